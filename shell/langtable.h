@@ -1,0 +1,21 @@
+// The three-language table of every text the program shows or prints.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace zel {
+
+enum class UiLanguage : std::uint8_t { Ukrainian = 0, Russian = 1, English = 2 };
+
+constexpr int kLangEntries = 110;
+constexpr int kLanguages = 3;
+
+// UTF-8 texts, [entry][language]. The table is the program's own wording,
+// odd spellings and look-alike letters included: do not correct it.
+extern const char* const LangTable[kLangEntries][kLanguages];
+
+// Entry n in the given language; an entry outside 0..109 gives the empty text.
+QString Lang(int n, UiLanguage language);
+
+} // namespace zel

@@ -1,0 +1,36 @@
+// The application object: the one route of errors that no handler caught.
+#pragma once
+
+#include <QApplication>
+
+#include <exception>
+#include <functional>
+
+namespace zel {
+
+class Application : public QApplication {
+    Q_OBJECT
+public:
+    // `sender` is the object whose event was being handled (may be null).
+    using ErrorHandler = std::function<void(QObject* sender, const std::exception& error)>;
+
+    Application(int& argc, char** argv);
+
+    // The main window installs its handler at creation; until then errors go
+    // to a plain message box.
+    void setErrorHandler(ErrorHandler handler);
+
+    // Hands an error to the installed handler. The handler itself must not
+    // end the program either: what escapes it is shown in a plain box.
+    void reportError(QObject* sender, const std::exception& error);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    static Application* instance();
+
+private:
+    ErrorHandler m_handler;
+    bool m_reporting = false;
+};
+
+} // namespace zel

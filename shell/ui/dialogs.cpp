@@ -1,0 +1,81 @@
+// Message boxes, real or scripted.
+#include "shell/ui/dialogs.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QQueue>
+
+namespace zel {
+namespace {
+
+struct Script {
+    bool on = false;
+    QQueue<Dialogs::Answer> answers;
+    QQueue<QString> inputs;
+    QStringList shown;
+};
+
+Script& script()
+{
+    static Script s;
+    return s;
+}
+
+const QString kTitle = QStringLiteral("Zelmora");
+
+} // namespace
+
+void Dialogs::message(QWidget* parent, const QString& text)
+{
+    if (script().on) {
+        script().shown << text;
+        return;
+    }
+    QMessageBox::information(parent, kTitle, text, QMessageBox::Ok);
+}
+
+void Dialogs::warning(QWidget* parent, const QString& text)
+{
+    if (script().on) {
+        script().shown << text;
+        return;
+    }
+    QMessageBox::warning(parent, kTitle, text, QMessageBox::Ok);
+}
+
+Dialogs::Answer Dialogs::ask(QWidget* parent, const QString& text)
+{
+    if (script().on) {
+        script().shown << text;
+        return script().answers.isEmpty() ? No : script().answers.dequeue();
+    }
+    const auto button = QMessageBox::question(parent, kTitle, text,
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return button == QMessageBox::Yes ? Yes : No;
+}
+
+QString Dialogs::input(QWidget* parent, const QString& title, const QString& prompt,
+                       const QString& value)
+{
+    if (script().on) {
+        script().shown << prompt;
+        return script().inputs.isEmpty() ? value : script().inputs.dequeue();
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
+    return ok ? text : value;
+}
+
+void Dialogs::setScripted(bool on) { script().on = on; }
+void Dialogs::queueAnswer(Answer answer) { script().answers.enqueue(answer); }
+void Dialogs::queueInput(const QString& text) { script().inputs.enqueue(text); }
+QStringList Dialogs::shown() { return script().shown; }
+
+void Dialogs::clear()
+{
+    script().answers.clear();
+    script().inputs.clear();
+    script().shown.clear();
+}
+
+} // namespace zel
