@@ -6,15 +6,35 @@
 #include <QMutexLocker>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <ctime>
+
 namespace zel {
+namespace {
+
+// Local time of day. QTime::currentTime() looks the zone up again on every
+// call, which costs more than the whole rest of an entry; localtime_r keeps
+// the zone read once by tzset().
+QTime localTimeOfDay()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    return QTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59),
+                 static_cast<int>(ts.tv_nsec / 1000000));
+}
+
+} // namespace
 
 Log::Log(const QString& filePath, QObject* parent)
     : QObject(parent)
     , m_filePath(filePath)
-    , m_clock([] { return QTime::currentTime(); })
+    , m_clock(localTimeOfDay)
     , m_locale(QLocale::system())
     , m_format(timeFormatOf(m_locale))
 {
+    tzset();
 }
 
 QString Log::filePathFor(const QString& programFile)
