@@ -1,0 +1,206 @@
+// Merging and recomputing the two lists.
+#include "lists/calclists.h"
+#include "lists/numbertext.h"
+#include "engine/convert.h"
+#include "engine/errors.h"
+#include "engine/weight.h"
+
+#include <QCollator>
+
+#include <algorithm>
+#include <limits>
+
+namespace zel {
+
+const QString kIntegerChars = QStringLiteral("0123456789,");
+const QString kLengthChars = QStringLiteral("0123456789,E");
+
+namespace {
+
+int readInt(const QString& cell)
+{
+    QString copy = cell;
+    return StrToInt(CleanStr(copy, kIntegerChars, 1));
+}
+
+double readLength(const QString& cell)
+{
+    QString copy = cell;
+    return StrToFloat(CleanStr(copy, kLengthChars, 1), QLatin1Char(','));
+}
+
+QString withUnit(const QString& number, const QString& unit)
+{
+    return number + QLatin1Char(' ') + unit;
+}
+
+struct Units {
+    explicit Units(UiLanguage l)
+        : cm(Lang(7, l)), m(Lang(8, l)), pcs(Lang(10, l)), m3(Lang(12, l)) {}
+    QString cm, m, pcs, m3;
+};
+
+void finishTotals(ListTotals& t, const ListContext& ctx, double runningLength,
+                  std::int64_t countSum, double productSum)
+{
+    t.volume = FormatNumber(t.total, 4);
+    t.weight = QString::number(WeightWood(t.total, ctx.species, ctx.moisture));
+    t.runningLength = FormatNumber(runningLength, 2);
+    t.mean = countSum == 0 && productSum == 0.0 ? QStringLiteral("0.00")
+                                                 : FormatNumber(productSum / countSum, 2);
+}
+
+void appendCells(QStringList& memo, const ListLine& line)
+{
+    for (const QString& c : line.cells)
+        memo.append(c);
+}
+
+bool fitsCount(std::int64_t sum)
+{
+    return sum <= std::numeric_limits<int>::max();
+}
+
+} // namespace
+
+ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
+{
+    ListTotals t;
+    t.memo.reserve(lines.size() * kRoundColumns);
+    const Units u(ctx.language);
+    double runningLength = 0.0;
+    double productSum = 0.0;
+    std::int64_t countSum = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        ListLine& line = lines[i];
+        line.cells.resize(kRoundColumns);
+        try {
+            const int d = readInt(line.cells[0]);
+            const double l = readLength(line.cells[1]);
+            const int c = readInt(line.cells[2]);
+            double v = Calculate(static_cast<std::uint32_t>(d), l, static_cast<std::uint32_t>(c),
+                                 ctx.method, ctx.taper);
+            int icon = kIconNormal;
+            if (v == 0.0) {
+                ++t.fallbacks;
+                v = Calculate(static_cast<std::uint32_t>(d), l, static_cast<std::uint32_t>(c),
+                              CalcMethod::Formula, 1);
+                icon = kIconFallback;
+            }
+            line.cells[0] = withUnit(QString::number(d), u.cm);
+            line.cells[1] = withUnit(FormatNumber(l, 2), u.m);
+            line.cells[2] = withUnit(QString::number(c), u.pcs);
+            line.cells[3] = withUnit(FormatNumber(v, 4), u.m3);
+            line.icon = icon;
+            runningLength += c * l;
+            countSum += c;
+            productSum += static_cast<double>(d) * c;
+            t.total += v;
+        } catch (const ConvertError& e) {
+            if (t.ok()) {
+                t.failedLine = i;
+                t.error = e.message();
+            }
+        }
+        appendCells(t.memo, line);
+    }
+    finishTotals(t, ctx, runningLength, countSum, productSum);
+    return t;
+}
+
+ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
+{
+    ListTotals t;
+    t.memo.reserve(lines.size() * kBoardColumns);
+    const Units u(ctx.language);
+    double area = 0.0;
+    double runningLength = 0.0;
+    double productSum = 0.0;
+    std::int64_t countSum = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        ListLine& line = lines[i];
+        line.cells.resize(kBoardColumns);
+        try {
+            const int x = readInt(line.cells[0]);
+            const int y = readInt(line.cells[1]);
+            const double len = readLength(line.cells[2]);
+            const int c = readInt(line.cells[3]);
+            const double v = x / 100.0 * (y / 100.0) * len * c;
+            line.cells[0] = withUnit(QString::number(x), u.cm);
+            line.cells[1] = withUnit(QString::number(y), u.cm);
+            line.cells[2] = withUnit(FormatNumber(len, 2), u.m);
+            line.cells[3] = withUnit(QString::number(c), u.pcs);
+            line.cells[4] = withUnit(FormatNumber(v, 4), u.m3);
+            line.icon = kIconNone;
+            area += x / 100.0 * len * c;
+            runningLength += c * len;
+            countSum += c;
+            productSum += static_cast<double>(x) * c;
+            t.total += v;
+        } catch (const ConvertError& e) {
+            if (t.ok()) {
+                t.failedLine = i;
+                t.error = e.message();
+            }
+        }
+        appendCells(t.memo, line);
+    }
+    finishTotals(t, ctx, runningLength, countSum, productSum);
+    t.area = FormatNumber(area, 4);
+    return t;
+}
+
+bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count)
+{
+    for (ListLine& line : lines) {
+        try {
+            if (readInt(line.cells.value(0)) != d || readLength(line.cells.value(1)) != l)
+                continue;
+            const std::int64_t sum = readInt(line.cells.value(2)) + count;
+            if (!fitsCount(sum))
+                return false;
+            line.cells[2] = QString::number(sum);
+            return true;
+        } catch (const ConvertError&) {
+            // A line that does not read is no match; the recomputation reports it.
+        }
+    }
+    return false;
+}
+
+bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, std::int64_t count)
+{
+    for (ListLine& line : lines) {
+        try {
+            if (readInt(line.cells.value(0)) != x || readInt(line.cells.value(1)) != y
+                || readLength(line.cells.value(2)) != len)
+                continue;
+            const std::int64_t sum = readInt(line.cells.value(3)) + count;
+            if (!fitsCount(sum))
+                return false;
+            line.cells[3] = QString::number(sum);
+            return true;
+        } catch (const ConvertError&) {
+        }
+    }
+    return false;
+}
+
+ListLine newRoundLine(const QString& d, double l, const QString& count)
+{
+    return ListLine{{d, ShortestNumber(l), count, QStringLiteral("0")}, kIconNormal};
+}
+
+ListLine newBoardLine(const QString& x, const QString& y, double len, const QString& count)
+{
+    return ListLine{{x, y, ShortestNumber(len), count, QStringLiteral("0")}, kIconNone};
+}
+
+void sortLines(Lines& lines, const QCollator& collator)
+{
+    std::stable_sort(lines.begin(), lines.end(), [&collator](const ListLine& a, const ListLine& b) {
+        return collator.compare(a.cells.value(0), b.cells.value(0)) < 0;
+    });
+}
+
+} // namespace zel

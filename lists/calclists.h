@@ -1,0 +1,86 @@
+// The round-timber and board lists as plain data: merging, recomputing,
+// sorting. A line is held only as its column texts; every recomputation
+// parses them back and writes them again canonically.
+#pragma once
+
+#include "engine/volume.h"
+#include "shell/langtable.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <cstdint>
+
+class QCollator;
+
+namespace zel {
+
+// Icon indexes of the main window's image list that mark a round line.
+constexpr int kIconNormal = 15;
+constexpr int kIconFallback = 4; // volume from the formula: drawn red
+constexpr int kIconNone = -1;    // board lines
+
+constexpr int kRoundColumns = 4; // diameter, length, count, volume
+constexpr int kBoardColumns = 5; // width, height, length, count, volume
+
+// The characters a cell is read by. Lengths also keep "E", so that a length
+// written in exponent form (10,000 m and more) reads back as itself.
+extern const QString kIntegerChars;
+extern const QString kLengthChars;
+
+struct ListLine {
+    QVector<QString> cells;
+    int icon = kIconNone;
+};
+using Lines = QVector<ListLine>;
+
+// What a recomputation reads of the settings.
+struct ListContext {
+    CalcMethod method = CalcMethod::Gost2708;
+    TaperStep taper = 0;
+    UiLanguage language = UiLanguage::Ukrainian;
+    std::uint8_t species = 0;
+    std::uint8_t moisture = 0;
+};
+
+// The outcome of a recomputation: every line's texts for the line-text list,
+// and the totals as the fields show them.
+struct ListTotals {
+    QStringList memo;      // column texts of every line, in list order
+    double total = 0.0;    // m3
+    QString volume;        // Edit2
+    QString weight;        // Edit4, whole kg
+    QString runningLength; // Edit9
+    QString mean;          // Edit10: mean diameter or width
+    QString area;          // Edit8, boards only
+    int fallbacks = 0;     // round lines outside the chosen table
+
+    // A line whose cell did not parse: its index and the conversion error.
+    // The totals above are then not valid; memo still holds every line.
+    int failedLine = -1;
+    QString error;
+    bool ok() const { return failedLine < 0; }
+};
+
+// Recomputes every line in place (canonical texts, icons) and the totals.
+// A line that does not parse keeps its texts; the others are still done.
+ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx);
+ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx);
+
+// Adds `count` to the first line of the same diameter (width and height) and
+// length. False, and nothing changed, when there is none, or when the sum
+// would pass the largest count a cell reads back (2,147,483,647): the caller
+// then adds a line of its own, so no log is lost.
+bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count);
+bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, std::int64_t count);
+
+// A new line from the texts of an entry row, the volume still to compute.
+ListLine newRoundLine(const QString& d, double l, const QString& count);
+ListLine newBoardLine(const QString& x, const QString& y, double len, const QString& count);
+
+// Lines in the text order of their first column (locale-aware, not numeric);
+// equal texts keep their order.
+void sortLines(Lines& lines, const QCollator& collator);
+
+} // namespace zel

@@ -1,0 +1,31 @@
+// The number texts of both lists and their totals, and CleanStr.
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+namespace zel {
+
+// Groups the thousands of list numbers: a no-break space, the separator of
+// Ukrainian and Russian number writing. It is never the decimal comma, and
+// the lists' parsing drops it like any other character but digits and comma.
+constexpr QChar kGroupSeparator(0x00A0);
+
+// A number with four significant digits and `decimals` decimals, whichever
+// keeps fewer digits, written with exactly `decimals` decimals, a decimal
+// comma and grouped thousands: 4.567 -> "4,57", 12.3456 -> "12,3500",
+// 0.012345 -> "0,0123". With more than four integer digits it takes the
+// exponent form: 12345.6 with 2 decimals -> "1,235E04". Halves are rounded
+// away from zero, on the exact value of the double.
+QString FormatNumber(double value, int decimals);
+
+// The shortest text that reads back as the same double, with a decimal comma
+// (4.5 -> "4,5", 4.0 -> "4").
+QString ShortestNumber(double value);
+
+// Action 1 keeps the characters of Input found in EArray, action 2 drops them;
+// either consumes Input (it is empty on return). Any other action returns the
+// empty text and leaves Input alone.
+QString CleanStr(QString& Input, const QString& EArray, int Action);
+
+} // namespace zel
