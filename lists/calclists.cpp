@@ -29,9 +29,23 @@ double readLength(const QString& cell)
     return StrToFloat(CleanStr(copy, kLengthChars, 1), QLatin1Char(','));
 }
 
-QString withUnit(const QString& number, const QString& unit)
+QString withUnit(int number, const QString& unit)
 {
-    return number + QLatin1Char(' ') + unit;
+    QString text = QString::number(number);
+    text.reserve(text.size() + 1 + unit.size());
+    text += QLatin1Char(' ');
+    text += unit;
+    return text;
+}
+
+QString withUnit(double number, int decimals, const QString& unit)
+{
+    QString text;
+    text.reserve(16 + unit.size());
+    appendNumber(text, number, decimals);
+    text += QLatin1Char(' ');
+    text += unit;
+    return text;
 }
 
 struct Units {
@@ -87,10 +101,10 @@ ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
                               CalcMethod::Formula, 1);
                 icon = kIconFallback;
             }
-            line.cells[0] = withUnit(QString::number(d), u.cm);
-            line.cells[1] = withUnit(FormatNumber(l, 2), u.m);
-            line.cells[2] = withUnit(QString::number(c), u.pcs);
-            line.cells[3] = withUnit(FormatNumber(v, 4), u.m3);
+            line.cells[0] = withUnit(d, u.cm);
+            line.cells[1] = withUnit(l, 2, u.m);
+            line.cells[2] = withUnit(c, u.pcs);
+            line.cells[3] = withUnit(v, 4, u.m3);
             line.icon = icon;
             runningLength += c * l;
             countSum += c;
@@ -126,11 +140,11 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
             const double len = readLength(line.cells[2]);
             const int c = readInt(line.cells[3]);
             const double v = x / 100.0 * (y / 100.0) * len * c;
-            line.cells[0] = withUnit(QString::number(x), u.cm);
-            line.cells[1] = withUnit(QString::number(y), u.cm);
-            line.cells[2] = withUnit(FormatNumber(len, 2), u.m);
-            line.cells[3] = withUnit(QString::number(c), u.pcs);
-            line.cells[4] = withUnit(FormatNumber(v, 4), u.m3);
+            line.cells[0] = withUnit(x, u.cm);
+            line.cells[1] = withUnit(y, u.cm);
+            line.cells[2] = withUnit(len, 2, u.m);
+            line.cells[3] = withUnit(c, u.pcs);
+            line.cells[4] = withUnit(v, 4, u.m3);
             line.icon = kIconNone;
             area += x / 100.0 * len * c;
             runningLength += c * len;

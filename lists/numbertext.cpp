@@ -2,114 +2,126 @@
 #include "lists/numbertext.h"
 
 #include <algorithm>
+#include <bitset>
 #include <charconv>
 #include <cmath>
-#include <string>
+#include <cstring>
 
 namespace zel {
 namespace {
 
-// Digits of a non-negative decimal string ("123.456") rounded at `places`
-// decimals, half away from zero. `exact` carries enough digits beyond the
-// rounding place that a nonzero tail past them is impossible for a double.
-std::string roundDecimal(const std::string& exact, int places)
+// Rounds the decimal digits digits[0..keep) half away from zero, looking at
+// digits[keep]; returns true when the carry runs out of the front ("999" ->
+// "000" plus a new leading 1).
+bool roundDigits(char* digits, int keep, char next)
 {
-    const size_t dot = exact.find('.');
-    std::string intPart = dot == std::string::npos ? exact : exact.substr(0, dot);
-    std::string frac = dot == std::string::npos ? std::string() : exact.substr(dot + 1);
-    if (static_cast<int>(frac.size()) < places + 1)
-        frac.append(places + 1 - frac.size(), '0');
-    const bool up = frac[places] >= '5';
-    std::string digits = intPart + frac.substr(0, places);
-    if (up) {
-        int i = static_cast<int>(digits.size()) - 1;
-        while (i >= 0 && digits[i] == '9')
-            digits[i--] = '0';
-        if (i < 0)
-            digits.insert(digits.begin(), '1');
-        else
+    if (next < '5')
+        return false;
+    for (int i = keep - 1; i >= 0; --i) {
+        if (digits[i] != '9') {
             ++digits[i];
+            return false;
+        }
+        digits[i] = '0';
     }
-    const size_t intLen = digits.size() - places;
-    return places > 0 ? digits.substr(0, intLen) + "." + digits.substr(intLen) : digits;
+    return true;
 }
 
-std::string fixedExact(double a, int places)
-{
-    // 25 digits past the rounding place are more than a double can be off a tie.
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, places + 25);
-    return std::string(buf, r.ptr);
-}
-
-void appendGrouped(QString& out, const std::string& intDigits)
-{
-    const int n = static_cast<int>(intDigits.size());
-    for (int i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0)
-            out += kGroupSeparator;
-        out += QLatin1Char(intDigits[i]);
-    }
-}
+// 25 digits beyond a rounding place are more than a double can sit off a
+// half without being on it, so looking at the first of them rounds the exact
+// binary value correctly.
+constexpr int kGuardDigits = 25;
 
 } // namespace
 
 QString FormatNumber(double value, int decimals)
 {
-    if (std::isnan(value))
-        return QStringLiteral("NAN");
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    QString out;
+    appendNumber(out, value, decimals);
+    return out;
+}
+
+void appendNumber(QString& text, double value, int decimals)
+{
+    if (std::isnan(value)) {
+        text += QLatin1String("NAN");
+        return;
+    }
+    if (std::isinf(value)) {
+        text += value < 0 ? QLatin1String("-INF") : QLatin1String("INF");
+        return;
+    }
     const bool negative = std::signbit(value) && value != 0.0;
     const double a = std::fabs(value);
 
     // Four significant digits first: they tell the exponent after rounding.
     int exponent = 0;
-    std::string mantissa = "0000"; // four digits, the point after the first
+    char mantissa[4] = {'0', '0', '0', '0'};
     if (a != 0.0) {
         char buf[64];
-        const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 28);
-        const std::string sci(buf, r.ptr);
-        const size_t e = sci.find('e');
-        exponent = std::stoi(sci.substr(e + 1));
-        std::string rounded = roundDecimal(sci.substr(0, e), 3); // "d.ddd" or "10.000"
-        if (rounded.size() > 5) { // 9.9995 became 10.000
+        const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific,
+                                     3 + kGuardDigits);
+        // buf: "d.ddd...e[+-]xx"
+        char digits[5] = {buf[0], buf[2], buf[3], buf[4], buf[5]};
+        const char* e = std::find(buf, r.ptr, 'e');
+        std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponent);
+        if (roundDigits(digits, 4, digits[4])) {
+            digits[0] = '1';
             ++exponent;
-            rounded = "1.000";
         }
-        mantissa = rounded.substr(0, 1) + rounded.substr(2, 3);
+        std::copy(digits, digits + 4, mantissa);
     }
 
-    QString out;
+    // Written into a buffer first: the sign is known only at the end.
+    QChar outBuf[40];
+    int n = 0;
+    auto put = [&](char c) { outBuf[n++] = QLatin1Char(c); };
     if (exponent >= 4) {
-        out += QLatin1Char(mantissa[0]);
-        out += QLatin1Char(',');
-        out += QLatin1String(mantissa.substr(1).c_str());
-        out += QLatin1Char('E');
-        QString exp = QString::number(exponent);
-        if (exp.size() < decimals)
-            exp = QString(decimals - exp.size(), QLatin1Char('0')) + exp;
-        out += exp;
+        put(mantissa[0]);
+        put(',');
+        for (int i = 1; i < 4; ++i)
+            put(mantissa[i]);
+        put('E');
+        char exp[16];
+        const auto r = std::to_chars(exp, exp + sizeof exp, exponent);
+        const int len = static_cast<int>(r.ptr - exp);
+        for (int i = len; i < std::min(decimals, 8); ++i)
+            put('0');
+        for (int i = 0; i < len; ++i)
+            put(exp[i]);
     } else {
         const int places = std::max(0, std::min(decimals, 3 - exponent));
-        const std::string fixed = roundDecimal(fixedExact(a, places), places);
-        const size_t dot = fixed.find('.');
-        appendGrouped(out, dot == std::string::npos ? fixed : fixed.substr(0, dot));
+        char buf[128];
+        const auto r = std::to_chars(buf + 1, buf + sizeof buf, a, std::chars_format::fixed,
+                                     places + kGuardDigits);
+        // Digits without the point, with room in front for a carry.
+        char* dot = std::find(buf + 1, r.ptr, '.');
+        int intLen = static_cast<int>(dot - (buf + 1));
+        std::memmove(dot, dot + 1, places + 1); // drop the point
+        char* digits = buf + 1;
+        if (roundDigits(digits, intLen + places, digits[intLen + places])) {
+            *--digits = '1';
+            ++intLen;
+        }
+        for (int i = 0; i < intLen; ++i) {
+            if (i > 0 && (intLen - i) % 3 == 0)
+                outBuf[n++] = kGroupSeparator;
+            put(digits[i]);
+        }
         if (decimals > 0) {
-            out += QLatin1Char(',');
-            int written = 0;
-            if (dot != std::string::npos) {
-                out += QLatin1String(fixed.substr(dot + 1).c_str());
-                written = static_cast<int>(fixed.size() - dot - 1);
-            }
-            out += QString(decimals - written, QLatin1Char('0'));
+            put(',');
+            for (int i = 0; i < places; ++i)
+                put(digits[intLen + i]);
+            for (int i = places; i < std::min(decimals, 20); ++i)
+                put('0');
         }
     }
     // A negative value that rounds to zero carries no sign.
-    const bool nonZero = std::any_of(out.cbegin(), out.cend(), [](QChar c) {
-        return c >= QLatin1Char('1') && c <= QLatin1Char('9');
-    });
-    return negative && nonZero ? QLatin1Char('-') + out : out;
+    if (negative && std::any_of(outBuf, outBuf + n, [](QChar c) {
+            return c >= QLatin1Char('1') && c <= QLatin1Char('9');
+        }))
+        text += QLatin1Char('-');
+    text.append(outBuf, n);
 }
 
 QString ShortestNumber(double value)
@@ -126,11 +138,24 @@ QString CleanStr(QString& Input, const QString& EArray, int Action)
     if (Action != 1 && Action != 2)
         return QString();
     const bool keep = Action == 1;
+    // The lists call this for every cell of every recomputation: look ASCII
+    // sets up in a bit mask rather than searching the set per character.
+    std::bitset<128> ascii;
+    bool allAscii = true;
+    for (const QChar c : EArray) {
+        if (c.unicode() < 128)
+            ascii.set(c.unicode());
+        else
+            allAscii = false;
+    }
     QString result;
     result.reserve(Input.size());
-    for (const QChar c : Input)
-        if (EArray.contains(c) == keep)
+    for (const QChar c : Input) {
+        const bool inSet = c.unicode() < 128 ? ascii.test(c.unicode())
+                                             : !allAscii && EArray.contains(c);
+        if (inSet == keep)
             result += c;
+    }
     Input.clear();
     return result;
 }

@@ -18,6 +18,8 @@ constexpr QChar kGroupSeparator(0x00A0);
 // exponent form: 12345.6 with 2 decimals -> "1,235E04". Halves are rounded
 // away from zero, on the exact value of the double.
 QString FormatNumber(double value, int decimals);
+// The same, appended to `text`.
+void appendNumber(QString& text, double value, int decimals);
 
 // The shortest text that reads back as the same double, with a decimal comma
 // (4.5 -> "4,5", 4.0 -> "4").
