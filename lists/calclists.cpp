@@ -210,6 +210,14 @@ ListLine newBoardLine(const QString& x, const QString& y, double len, const QStr
     return ListLine{{x, y, ShortestNumber(len), count, QStringLiteral("0")}, kIconNone};
 }
 
+QStringList lineTexts(const Lines& lines)
+{
+    QStringList texts;
+    for (const ListLine& line : lines)
+        appendCells(texts, line);
+    return texts;
+}
+
 void sortLines(Lines& lines, const QCollator& collator)
 {
     std::stable_sort(lines.begin(), lines.end(), [&collator](const ListLine& a, const ListLine& b) {

@@ -79,6 +79,9 @@ bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, st
 ListLine newRoundLine(const QString& d, double l, const QString& count);
 ListLine newBoardLine(const QString& x, const QString& y, double len, const QString& count);
 
+// The column texts of every line, in list order: the line-text list.
+QStringList lineTexts(const Lines& lines);
+
 // Lines in the text order of their first column (locale-aware, not numeric);
 // equal texts keep their order.
 void sortLines(Lines& lines, const QCollator& collator);

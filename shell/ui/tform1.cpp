@@ -1,22 +1,311 @@
-// The main window: for now the frame that owns the activity log and the error route.
+// The main window: the two calculation lists, their totals and commands.
 #include "shell/ui/tform1.h"
+#include "engine/convert.h"
+#include "engine/errors.h"
+#include "lists/ui/lineicons.h"
+#include "lists/ui/linesmodel.h"
+#include "lists/ui/numberedit.h"
+#include "online/log.h"
+#include "shell/langtable.h"
+#include "shell/settings.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
-#include "online/log.h"
 
+#include <QCollator>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpressionValidator>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeView>
 
 namespace zel {
+namespace {
+
+QString L(int entry)
+{
+    return Lang(entry, Settings.Language);
+}
+
+// A number field's whole text as a signed 32-bit integer, or the conversion error.
+int readInteger(const QLineEdit* edit)
+{
+    return StrToInt(edit->text());
+}
+
+// Random whole number in [low, high], from a generator seeded by the clock
+// at each use, as every click of an Add button does.
+int clockRandom(int low, int high)
+{
+    QRandomGenerator gen(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+    return static_cast<int>(gen.bounded(low, high + 1));
+}
+
+QLineEdit* digitsEdit(QWidget* parent, const char* name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+    return e;
+}
+
+NumberEdit* lengthEdit(QWidget* parent, const char* name)
+{
+    auto* e = new NumberEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setMinimum(1.0);
+    e->setMaximum(15.0);
+    e->setDecimals(1);
+    e->setDisplayFormat(QStringLiteral(",0.0"));
+    e->setValue(4.0);
+    return e;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QRect& geometry,
+              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    l->setAlignment(align);
+    return l;
+}
+
+QTreeView* listView(QWidget* parent, const char* name, LinesModel* model)
+{
+    auto* v = new QTreeView(parent);
+    v->setObjectName(QLatin1String(name));
+    v->setModel(model);
+    v->setRootIsDecorated(false);
+    v->setUniformRowHeights(true);
+    v->setAllColumnsShowFocus(true);
+    v->setSelectionBehavior(QAbstractItemView::SelectRows);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setContextMenuPolicy(Qt::CustomContextMenu);
+    v->header()->setStretchLastSection(true);
+    v->header()->setSectionsMovable(false);
+    return v;
+}
+
+QAction* menuAction(QMenu* menu, const char* name)
+{
+    auto* a = menu->addAction(QString());
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+} // namespace
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent)
     , m_log(new zel::Log(zel::Log::filePathFor(QCoreApplication::applicationFilePath()), this))
 {
     setObjectName(QStringLiteral("Form1"));
+    buildWindow();
     FormCreate();
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::buildWindow()
+{
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    Image1 = label(central, "Image1", QRect(0, 0, 528, 100));
+
+    PageControl1 = new QTabWidget(central);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setTabPosition(QTabWidget::South);
+    PageControl1->setGeometry(0, 99, 528, 277);
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    TabSheet3 = new QWidget;
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    TabSheet4 = new QWidget;
+    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+    PageControl1->addTab(TabSheet1, QString());
+    PageControl1->addTab(TabSheet2, QString());
+    PageControl1->addTab(TabSheet3, QStringLiteral("Log"));
+    PageControl1->addTab(TabSheet4, QString());
+    PageControl1->setTabVisible(2, false);
+    PageControl1->setTabVisible(3, false);
+
+    m_roundModel = new LinesModel(kRoundColumns, this);
+    m_roundModel->setIcon(kIconNormal, lineIcon(false));
+    m_roundModel->setIcon(kIconFallback, lineIcon(true));
+    m_boardModel = new LinesModel(kBoardColumns, this);
+    buildRoundTab(TabSheet1);
+    buildBoardTab(TabSheet2);
+
+    Memo3 = new QPlainTextEdit(TabSheet3);
+    Memo3->setObjectName(QStringLiteral("Memo3"));
+    Memo3->setGeometry(4, 4, 516, 240);
+    connect(m_log, &zel::Log::appended, this, [this] {
+        // Entries may come from a worker thread; this runs on the UI thread.
+        const QStringList fresh = m_log->entries(m_logShown);
+        m_logShown += fresh.size();
+        for (const QString& e : fresh)
+            Memo3->appendPlainText(e);
+    });
+
+    buildTotals(central);
+    buildMenus();
+
+    m_statusPanels[0] = new QLabel;
+    m_statusPanels[0]->setObjectName(QStringLiteral("StatusBar1Panel0"));
+    m_statusPanels[0]->setFixedWidth(400);
+    m_statusPanels[1] = new QLabel;
+    m_statusPanels[1]->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    m_statusPanels[1]->setFixedWidth(50);
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_statusPanels[0]);
+    statusBar()->addWidget(m_statusPanels[1]);
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
+    setFixedSize(528, 475);
+}
+
+void TForm1::buildRoundTab(QWidget* tab)
+{
+    Label1 = label(tab, "Label1", QRect(8, 4, 150, 18));
+    Edit1 = digitsEdit(tab, "Edit1");
+    Edit1->setGeometry(8, 22, 150, 24);
+    Label2 = label(tab, "Label2", QRect(166, 4, 110, 18));
+    CurrencyEdit1 = lengthEdit(tab, "CurrencyEdit1");
+    CurrencyEdit1->setGeometry(166, 22, 110, 24);
+    Label3 = label(tab, "Label3", QRect(284, 4, 110, 18));
+    Edit3 = digitsEdit(tab, "Edit3");
+    Edit3->setGeometry(284, 22, 104, 24);
+    Edit3->setText(QStringLiteral("1"));
+    Button1 = new QPushButton(tab);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(400, 20, 116, 28);
+    ListView1 = listView(tab, "ListView1", m_roundModel);
+    ListView1->setGeometry(4, 54, 516, 192);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    // Enter in any field of the row adds, as the row's default button.
+    for (QLineEdit* e : {Edit1, static_cast<QLineEdit*>(CurrencyEdit1), Edit3})
+        connect(e, &QLineEdit::returnPressed, this, &TForm1::Button1Click);
+}
+
+void TForm1::buildBoardTab(QWidget* tab)
+{
+    Label4 = label(tab, "Label4", QRect(8, 4, 92, 18));
+    Edit5 = digitsEdit(tab, "Edit5");
+    Edit5->setGeometry(8, 22, 92, 24);
+    Label5 = label(tab, "Label5", QRect(106, 4, 92, 18));
+    Edit7 = digitsEdit(tab, "Edit7");
+    Edit7->setGeometry(106, 22, 92, 24);
+    Label6 = label(tab, "Label6", QRect(204, 4, 92, 18));
+    CurrencyEdit2 = lengthEdit(tab, "CurrencyEdit2");
+    CurrencyEdit2->setGeometry(204, 22, 92, 24);
+    Label7 = label(tab, "Label7", QRect(302, 4, 92, 18));
+    Edit6 = digitsEdit(tab, "Edit6");
+    Edit6->setGeometry(302, 22, 90, 24);
+    Edit6->setText(QStringLiteral("1"));
+    Button3 = new QPushButton(tab);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(400, 20, 116, 28);
+    ListView2 = listView(tab, "ListView2", m_boardModel);
+    ListView2->setGeometry(4, 54, 516, 192);
+
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    for (QLineEdit* e : {Edit5, Edit7, static_cast<QLineEdit*>(CurrencyEdit2), Edit6})
+        connect(e, &QLineEdit::returnPressed, this, &TForm1::Button3Click);
+}
+
+void TForm1::buildTotals(QWidget* central)
+{
+    struct Row { QLabel** caption; const char* cname; QLineEdit** box; const char* bname;
+                 QLabel** unit; const char* uname; int top; };
+    const Row rows[] = {
+        {&Label18, "Label18", &Edit2, "Edit2", &Label9, "Label9", 376},
+        {&Label12, "Label12", &Edit4, "Edit4", &Label10, "Label10", 399},
+        {&Label13, "Label13", &Edit8, "Edit8", &Label11, "Label11", 421},
+        {&Label14, "Label14", &Edit9, "Edit9", &Label15, "Label15", 444},
+        {&Label16, "Label16", &Edit10, "Edit10", &Label17, "Label17", 468},
+    };
+    for (const Row& r : rows) {
+        *r.caption = label(central, r.cname, QRect(279, r.top, 110, 21), Qt::AlignRight | Qt::AlignVCenter);
+        auto* box = new QLineEdit(central);
+        box->setObjectName(QLatin1String(r.bname));
+        box->setReadOnly(true);
+        box->setGeometry(394, r.top, 95, 21);
+        *r.box = box;
+        *r.unit = label(central, r.uname, QRect(493, r.top, 30, 21), Qt::AlignCenter);
+    }
+    // The area, length and average rows belong to the expanded panel; the
+    // window starts collapsed.
+    for (QWidget* w : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit8),
+                       static_cast<QWidget*>(Label11), static_cast<QWidget*>(Label14),
+                       static_cast<QWidget*>(Edit9), static_cast<QWidget*>(Label15),
+                       static_cast<QWidget*>(Label16), static_cast<QWidget*>(Edit10),
+                       static_cast<QWidget*>(Label17)})
+        w->hide();
+    for (QWidget* w : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit8),
+                       static_cast<QWidget*>(Label11)})
+        w->setEnabled(false);
+}
+
+void TForm1::buildMenus()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = menuAction(PopupMenu1, "N1");
+    PopupMenu1->addSeparator();
+    m_editMenu = PopupMenu1->addMenu(QString());
+    m_editMenu->setObjectName(QStringLiteral("N7Menu"));
+    N7 = m_editMenu->menuAction();
+    N7->setObjectName(QStringLiteral("N7"));
+    N8 = menuAction(m_editMenu, "N8");
+    N9 = menuAction(m_editMenu, "N9");
+    N10 = menuAction(m_editMenu, "N10");
+    res1 = menuAction(m_editMenu, "res1");
+    N3 = menuAction(PopupMenu1, "N3");
+    PopupMenu1->addSeparator();
+    N17 = menuAction(PopupMenu1, "N17");
+    N12 = menuAction(PopupMenu1, "N12");
+    PopupMenu1->addSeparator();
+    N14 = menuAction(PopupMenu1, "N14");
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    N4 = menuAction(PopupMenu2, "N4");
+    N5 = menuAction(PopupMenu2, "N5");
+    N6 = menuAction(PopupMenu2, "N6");
+    res2 = menuAction(PopupMenu2, "res2");
+
+    connect(N1, &QAction::triggered, this, &TForm1::N1Click);
+    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+    const QAction* columnEntries[2][4] = {{N8, N9, N10, res1}, {N4, N5, N6, res2}};
+    for (const auto& entries : columnEntries)
+        for (int column = 0; column < 4; ++column)
+            connect(entries[column], &QAction::triggered, this, [this, column] { res1Click(column); });
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm1::PopupMenu1Popup);
+    connect(PopupMenu2, &QMenu::aboutToShow, this, &TForm1::PopupMenu2Popup);
+
+    for (QTreeView* view : {ListView1, ListView2}) {
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+            PopupMenu1->popup(view->viewport()->mapToGlobal(pos));
+        });
+        view->viewport()->installEventFilter(this);
+    }
+}
 
 void TForm1::FormCreate()
 {
@@ -26,7 +315,12 @@ void TForm1::FormCreate()
         });
     Log(QStringLiteral("Create form"));
     setWindowTitle(QStringLiteral("Zelmora"));
-    resize(528, 475);
+    PageControl1->setCurrentWidget(TabSheet1);
+    Edit1->selectAll();
+    Edit1->setFocus();
+    total = 0.0;
+    applyLanguage();
+    ReFreshList();
 }
 
 void TForm1::Log(const QString& label)
@@ -40,6 +334,337 @@ void TForm1::showError(QObject*, const std::exception& error)
     Log(QStringLiteral("exception ") + text);
     Log(QStringLiteral("save"));
     Dialogs::warning(this, text);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick
+        && (watched == ListView1->viewport() || watched == ListView2->viewport())) {
+        // The view's own handling selects the line under the pointer first.
+        QTreeView* view = watched == ListView1->viewport() ? ListView1 : ListView2;
+        const QModelIndex at = view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (at.isValid())
+            view->setCurrentIndex(at);
+        ListView1DblClick();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+ListContext TForm1::listContext() const
+{
+    ListContext c;
+    c.method = Settings.Method;
+    c.taper = Settings.DownGradeWood;
+    c.language = Settings.Language;
+    c.species = Settings.TypeWood;
+    c.moisture = Settings.WetWood;
+    return c;
+}
+
+bool TForm1::roundTabActive() const
+{
+    return PageControl1->currentWidget() == TabSheet1;
+}
+
+bool TForm1::boardTabActive() const
+{
+    return PageControl1->currentWidget() == TabSheet2;
+}
+
+QTreeView* TForm1::activeView() const
+{
+    return boardTabActive() ? ListView2 : ListView1;
+}
+
+LinesModel* TForm1::activeModel() const
+{
+    return boardTabActive() ? m_boardModel : m_roundModel;
+}
+
+int TForm1::selectedRow() const
+{
+    const QModelIndexList rows = activeView()->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+QString TForm1::statusText(int panel) const
+{
+    return panel == 0 || panel == 1 ? m_statusPanels[panel]->text() : QString();
+}
+
+// Button1Click: add the typed logs to the round-timber list.
+void TForm1::Button1Click()
+{
+    Log(QStringLiteral("Add round"));
+    if (Edit1->text().isEmpty()) {
+        Edit1->setText(QString::number(clockRandom(10, 59)));
+        Edit1->selectAll();
+    }
+    if (Edit3->text().isEmpty())
+        Edit3->setText(QStringLiteral("1"));
+    const int d = readInteger(Edit1);
+    const int count = readInteger(Edit3);
+    const double len = CurrencyEdit1->value();
+    if (d > 120 || d < 3) {
+        Dialogs::message(this, L(59) + QStringLiteral(" 120, ") + L(60) + QStringLiteral(" 3"));
+        Edit1->selectAll();
+        return;
+    }
+    if (count > 10000 || count < 1) {
+        Dialogs::message(this, L(59) + QStringLiteral(" 10000, ") + L(60) + QStringLiteral(" 1"));
+        Edit1->selectAll();
+        return;
+    }
+    if (!scan(d, len, count)) {
+        m_roundModel->append(newRoundLine(Edit1->text(), len, Edit3->text()));
+        ReFreshList();
+    }
+    Edit1->selectAll();
+}
+
+bool TForm1::scan(std::int64_t d, double l, std::int64_t c)
+{
+    if (!scanRoundLines(m_roundModel->lines(), d, l, c))
+        return false;
+    ReFreshList();
+    return true;
+}
+
+// Button3Click: add the typed boards to the board list.
+void TForm1::Button3Click()
+{
+    Log(QStringLiteral("Add board"));
+    if (Edit5->text().isEmpty()) {
+        Edit5->setText(QString::number(clockRandom(10, 19)));
+        Edit5->selectAll();
+    }
+    if (Edit7->text().isEmpty()) {
+        Edit7->setText(QString::number(clockRandom(5, 9)));
+        Edit7->selectAll();
+    }
+    const int x = readInteger(Edit5);
+    const int y = readInteger(Edit7);
+    const int count = readInteger(Edit6);
+    const double len = CurrencyEdit2->value();
+    if (!ScanBoard(x, y, len, count)) {
+        m_boardModel->append(newBoardLine(Edit5->text(), Edit7->text(), len, Edit6->text()));
+        ReFreshListBoard();
+    }
+    Edit5->selectAll();
+}
+
+bool TForm1::ScanBoard(std::int64_t x, std::int64_t y, double len, std::int64_t count)
+{
+    Log(QStringLiteral("ScanBoard"));
+    if (!scanBoardLines(m_boardModel->lines(), x, y, len, count))
+        return false;
+    ReFreshListBoard();
+    return true;
+}
+
+void TForm1::showTotals(const ListTotals& t)
+{
+    total = t.total;
+    Edit2->setText(t.volume);
+    Edit4->setText(t.weight);
+    Edit9->setText(t.runningLength);
+    Edit10->setText(t.mean);
+    Label9->setText(L(12));
+    Label15->setText(L(9));
+    Label17->setText(L(7));
+}
+
+void TForm1::ReFreshList()
+{
+    ListTotals t = ReFreshRoundLines(m_roundModel->lines(), listContext());
+    if (m_sorted) {
+        m_roundModel->sortByFirstColumn(QCollator());
+        t.memo = lineTexts(m_roundModel->lines());
+    }
+    m_roundModel->cellsChanged();
+    // Saved from here: even a line that did not read stays in it.
+    Memo1 = t.memo;
+    if (!t.ok())
+        throw ConvertError(t.error);
+    showTotals(t);
+    m_statusPanels[0]->setText(t.fallbacks > 0 ? L(80) : QString());
+}
+
+void TForm1::ReFreshListBoard()
+{
+    ListTotals t = ReFreshBoardLines(m_boardModel->lines(), listContext());
+    if (m_sorted) {
+        m_boardModel->sortByFirstColumn(QCollator());
+        t.memo = lineTexts(m_boardModel->lines());
+    }
+    m_boardModel->cellsChanged();
+    Memo2 = t.memo;
+    if (!t.ok())
+        throw ConvertError(t.error);
+    showTotals(t);
+    Edit8->setText(t.area);
+    Label11->setText(L(13));
+    m_statusPanels[0]->clear();
+}
+
+void TForm1::refreshActiveList()
+{
+    if (roundTabActive())
+        ReFreshList();
+    else if (boardTabActive())
+        ReFreshListBoard();
+}
+
+void TForm1::setSortMode(bool on)
+{
+    m_sorted = on;
+    if (!on)
+        return;
+    const QCollator collator;
+    m_roundModel->sortByFirstColumn(collator);
+    m_boardModel->sortByFirstColumn(collator);
+    Memo1 = lineTexts(m_roundModel->lines());
+    Memo2 = lineTexts(m_boardModel->lines());
+}
+
+// res1Click: edit one cell of the selected line through an input box.
+void TForm1::res1Click(int column)
+{
+    Log(QStringLiteral("right click menu edit"));
+    LinesModel* model = activeModel();
+    const int row = selectedRow();
+    if (row >= 0 && column < model->columnCount()) {
+        QString& cell = model->lines()[row].cells[column];
+        const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
+        cell = Dialogs::input(this, L(51), prompt, cell);
+        model->cellsChanged();
+    }
+    refreshActiveList();
+}
+
+// N3Click: delete the selected line.
+void TForm1::N3Click()
+{
+    Log(QStringLiteral("Delete"));
+    const int row = selectedRow();
+    if (row >= 0)
+        activeModel()->removeLine(row);
+    refreshActiveList();
+}
+
+// N1Click: clear the list in front.
+void TForm1::N1Click()
+{
+    Log(QStringLiteral("Clear list"));
+    activeModel()->clearLines();
+    refreshActiveList();
+}
+
+void TForm1::setColumnCaptions(QAction* const* actions, bool boardTab)
+{
+    if (boardTab) {
+        actions[0]->setText(L(43));
+        actions[1]->setText(L(42));
+        actions[2]->setText(L(4));
+        actions[3]->setText(L(5));
+    } else {
+        actions[0]->setText(L(3));
+        actions[1]->setText(L(4));
+        actions[2]->setText(L(5));
+    }
+    actions[3]->setVisible(boardTab);
+}
+
+// PopupMenu1Popup: the list menu is opening.
+void TForm1::PopupMenu1Popup()
+{
+    Log(QStringLiteral("right clik menu 1"));
+    QAction* const columns[4] = {N8, N9, N10, res1};
+    setColumnCaptions(columns, boardTabActive());
+    const bool any = activeModel()->size() > 0;
+    for (QAction* a : {N1, N7, N3, N17, N12})
+        a->setEnabled(any);
+    N14->setEnabled(true);
+}
+
+// PopupMenu2Popup: the edit menu is opening.
+void TForm1::PopupMenu2Popup()
+{
+    Log(QStringLiteral("right clik menu 2"));
+    QAction* const columns[4] = {N4, N5, N6, res2};
+    setColumnCaptions(columns, boardTabActive());
+}
+
+// ListView1DblClick: a double click on a list opens the edit menu beside the pointer.
+void TForm1::ListView1DblClick()
+{
+    Log(QStringLiteral("Edit menu"));
+    if (selectedRow() >= 0)
+        PopupMenu2->popup(QCursor::pos() - QPoint(50, 50));
+}
+
+// PageControl1Change: the user brought another tab to front.
+void TForm1::PageControl1Change()
+{
+    Log(QStringLiteral("Change mode"));
+    if (roundTabActive()) {
+        for (QWidget* w : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit8),
+                           static_cast<QWidget*>(Label11)})
+            w->setEnabled(false);
+        Edit8->clear();
+        Label16->setText(L(100));
+        ReFreshList();
+    } else if (boardTabActive()) {
+        for (QWidget* w : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit8),
+                           static_cast<QWidget*>(Label11)})
+            w->setEnabled(true);
+        Label16->setText(L(101));
+        ReFreshListBoard();
+    }
+}
+
+void TForm1::applyLanguage()
+{
+    m_roundModel->setHeaders({L(3), L(4), L(5), L(6)});
+    m_boardModel->setHeaders({L(43), L(42), L(4), L(5), L(6)});
+    PageControl1->setTabText(0, L(44));
+    PageControl1->setTabText(1, L(89));
+    PageControl1->setTabText(2, QStringLiteral("Log"));
+    PageControl1->setTabText(3, L(93));
+    const QString eq = QStringLiteral(" = ");
+    Label1->setText(L(3) + eq + L(7));
+    Label2->setText(L(4) + eq + L(8));
+    Label3->setText(L(5) + eq + L(10));
+    Label4->setText(L(43) + eq + L(7));
+    Label5->setText(L(42) + eq + L(7));
+    Label6->setText(L(4) + eq + L(8));
+    Label7->setText(L(5) + eq + L(10));
+    Button1->setText(L(15));
+    Button3->setText(L(15));
+    Label18->setText(L(6));
+    Label13->setText(L(14));
+    Label12->setText(L(16));
+    N8->setText(L(3));
+    N9->setText(L(4));
+    N10->setText(L(5));
+    N4->setText(L(3));
+    N5->setText(L(4));
+    N6->setText(L(5));
+    N1->setText(L(17));
+    N7->setText(L(18));
+    N3->setText(L(19));
+    N17->setText(L(20));
+    N14->setText(L(22));
+    N12->setText(L(21));
+    Label9->setText(L(12));
+    Label11->setText(L(13));
+    Label10->setText(L(11));
+    Label14->setText(L(99));
+    if (roundTabActive())
+        Label16->setText(L(100));
+    else if (boardTabActive())
+        Label16->setText(L(101));
 }
 
 } // namespace zel

@@ -1,11 +1,27 @@
-// The main window.
+// The main window: the two calculation lists, their totals and commands.
 #pragma once
 
+#include "lists/calclists.h"
+
 #include <QMainWindow>
+#include <QStringList>
+
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPushButton;
+class QTabWidget;
+class QTreeView;
+class QPlainTextEdit;
 
 namespace zel {
 
 class Log;
+class LinesModel;
+class NumberEdit;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -17,11 +33,128 @@ public:
     void Log(const QString& label);
     zel::Log& activityLog() { return *m_log; }
 
+    // Recomputes every line of a list and its totals.
+    void ReFreshList();
+    void ReFreshListBoard();
+    // Merges into an existing line; true when it did.
+    bool scan(std::int64_t d, double l, std::int64_t c);
+    bool ScanBoard(std::int64_t x, std::int64_t y, double len, std::int64_t count);
+    // Recomputes the list of the tab in front; other tabs recompute nothing.
+    void refreshActiveList();
+    // Both lists kept in the text order of their first column, or as given.
+    void setSortMode(bool on);
+    bool sortMode() const { return m_sorted; }
+    // Every caption of the main window in the current language.
+    void applyLanguage();
+
+    LinesModel* roundModel() const { return m_roundModel; }
+    LinesModel* boardModel() const { return m_boardModel; }
+    QString statusText(int panel) const;
+    bool roundTabActive() const;
+    bool boardTabActive() const;
+
+    // Summed volume of the list recomputed last, m3.
+    double total = 0.0;
+    // The column texts of every line of each list, four (five) per line, as
+    // of its last recomputation: what the lists are saved from.
+    QStringList Memo1;
+    QStringList Memo2;
+
+private slots:
+    void Button1Click();
+    void Button3Click();
+    void res1Click(int column);
+    void N3Click();
+    void N1Click();
+    void PopupMenu1Popup();
+    void PopupMenu2Popup();
+    void ListView1DblClick();
+    void PageControl1Change();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FormCreate();
+    void buildWindow();
+    void buildRoundTab(QWidget* tab);
+    void buildBoardTab(QWidget* tab);
+    void buildTotals(QWidget* central);
+    void buildMenus();
     void showError(QObject* sender, const std::exception& error);
+    ListContext listContext() const;
+    void showTotals(const ListTotals& t);
+    QTreeView* activeView() const;
+    LinesModel* activeModel() const;
+    int selectedRow() const;
+    void setColumnCaptions(QAction* const* actions, bool boardTab);
 
     zel::Log* m_log;
+    qsizetype m_logShown = 0; // log entries already in Memo3
+    bool m_sorted = false;
+
+    QLabel* Image1;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    QWidget* TabSheet4;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLineEdit* Edit1;
+    NumberEdit* CurrencyEdit1;
+    QLineEdit* Edit3;
+    QPushButton* Button1;
+    QLineEdit* Edit5;
+    QLineEdit* Edit7;
+    NumberEdit* CurrencyEdit2;
+    QLineEdit* Edit6;
+    QPushButton* Button3;
+    QTreeView* ListView1;
+    QTreeView* ListView2;
+    LinesModel* m_roundModel;
+    LinesModel* m_boardModel;
+    QPlainTextEdit* Memo3;
+
+    QLabel* Label18;
+    QLineEdit* Edit2;
+    QLabel* Label9;
+    QLabel* Label12;
+    QLineEdit* Edit4;
+    QLabel* Label10;
+    QLabel* Label13;
+    QLineEdit* Edit8;
+    QLabel* Label11;
+    QLabel* Label14;
+    QLineEdit* Edit9;
+    QLabel* Label15;
+    QLabel* Label16;
+    QLineEdit* Edit10;
+    QLabel* Label17;
+    QLabel* m_statusPanels[2];
+
+    QMenu* PopupMenu1;
+    QAction* N1;
+    QMenu* m_editMenu;
+    QAction* N7;
+    QAction* N8;
+    QAction* N9;
+    QAction* N10;
+    QAction* res1;
+    QAction* N3;
+    QAction* N17;
+    QAction* N12;
+    QAction* N14;
+    QMenu* PopupMenu2;
+    QAction* N4;
+    QAction* N5;
+    QAction* N6;
+    QAction* res2;
 };
 
 } // namespace zel

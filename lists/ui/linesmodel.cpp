@@ -1,0 +1,132 @@
+// The lines model.
+#include "lists/ui/linesmodel.h"
+
+#include <QCollator>
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <algorithm>
+#include <numeric>
+
+namespace zel {
+
+LinesModel::LinesModel(int columns, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_columns(columns)
+{
+}
+
+void LinesModel::append(const ListLine& line)
+{
+    beginInsertRows(QModelIndex(), size(), size());
+    m_lines.append(line);
+    endInsertRows();
+}
+
+void LinesModel::removeLine(int row)
+{
+    if (row < 0 || row >= size())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_lines.removeAt(row);
+    endRemoveRows();
+}
+
+void LinesModel::clearLines()
+{
+    setLines(Lines());
+}
+
+void LinesModel::setLines(const Lines& lines)
+{
+    beginResetModel();
+    m_lines = lines;
+    endResetModel();
+}
+
+void LinesModel::cellsChanged()
+{
+    if (!m_lines.isEmpty())
+        emit dataChanged(index(0, 0), index(size() - 1, m_columns - 1));
+}
+
+void LinesModel::sortByFirstColumn(const QCollator& collator)
+{
+    std::vector<int> order(m_lines.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return collator.compare(m_lines[a].cells.value(0), m_lines[b].cells.value(0)) < 0;
+    });
+    if (std::is_sorted(order.begin(), order.end()))
+        return;
+    emit layoutAboutToBeChanged();
+    Lines sorted;
+    sorted.reserve(m_lines.size());
+    std::vector<int> newRow(order.size());
+    for (int i = 0; i < static_cast<int>(order.size()); ++i) {
+        sorted.append(m_lines[order[i]]);
+        newRow[order[i]] = i;
+    }
+    m_lines = sorted;
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex& i : before)
+        after << index(newRow[i.row()], i.column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
+
+void LinesModel::setHeaders(const QStringList& headers)
+{
+    m_headers = headers;
+    emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
+}
+
+void LinesModel::setIcon(int index, const QIcon& icon)
+{
+    m_icons[index] = icon;
+}
+
+QColor LinesModel::ListView1CustomDrawItem(int icon)
+{
+    return icon == kIconFallback ? QColor(Qt::red) : QGuiApplication::palette().color(QPalette::WindowText);
+}
+
+int LinesModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : size();
+}
+
+int LinesModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_columns;
+}
+
+QVariant LinesModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= size())
+        return QVariant();
+    const ListLine& line = m_lines[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        return line.cells.value(index.column());
+    case Qt::DecorationRole:
+        if (index.column() == 0 && m_icons.contains(line.icon))
+            return m_icons.value(line.icon);
+        return QVariant();
+    case Qt::ForegroundRole:
+        return ListView1CustomDrawItem(line.icon);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant LinesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_headers.value(section);
+    return QVariant();
+}
+
+} // namespace zel
