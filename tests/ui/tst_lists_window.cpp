@@ -1,0 +1,449 @@
+// The main window's two lists, driven through their controls.
+#include "lists/ui/linesmodel.h"
+#include "lists/ui/numberedit.h"
+#include "shell/langtable.h"
+#include "shell/settings.h"
+#include "shell/ui/application.h"
+#include "shell/ui/dialogs.h"
+#include "shell/ui/tform1.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace zel;
+
+namespace {
+
+QString uk(int entry) { return Lang(entry, UiLanguage::Ukrainian); }
+
+} // namespace
+
+class TestListsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void enterAddsALine();
+    void equalLinesMerge();
+    void fallbackLineIsRedWithNotice();
+    void emptyListTotals();
+    void weightedMeans();
+    void editingACell();
+    void cancelledEditStillRecomputes();
+    void sortingOnAndOff();
+    void mergeIntoLine280Of300();
+    void boardExample();
+    void boardDefaultsAndEmptyCount();
+    void outOfRangeMessages();
+    void conversionErrorsAreReported();
+    void badCellKeepsEveryLineInMemo();
+    void randomDiameterForAnEmptyField();
+    void listMenuEnabling();
+    void englishUnits();
+
+private:
+    template <typename T> T* child(const char* name)
+    {
+        T* w = m_form->findChild<T*>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    QString text(const char* name) { return child<QLineEdit>(name)->text(); }
+    void addRound(const QString& d, const QString& len, const QString& count);
+    void addBoard(const QString& w, const QString& h, const QString& len, const QString& count);
+    // Runs `f` from the event loop, as a menu or key would, so that what it
+    // throws takes the application's error route.
+    void fromEventLoop(const std::function<void()>& f);
+    void call(const char* slot) { fromEventLoop([this, slot] { QMetaObject::invokeMethod(m_form.get(), slot); }); }
+    void selectRow(int row, bool board = false);
+    ListLine roundLine(int row) { return m_form->roundModel()->lines().at(row); }
+
+    std::unique_ptr<TForm1> m_form;
+};
+
+void TestListsWindow::init()
+{
+    Settings.TypeWood = 4;
+    Settings.WetWood = 8;
+    Settings.Method = CalcMethod::Gost2708;
+    Settings.DownGradeWood = 1;
+    Settings.Language = UiLanguage::Ukrainian;
+    Dialogs::setScripted(true);
+    Dialogs::clear();
+    m_form = std::make_unique<TForm1>();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestListsWindow::cleanup()
+{
+    m_form.reset();
+}
+
+void TestListsWindow::addRound(const QString& d, const QString& len, const QString& count)
+{
+    child<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    child<QLineEdit>("Edit1")->setText(d);
+    child<NumberEdit>("CurrencyEdit1")->setText(len);
+    child<QLineEdit>("Edit3")->setText(count);
+    QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
+}
+
+void TestListsWindow::addBoard(const QString& w, const QString& h, const QString& len,
+                               const QString& count)
+{
+    child<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    child<QLineEdit>("Edit5")->setText(w);
+    child<QLineEdit>("Edit7")->setText(h);
+    child<NumberEdit>("CurrencyEdit2")->setText(len);
+    child<QLineEdit>("Edit6")->setText(count);
+    QTest::mouseClick(child<QPushButton>("Button3"), Qt::LeftButton);
+}
+
+void TestListsWindow::fromEventLoop(const std::function<void()>& f)
+{
+    bool ran = false;
+    QTimer::singleShot(0, m_form.get(), [&] {
+        ran = true;
+        f();
+    });
+    QTRY_VERIFY(ran);
+    QCoreApplication::processEvents();
+}
+
+void TestListsWindow::selectRow(int row, bool board)
+{
+    auto* view = child<QAbstractItemView>(board ? "ListView2" : "ListView1");
+    view->setCurrentIndex(view->model()->index(row, 0));
+}
+
+void TestListsWindow::enterAddsALine()
+{
+    QLineEdit* d = child<QLineEdit>("Edit1");
+    d->setFocus();
+    QTest::keyClicks(d, QStringLiteral("20"));
+    child<QLineEdit>("Edit3")->setText(QStringLiteral("3"));
+    QTest::keyClick(d, Qt::Key_Return);
+
+    QCOMPARE(m_form->roundModel()->size(), 1);
+    QCOMPARE(roundLine(0).cells, (QVector<QString>{u"20 см."_qs, u"4,00 м."_qs, u"3 шт."_qs, u"0,4410 м3."_qs}));
+    QCOMPARE(m_form->Memo1, (QStringList{u"20 см."_qs, u"4,00 м."_qs, u"3 шт."_qs, u"0,4410 м3."_qs}));
+    QCOMPARE(text("Edit2"), u"0,4410"_qs);
+    QCOMPARE(text("Edit4"), u"318"_qs);
+    QCOMPARE(text("Edit9"), u"12,00"_qs);
+    QCOMPARE(text("Edit10"), u"20,00"_qs);
+    QCOMPARE(m_form->total, 3 * 0.147);
+    QCOMPARE(d->selectedText(), u"20"_qs);
+
+    // Enter in the count field adds too.
+    child<QLineEdit>("Edit1")->setText(u"30"_qs);
+    QTest::keyClick(child<QLineEdit>("Edit3"), Qt::Key_Return);
+    QCOMPARE(m_form->roundModel()->size(), 2);
+}
+
+void TestListsWindow::equalLinesMerge()
+{
+    addRound(u"20"_qs, u"4,0"_qs, u"3"_qs);
+    addRound(u"20"_qs, u"4,0"_qs, u"3"_qs);
+    QCOMPARE(m_form->roundModel()->size(), 1);
+    QCOMPARE(roundLine(0).cells[2], u"6 шт."_qs);
+    addRound(u"20"_qs, u"4,5"_qs, u"3"_qs);
+    QCOMPARE(m_form->roundModel()->size(), 2);
+}
+
+void TestListsWindow::fallbackLineIsRedWithNotice()
+{
+    addRound(u"30"_qs, u"4,0"_qs, u"1"_qs);
+    addRound(u"20"_qs, u"12,0"_qs, u"1"_qs);
+    const ListLine red = roundLine(1);
+    QCOMPARE(red.icon, kIconFallback);
+    QCOMPARE(red.cells[3], u"0,6371 м3."_qs);
+    QCOMPARE(m_form->roundModel()->data(m_form->roundModel()->index(1, 0), Qt::ForegroundRole)
+                 .value<QColor>(), QColor(Qt::red));
+    QVERIFY(m_form->roundModel()->data(m_form->roundModel()->index(0, 0), Qt::ForegroundRole)
+                .value<QColor>() != QColor(Qt::red));
+    QCOMPARE(m_form->statusText(0), uk(80));
+    QCOMPARE(text("Edit2"), u"0,9671"_qs); // 0.33 + 0.6371: the red line counts
+
+    selectRow(1);
+    call("N3Click");
+    QCOMPARE(m_form->roundModel()->size(), 1);
+    QCOMPARE(m_form->statusText(0), QString());
+}
+
+void TestListsWindow::emptyListTotals()
+{
+    QCOMPARE(text("Edit2"), u"0,0000"_qs);
+    QCOMPARE(text("Edit4"), u"0"_qs);
+    QCOMPARE(text("Edit9"), u"0,00"_qs);
+    QCOMPARE(text("Edit10"), u"0.00"_qs);
+    QCOMPARE(m_form->statusText(0), QString());
+    // Deleting the only line brings them back.
+    addRound(u"20"_qs, u"4,0"_qs, u"3"_qs);
+    selectRow(0);
+    call("N3Click");
+    QCOMPARE(text("Edit2"), u"0,0000"_qs);
+    QCOMPARE(text("Edit10"), u"0.00"_qs);
+    QVERIFY(m_form->Memo1.isEmpty());
+}
+
+void TestListsWindow::weightedMeans()
+{
+    addRound(u"20"_qs, u"4,0"_qs, u"10"_qs);
+    addRound(u"40"_qs, u"5,0"_qs, u"30"_qs);
+    QCOMPARE(text("Edit10"), u"35,00"_qs);
+    QCOMPARE(text("Edit9"), u"190,00"_qs);
+}
+
+void TestListsWindow::editingACell()
+{
+    addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
+    selectRow(0);
+    Dialogs::queueInput(u"4.5"_qs);
+    fromEventLoop([this] { child<QAction>("N9")->trigger(); });
+    QCOMPARE(roundLine(0).cells[1], u"45,00 м."_qs); // the dot is dropped
+    QCOMPARE(roundLine(0).icon, kIconFallback);
+    QCOMPARE(Dialogs::shown().last(), QStringLiteral("\" ") + uk(4) + QStringLiteral(" \""));
+
+    Dialogs::queueInput(u"4,5"_qs);
+    fromEventLoop([this] { child<QAction>("N9")->trigger(); });
+    QCOMPARE(roundLine(0).cells[1], u"4,50 м."_qs);
+    QCOMPARE(roundLine(0).icon, kIconNormal);
+
+    // Edited past every entry limit: used as it is.
+    Dialogs::queueInput(u"150"_qs);
+    fromEventLoop([this] { child<QAction>("N4")->trigger(); });
+    QCOMPARE(roundLine(0).cells[0], u"150 см."_qs);
+    QCOMPARE(roundLine(0).icon, kIconFallback);
+
+    Dialogs::queueInput(u"0"_qs);
+    fromEventLoop([this] { child<QAction>("N10")->trigger(); });
+    QCOMPARE(roundLine(0).cells[3], u"0,0000 м3."_qs);
+    QCOMPARE(roundLine(0).icon, kIconFallback);
+}
+
+void TestListsWindow::cancelledEditStillRecomputes()
+{
+    addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
+    selectRow(0);
+    Settings.Method = CalcMethod::Cylindered;
+    fromEventLoop([this] { child<QAction>("N8")->trigger(); }); // no answer queued: cancelled
+    QCOMPARE(roundLine(0).cells[0], u"20 см."_qs);
+    QCOMPARE(roundLine(0).cells[3], u"0,1257 м3."_qs);
+
+    // Without a selected line nothing is asked, and the list is recomputed all the same.
+    child<QAbstractItemView>("ListView1")->clearSelection();
+    Settings.Method = CalcMethod::Gost2708;
+    const int boxes = Dialogs::shown().size();
+    fromEventLoop([this] { child<QAction>("N8")->trigger(); });
+    QCOMPARE(Dialogs::shown().size(), boxes);
+    QCOMPARE(roundLine(0).cells[3], u"0,1470 м3."_qs);
+}
+
+void TestListsWindow::sortingOnAndOff()
+{
+    addRound(u"5"_qs, u"4,0"_qs, u"1"_qs);
+    addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
+    addRound(u"100"_qs, u"4,0"_qs, u"1"_qs);
+    m_form->setSortMode(true);
+    auto firstColumn = [this] {
+        QStringList out;
+        for (const ListLine& l : m_form->roundModel()->lines())
+            out << l.cells[0];
+        return out;
+    };
+    QCOMPARE(firstColumn(), (QStringList{u"100 см."_qs, u"20 см."_qs, u"5 см."_qs}));
+    QCOMPARE(m_form->Memo1.first(), u"100 см."_qs);
+    addRound(u"9"_qs, u"4,0"_qs, u"1"_qs);
+    addRound(u"10"_qs, u"4,0"_qs, u"1"_qs);
+    QCOMPARE(firstColumn(), (QStringList{u"10 см."_qs, u"100 см."_qs, u"20 см."_qs, u"5 см."_qs, u"9 см."_qs}));
+    QCOMPARE(m_form->Memo1.mid(16, 4).first(), u"9 см."_qs);
+
+    m_form->setSortMode(false);
+    addRound(u"7"_qs, u"4,0"_qs, u"1"_qs);
+    QCOMPARE(firstColumn().last(), u"7 см."_qs);
+}
+
+void TestListsWindow::mergeIntoLine280Of300()
+{
+    LinesModel* model = m_form->roundModel();
+    Lines lines;
+    for (int i = 0; i < 300; ++i)
+        lines.append(newRoundLine(QString::number(3 + i % 118), 1.0 + i / 118, u"1"_qs));
+    model->setLines(lines);
+    m_form->ReFreshList();
+    const int d = 3 + 280 % 118;
+    addRound(QString::number(d), u"3,0"_qs, u"4"_qs);
+    QCOMPARE(model->size(), 300);
+    QCOMPARE(model->lines().at(280).cells[2], u"5 шт."_qs);
+    QCOMPARE(m_form->Memo1.size(), 1200);
+}
+
+void TestListsWindow::boardExample()
+{
+    addBoard(u"15"_qs, u"5"_qs, u"6,0"_qs, u"10"_qs);
+    QCOMPARE(m_form->boardModel()->size(), 1);
+    QCOMPARE(m_form->boardModel()->lines().at(0).cells,
+             (QVector<QString>{u"15 см."_qs, u"5 см."_qs, u"6,00 м."_qs, u"10 шт."_qs, u"0,4500 м3."_qs}));
+    QCOMPARE(text("Edit2"), u"0,4500"_qs);
+    QCOMPARE(text("Edit8"), u"9,0000"_qs);
+    QCOMPARE(text("Edit9"), u"60,00"_qs);
+    QCOMPARE(text("Edit10"), u"15,00"_qs);
+    QCOMPARE(m_form->Memo2.size(), 5);
+    QVERIFY(child<QLineEdit>("Edit8")->isEnabled());
+
+    addBoard(u"15"_qs, u"5"_qs, u"6,0"_qs, u"10"_qs);
+    QCOMPARE(m_form->boardModel()->lines().at(0).cells[3], u"20 шт."_qs);
+    addBoard(u"15"_qs, u"6"_qs, u"6,0"_qs, u"10"_qs);
+    QCOMPARE(m_form->boardModel()->size(), 2);
+
+    // Back on the round tab the area box is emptied and disabled.
+    child<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    QCOMPARE(text("Edit8"), QString());
+    QVERIFY(!child<QLineEdit>("Edit8")->isEnabled());
+}
+
+void TestListsWindow::boardDefaultsAndEmptyCount()
+{
+    addBoard(QString(), QString(), u"6,0"_qs, u"1"_qs);
+    QCOMPARE(m_form->boardModel()->size(), 1);
+    const int w = text("Edit5").toInt();
+    const int h = text("Edit7").toInt();
+    QVERIFY(w >= 10 && w <= 19);
+    QVERIFY(h >= 5 && h <= 9);
+    QCOMPARE(m_form->boardModel()->lines().at(0).cells[0], QStringLiteral("%1 см.").arg(w));
+
+    addBoard(u"20"_qs, u"5"_qs, u"6,0"_qs, QString());
+    QCOMPARE(m_form->boardModel()->size(), 1);
+    QCOMPARE(Dialogs::shown().last(), u"\"\" is not a valid integer value"_qs);
+}
+
+void TestListsWindow::outOfRangeMessages()
+{
+    const QString diameter = uk(59) + u" 120, "_qs + uk(60) + u" 3"_qs;
+    const QString count = uk(59) + u" 10000, "_qs + uk(60) + u" 1"_qs;
+    QCOMPARE(diameter, u"Максимально:  120, Мінімально:  3"_qs);
+    addRound(u"2"_qs, u"4,0"_qs, u"1"_qs);
+    QCOMPARE(Dialogs::shown().last(), diameter);
+    addRound(u"121"_qs, u"4,0"_qs, u"1"_qs);
+    QCOMPARE(Dialogs::shown().last(), diameter);
+    addRound(u"65539"_qs, u"4,0"_qs, u"1"_qs);
+    QCOMPARE(Dialogs::shown().last(), diameter);
+    addRound(u"20"_qs, u"4,0"_qs, u"0"_qs);
+    QCOMPARE(Dialogs::shown().last(), count);
+    addRound(u"20"_qs, u"4,0"_qs, u"10001"_qs);
+    QCOMPARE(Dialogs::shown().last(), count);
+    QCOMPARE(m_form->roundModel()->size(), 0);
+    QCOMPARE(child<QLineEdit>("Edit1")->selectedText(), u"20"_qs);
+}
+
+void TestListsWindow::conversionErrorsAreReported()
+{
+    addRound(u"99999999999"_qs, u"4,0"_qs, u"1"_qs);
+    QCOMPARE(Dialogs::shown().last(), u"\"99999999999\" is not a valid integer value"_qs);
+    QCOMPARE(m_form->roundModel()->size(), 0);
+    // The window goes on working.
+    addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
+    QCOMPARE(m_form->roundModel()->size(), 1);
+}
+
+void TestListsWindow::badCellKeepsEveryLineInMemo()
+{
+    addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
+    addRound(u"30"_qs, u"4,0"_qs, u"1"_qs);
+    addRound(u"40"_qs, u"4,0"_qs, u"1"_qs);
+    const QString volume = text("Edit2");
+    selectRow(1);
+    Dialogs::queueInput(u"abc"_qs);
+    fromEventLoop([this] { child<QAction>("N8")->trigger(); });
+    QCOMPARE(Dialogs::shown().last(), u"\"\" is not a valid integer value"_qs);
+    QCOMPARE(m_form->Memo1.size(), 12);
+    QCOMPARE(m_form->Memo1[4], u"abc"_qs);
+    QCOMPARE(m_form->Memo1[8], u"40 см."_qs);
+    QCOMPARE(text("Edit2"), volume); // the totals keep what they showed
+
+    // Every later recomputation meets it again, and adding still keeps every line.
+    addRound(u"50"_qs, u"4,0"_qs, u"1"_qs);
+    QCOMPARE(m_form->roundModel()->size(), 4);
+    QCOMPARE(m_form->Memo1.size(), 16);
+    QCOMPARE(Dialogs::shown().last(), u"\"\" is not a valid integer value"_qs);
+
+    // Deleting the bad line heals the list.
+    selectRow(1);
+    call("N3Click");
+    QCOMPARE(m_form->Memo1.size(), 12);
+    QCOMPARE(text("Edit2"), u"1,6370"_qs); // 0.147 + 0.58 + 0.91
+}
+
+void TestListsWindow::randomDiameterForAnEmptyField()
+{
+    addRound(QString(), u"4,0"_qs, QString());
+    QCOMPARE(m_form->roundModel()->size(), 1);
+    const int d = text("Edit1").toInt();
+    QVERIFY(d >= 10 && d <= 59);
+    QCOMPARE(roundLine(0).cells[0], QStringLiteral("%1 см.").arg(d));
+    QCOMPARE(roundLine(0).cells[2], u"1 шт."_qs);
+    QCOMPARE(text("Edit3"), u"1"_qs);
+}
+
+void TestListsWindow::listMenuEnabling()
+{
+    call("PopupMenu1Popup");
+    for (const char* name : {"N1", "N7", "N3", "N17", "N12"})
+        QVERIFY2(!child<QAction>(name)->isEnabled(), name);
+    QVERIFY(child<QAction>("N14")->isEnabled());
+    QVERIFY(!child<QAction>("res1")->isVisible());
+    QCOMPARE(child<QAction>("N8")->text(), uk(3));
+
+    addBoard(u"15"_qs, u"5"_qs, u"6,0"_qs, u"10"_qs);
+    call("PopupMenu1Popup");
+    QVERIFY(child<QAction>("N1")->isEnabled());
+    QVERIFY(child<QAction>("res1")->isVisible());
+    QCOMPARE(child<QAction>("N8")->text(), uk(43));
+    QCOMPARE(child<QAction>("N9")->text(), uk(42));
+    QCOMPARE(child<QAction>("res1")->text(), uk(5));
+    call("PopupMenu2Popup");
+    QVERIFY(child<QAction>("res2")->isVisible());
+
+    // The fourth entry edits the board count.
+    selectRow(0, true);
+    Dialogs::queueInput(u"12"_qs);
+    fromEventLoop([this] { child<QAction>("res2")->trigger(); });
+    QCOMPARE(m_form->boardModel()->lines().at(0).cells[3], u"12 шт."_qs);
+
+    // Clearing empties only the list in front.
+    addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
+    child<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    call("N1Click");
+    QCOMPARE(m_form->boardModel()->size(), 0);
+    QCOMPARE(m_form->roundModel()->size(), 1);
+}
+
+void TestListsWindow::englishUnits()
+{
+    addRound(u"20"_qs, u"4,0"_qs, u"3"_qs);
+    Settings.Language = UiLanguage::English;
+    m_form->applyLanguage();
+    m_form->ReFreshList();
+    QCOMPARE(roundLine(0).cells, (QVector<QString>{u"20 sm."_qs, u"4,00 m."_qs, u"3 pcs."_qs, u"0,4410 m3."_qs}));
+    QCOMPARE(m_form->roundModel()->header(0), u"Diameter"_qs);
+    QCOMPARE(child<QPushButton>("Button1")->text(), u"Add"_qs);
+    QCOMPARE(child<QTabWidget>("PageControl1")->tabText(0), u"Round timber"_qs);
+}
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);
+    TestListsWindow t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_lists_window.moc"
