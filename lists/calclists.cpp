@@ -54,20 +54,55 @@ struct Units {
     QString cm, m, pcs, m3;
 };
 
-void finishTotals(ListTotals& t, const ListContext& ctx, double runningLength,
-                  std::int64_t countSum, double productSum)
-{
-    t.volume = FormatNumber(t.total, 4);
-    t.weight = QString::number(WeightWood(t.total, ctx.species, ctx.moisture));
-    t.runningLength = FormatNumber(runningLength, 2);
-    t.mean = countSum == 0 && productSum == 0.0 ? QStringLiteral("0.00")
-                                                 : FormatNumber(productSum / countSum, 2);
-}
+// The sums both lists keep besides the volume.
+struct Sums {
+    double runningLength = 0.0;
+    double productSum = 0.0; // diameter (width) times count
+    std::int64_t countSum = 0;
+    double area = 0.0;       // boards only
+
+    void add(int size, double length, int count)
+    {
+        runningLength += count * length;
+        countSum += count;
+        productSum += static_cast<double>(size) * count;
+    }
+};
 
 void appendCells(QStringList& memo, const ListLine& line)
 {
     for (const QString& c : line.cells)
         memo.append(c);
+}
+
+// Walks the lines: `perLine` parses and rewrites one line and adds it to the
+// sums; a line it cannot read keeps its texts and the first such failure is
+// recorded. Every line, read or not, goes into the line texts.
+template <typename PerLine>
+ListTotals recompute(Lines& lines, int columns, const ListContext& ctx, Sums& sums, PerLine perLine)
+{
+    ListTotals t;
+    t.memo.reserve(lines.size() * columns);
+    for (int i = 0; i < lines.size(); ++i) {
+        ListLine& line = lines[i];
+        line.cells.resize(columns);
+        try {
+            perLine(line, t);
+        } catch (const ConvertError& e) {
+            if (t.ok()) {
+                t.failedLine = i;
+                t.error = e.message();
+            }
+        }
+        appendCells(t.memo, line);
+    }
+    t.volume = FormatNumber(t.total, 4);
+    t.weight = QString::number(WeightWood(t.total, ctx.species, ctx.moisture));
+    t.runningLength = FormatNumber(sums.runningLength, 2);
+    t.mean = sums.countSum == 0 && sums.productSum == 0.0
+                 ? QStringLiteral("0.00")
+                 : FormatNumber(sums.productSum / sums.countSum, 2);
+    return t;
 }
 
 bool fitsCount(std::int64_t sum)
@@ -79,88 +114,52 @@ bool fitsCount(std::int64_t sum)
 
 ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
 {
-    ListTotals t;
-    t.memo.reserve(lines.size() * kRoundColumns);
     const Units u(ctx.language);
-    double runningLength = 0.0;
-    double productSum = 0.0;
-    std::int64_t countSum = 0;
-    for (int i = 0; i < lines.size(); ++i) {
-        ListLine& line = lines[i];
-        line.cells.resize(kRoundColumns);
-        try {
-            const int d = readInt(line.cells[0]);
-            const double l = readLength(line.cells[1]);
-            const int c = readInt(line.cells[2]);
-            double v = Calculate(static_cast<std::uint32_t>(d), l, static_cast<std::uint32_t>(c),
-                                 ctx.method, ctx.taper);
-            int icon = kIconNormal;
-            if (v == 0.0) {
-                ++t.fallbacks;
-                v = Calculate(static_cast<std::uint32_t>(d), l, static_cast<std::uint32_t>(c),
-                              CalcMethod::Formula, 1);
-                icon = kIconFallback;
-            }
-            line.cells[0] = withUnit(d, u.cm);
-            line.cells[1] = withUnit(l, 2, u.m);
-            line.cells[2] = withUnit(c, u.pcs);
-            line.cells[3] = withUnit(v, 4, u.m3);
-            line.icon = icon;
-            runningLength += c * l;
-            countSum += c;
-            productSum += static_cast<double>(d) * c;
-            t.total += v;
-        } catch (const ConvertError& e) {
-            if (t.ok()) {
-                t.failedLine = i;
-                t.error = e.message();
-            }
+    Sums sums;
+    return recompute(lines, kRoundColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
+        const int d = readInt(line.cells[0]);
+        const double l = readLength(line.cells[1]);
+        const int c = readInt(line.cells[2]);
+        const auto ud = static_cast<std::uint32_t>(d);
+        const auto uc = static_cast<std::uint32_t>(c);
+        double v = Calculate(ud, l, uc, ctx.method, ctx.taper);
+        line.icon = kIconNormal;
+        if (v == 0.0) {
+            // Outside the table (or a gap): the formula with 1.0 cm of taper, in red.
+            ++t.fallbacks;
+            v = Calculate(ud, l, uc, CalcMethod::Formula, 1);
+            line.icon = kIconFallback;
         }
-        appendCells(t.memo, line);
-    }
-    finishTotals(t, ctx, runningLength, countSum, productSum);
-    return t;
+        line.cells[0] = withUnit(d, u.cm);
+        line.cells[1] = withUnit(l, 2, u.m);
+        line.cells[2] = withUnit(c, u.pcs);
+        line.cells[3] = withUnit(v, 4, u.m3);
+        sums.add(d, l, c);
+        t.total += v;
+    });
 }
 
 ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
 {
-    ListTotals t;
-    t.memo.reserve(lines.size() * kBoardColumns);
     const Units u(ctx.language);
-    double area = 0.0;
-    double runningLength = 0.0;
-    double productSum = 0.0;
-    std::int64_t countSum = 0;
-    for (int i = 0; i < lines.size(); ++i) {
-        ListLine& line = lines[i];
-        line.cells.resize(kBoardColumns);
-        try {
-            const int x = readInt(line.cells[0]);
-            const int y = readInt(line.cells[1]);
-            const double len = readLength(line.cells[2]);
-            const int c = readInt(line.cells[3]);
-            const double v = x / 100.0 * (y / 100.0) * len * c;
-            line.cells[0] = withUnit(x, u.cm);
-            line.cells[1] = withUnit(y, u.cm);
-            line.cells[2] = withUnit(len, 2, u.m);
-            line.cells[3] = withUnit(c, u.pcs);
-            line.cells[4] = withUnit(v, 4, u.m3);
-            line.icon = kIconNone;
-            area += x / 100.0 * len * c;
-            runningLength += c * len;
-            countSum += c;
-            productSum += static_cast<double>(x) * c;
-            t.total += v;
-        } catch (const ConvertError& e) {
-            if (t.ok()) {
-                t.failedLine = i;
-                t.error = e.message();
-            }
-        }
-        appendCells(t.memo, line);
-    }
-    finishTotals(t, ctx, runningLength, countSum, productSum);
-    t.area = FormatNumber(area, 4);
+    Sums sums;
+    ListTotals t = recompute(lines, kBoardColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
+        const int x = readInt(line.cells[0]);
+        const int y = readInt(line.cells[1]);
+        const double len = readLength(line.cells[2]);
+        const int c = readInt(line.cells[3]);
+        const double v = x / 100.0 * (y / 100.0) * len * c;
+        line.cells[0] = withUnit(x, u.cm);
+        line.cells[1] = withUnit(y, u.cm);
+        line.cells[2] = withUnit(len, 2, u.m);
+        line.cells[3] = withUnit(c, u.pcs);
+        line.cells[4] = withUnit(v, 4, u.m3);
+        line.icon = kIconNone;
+        sums.area += x / 100.0 * len * c; // face area, m2
+        sums.add(x, len, c);
+        t.total += v;
+    });
+    t.area = FormatNumber(sums.area, 4);
     return t;
 }
 

@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -48,6 +49,7 @@ private slots:
     void randomDiameterForAnEmptyField();
     void listMenuEnabling();
     void englishUnits();
+    void doubleClickOpensTheEditMenu();
 
 private:
     template <typename T> T* child(const char* name)
@@ -438,6 +440,20 @@ void TestListsWindow::englishUnits()
     QCOMPARE(m_form->roundModel()->header(0), u"Diameter"_qs);
     QCOMPARE(child<QPushButton>("Button1")->text(), u"Add"_qs);
     QCOMPARE(child<QTabWidget>("PageControl1")->tabText(0), u"Round timber"_qs);
+}
+
+void TestListsWindow::doubleClickOpensTheEditMenu()
+{
+    auto* view = child<QAbstractItemView>("ListView1");
+    auto* menu = child<QMenu>("PopupMenu2");
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    QVERIFY(!menu->isVisible()); // no line to edit
+    addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
+    const QRect row = view->visualRect(view->model()->index(0, 1));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(child<QAction>("N4")->text(), uk(3));
+    menu->hide();
 }
 
 int main(int argc, char** argv)
