@@ -1,0 +1,79 @@
+// QSettings behind the settings store interface.
+#include "shell/platform/qsettingsstore.h"
+
+#include <QSettings>
+
+namespace zel {
+namespace {
+
+QString typeError(const QString& name)
+{
+    return QStringLiteral("Invalid data type for '%1'").arg(name);
+}
+
+class QSettingsKey : public ISettingsKey {
+public:
+    explicit QSettingsKey(std::unique_ptr<QSettings> settings) : m_s(std::move(settings)) {}
+    ~QSettingsKey() override { m_s->sync(); }
+
+    bool valueExists(const QString& name) const override { return m_s->contains(name); }
+
+    QString readString(const QString& name) const override
+    {
+        const QVariant v = m_s->value(name);
+        // A list (several values under one name) is no text.
+        if (v.isValid() && v.typeId() == QMetaType::QStringList)
+            throw StoreError(typeError(name));
+        return v.toString();
+    }
+
+    int readInteger(const QString& name) const override
+    {
+        bool ok = false;
+        const int v = m_s->value(name).toString().trimmed().toInt(&ok);
+        if (!ok)
+            throw StoreError(typeError(name));
+        return v;
+    }
+
+    bool readBool(const QString& name) const override { return readInteger(name) != 0; }
+
+    void writeString(const QString& name, const QString& value) override { m_s->setValue(name, value); }
+    void writeInteger(const QString& name, int value) override { m_s->setValue(name, value); }
+    void writeBool(const QString& name, bool value) override { m_s->setValue(name, value ? 1 : 0); }
+
+private:
+    std::unique_ptr<QSettings> m_s;
+};
+
+} // namespace
+
+QSettingsStore::QSettingsStore(const QString& file)
+    : m_file(file)
+{
+}
+
+std::unique_ptr<QSettings> QSettingsStore::settingsFile() const
+{
+    if (!m_file.isEmpty())
+        return std::make_unique<QSettings>(m_file, QSettings::NativeFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Halvane"), QStringLiteral("Zelmora"));
+}
+
+std::unique_ptr<ISettingsKey> QSettingsStore::open()
+{
+    auto s = settingsFile();
+    // A key we may not write is a key we cannot open: read nothing, write
+    // nothing. "Creating" it means being able to write its file.
+    if (!s->isWritable() || s->status() == QSettings::AccessError)
+        return nullptr;
+    return std::make_unique<QSettingsKey>(std::move(s));
+}
+
+QString QSettingsStore::location() const
+{
+    return settingsFile()->fileName();
+}
+
+} // namespace zel

@@ -1,0 +1,69 @@
+// The persisted settings.
+#include "shell/settingsio.h"
+
+namespace zel {
+
+const QString kLanguageValue = QStringLiteral("LANGUAGE");
+const QString kAutoUpdateValue = QStringLiteral("AutoUpdate");
+const QString kIdValue = QStringLiteral("ID");
+const QString kRoundListValue = QStringLiteral(".zm0");
+const QString kBoardListValue = QStringLiteral(".zm1");
+const QString kDateCheckValue = QStringLiteral("DateCheckUpDates");
+
+QString languageCode(UiLanguage language)
+{
+    switch (language) {
+    case UiLanguage::Ukrainian: return QStringLiteral("UA");
+    case UiLanguage::Russian: return QStringLiteral("RU");
+    case UiLanguage::English: return QStringLiteral("EN");
+    }
+    return QStringLiteral("UA");
+}
+
+std::optional<UiLanguage> languageFromCode(const QString& code)
+{
+    if (code == QLatin1String("UA"))
+        return UiLanguage::Ukrainian;
+    if (code == QLatin1String("RU"))
+        return UiLanguage::Russian;
+    if (code == QLatin1String("EN"))
+        return UiLanguage::English;
+    return std::nullopt;
+}
+
+void readParams(ISettingsStore& store, SettingsRecord& settings)
+{
+    QString code;
+    if (auto key = store.open()) {
+        if (key->valueExists(kLanguageValue)) {
+            code = key->readString(kLanguageValue);
+        } else {
+            key->writeString(kLanguageValue, QStringLiteral("RU"));
+            code = QStringLiteral("RU");
+        }
+        if (key->valueExists(kAutoUpdateValue)) {
+            settings.AutoUpdate = key->readBool(kAutoUpdateValue);
+        } else {
+            key->writeBool(kAutoUpdateValue, true);
+            settings.AutoUpdate = true;
+        }
+        if (key->valueExists(kIdValue))
+            settings.ID = key->readInteger(kIdValue);
+        else
+            key->writeInteger(kIdValue, 0);
+    }
+    if (const auto language = languageFromCode(code))
+        settings.Language = *language;
+}
+
+void writeParams(ISettingsStore& store, const SettingsRecord& settings)
+{
+    auto key = store.open();
+    if (!key)
+        return;
+    key->writeString(kLanguageValue, languageCode(settings.Language));
+    key->writeBool(kAutoUpdateValue, settings.AutoUpdate);
+    key->writeInteger(kIdValue, settings.ID);
+}
+
+} // namespace zel

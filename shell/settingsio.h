@@ -1,0 +1,30 @@
+// Reading and writing the persisted settings: language, automatic update, ID.
+#pragma once
+
+#include "shell/settings.h"
+#include "shell/settingsstore.h"
+
+#include <optional>
+
+namespace zel {
+
+// Value names in the store.
+extern const QString kLanguageValue;   // "LANGUAGE": "UA", "RU" or "EN"
+extern const QString kAutoUpdateValue; // "AutoUpdate": 0 or 1
+extern const QString kIdValue;         // "ID": the message ID
+extern const QString kRoundListValue;  // ".zm0"
+extern const QString kBoardListValue;  // ".zm1"
+extern const QString kDateCheckValue;  // "DateCheckUpDates"
+
+QString languageCode(UiLanguage language);
+// Exact, case-sensitive: "ru" is no code.
+std::optional<UiLanguage> languageFromCode(const QString& code);
+
+// Missing values are written with their defaults ("RU", true, 0); a language
+// text that is no code leaves the language as it is. A key that cannot be
+// opened reads nothing. Throws StoreError for a value of the wrong type.
+void readParams(ISettingsStore& store, SettingsRecord& settings);
+// Writes the language code, the automatic-update flag and the ID, in that order.
+void writeParams(ISettingsStore& store, const SettingsRecord& settings);
+
+} // namespace zel

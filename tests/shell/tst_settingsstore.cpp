@@ -1,0 +1,226 @@
+// The persisted settings and lists, in memory and in the real store file.
+#include "../fakes/memorystore.h"
+#include "lists/liststore.h"
+#include "shell/platform/qsettingsstore.h"
+#include "shell/settingsio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zel;
+
+class TestSettingsStore : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunWritesDefaults();
+    void languageCodesAreExact();
+    void storedValuesAreRead();
+    void keyThatCannotBeOpened();
+    void wrongTypeIsAStoreError();
+    void writeParamsOrderAndCodes();
+    void listsRoundTrip();
+    void listsFromOddTexts();
+    void realFileAtTheUserPath();
+    void realFileSurvivesQuotesAndCommas();
+    void realFileIdThatIsNoNumber();
+    void unwritableFolderReadsAndWritesNothing();
+    void garbageFileIsNoFailure();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestSettingsStore::firstRunWritesDefaults()
+{
+    MemoryStore store;
+    SettingsRecord s;
+    readParams(store, s);
+    QCOMPARE(store.values.value(kLanguageValue), QVariant(u"RU"_qs));
+    QCOMPARE(store.values.value(kAutoUpdateValue), QVariant(1));
+    QCOMPARE(store.values.value(kIdValue), QVariant(0));
+    QCOMPARE(s.Language, UiLanguage::Russian);
+    QVERIFY(s.AutoUpdate);
+    QCOMPARE(int(s.ID), 0);
+}
+
+void TestSettingsStore::languageCodesAreExact()
+{
+    MemoryStore store;
+    store.values[kLanguageValue] = u"ru"_qs;
+    SettingsRecord s;
+    readParams(store, s);
+    QCOMPARE(s.Language, UiLanguage::Ukrainian); // unchanged from 0
+    writeParams(store, s);
+    QCOMPARE(store.values.value(kLanguageValue), QVariant(u"UA"_qs));
+    QCOMPARE(languageFromCode(u"EN"_qs), std::optional<UiLanguage>(UiLanguage::English));
+    QCOMPARE(languageFromCode(u"En"_qs), std::nullopt);
+}
+
+void TestSettingsStore::storedValuesAreRead()
+{
+    MemoryStore store;
+    store.values[kLanguageValue] = u"EN"_qs;
+    store.values[kAutoUpdateValue] = 7; // any non-zero is true
+    store.values[kIdValue] = 12345;
+    SettingsRecord s;
+    readParams(store, s);
+    QCOMPARE(s.Language, UiLanguage::English);
+    QVERIFY(s.AutoUpdate);
+    QCOMPARE(int(s.ID), 12345);
+    store.values[kAutoUpdateValue] = 0;
+    readParams(store, s);
+    QVERIFY(!s.AutoUpdate);
+}
+
+void TestSettingsStore::keyThatCannotBeOpened()
+{
+    MemoryStore store;
+    store.openable = false;
+    SettingsRecord s;
+    s.ID = 9;
+    readParams(store, s);
+    QCOMPARE(s.Language, UiLanguage::Ukrainian);
+    QVERIFY(!s.AutoUpdate);
+    QCOMPARE(int(s.ID), 9);
+    writeParams(store, s);
+    saveListTexts(store, {u"a"_qs}, {u"b"_qs});
+    QVERIFY(store.values.isEmpty());
+    QCOMPARE(loadListTexts(store, kRoundListValue, {u"kept"_qs}), QStringList{u"kept"_qs});
+}
+
+void TestSettingsStore::wrongTypeIsAStoreError()
+{
+    MemoryStore store;
+    store.values[kIdValue] = u"abc"_qs;
+    SettingsRecord s;
+    QVERIFY_THROWS_EXCEPTION(StoreError, readParams(store, s));
+    store.values[kIdValue] = 0;
+    store.values[kRoundListValue] = 5;
+    QVERIFY_THROWS_EXCEPTION(StoreError, loadListTexts(store, kRoundListValue, {}));
+}
+
+void TestSettingsStore::writeParamsOrderAndCodes()
+{
+    MemoryStore store;
+    SettingsRecord s;
+    s.Language = UiLanguage::English;
+    s.AutoUpdate = false;
+    s.ID = 77;
+    writeParams(store, s);
+    QCOMPARE(store.values.value(kLanguageValue), QVariant(u"EN"_qs));
+    QCOMPARE(store.values.value(kAutoUpdateValue), QVariant(0));
+    QCOMPARE(store.values.value(kIdValue), QVariant(77));
+    QCOMPARE(store.opened, 1); // one access, opened and closed once
+}
+
+void TestSettingsStore::listsRoundTrip()
+{
+    MemoryStore store;
+    const QStringList round{u"20 см."_qs, u"4,00 м."_qs, u"3 шт."_qs, u"0,4410 м3."_qs};
+    saveListTexts(store, round, {});
+    QCOMPARE(store.values.value(kRoundListValue).toString(),
+             u"\"20 см.\",\"4,00 м.\",\"3 шт.\",\"0,4410 м3.\""_qs);
+    QCOMPARE(store.values.value(kBoardListValue).toString(), QString());
+    QCOMPARE(loadListTexts(store, kRoundListValue, {}), round);
+    QCOMPARE(loadListTexts(store, kBoardListValue, {u"x"_qs}), QStringList());
+    QCOMPARE(loadListTexts(store, u"absent"_qs, {u"x"_qs}), QStringList());
+}
+
+void TestSettingsStore::listsFromOddTexts()
+{
+    const QStringList nine{u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"5"_qs, u"6"_qs, u"7"_qs, u"8"_qs, u"9"_qs};
+    const Lines two = linesFromTexts(nine, kRoundColumns);
+    QCOMPARE(two.size(), 2);
+    QCOMPARE(two[1].cells, (QVector<QString>{u"5"_qs, u"6"_qs, u"7"_qs, u"8"_qs}));
+    QCOMPARE(linesFromTexts(nine, kBoardColumns).size(), 1);
+
+    MemoryStore store;
+    store.values[kRoundListValue] = u"20,4,5,2,0"_qs;
+    const Lines one = linesFromTexts(loadListTexts(store, kRoundListValue, {}), kRoundColumns);
+    QCOMPARE(one.size(), 1);
+    QCOMPARE(one[0].cells, (QVector<QString>{u"20"_qs, u"4"_qs, u"5"_qs, u"2"_qs}));
+}
+
+void TestSettingsStore::realFileAtTheUserPath()
+{
+    // main() pointed XDG_CONFIG_HOME into the temporary folder.
+    const QString expected = qEnvironmentVariable("XDG_CONFIG_HOME") + u"/Halvane/Zelmora.conf"_qs;
+    QFile::remove(expected);
+    QSettingsStore store;
+    QCOMPARE(store.location(), expected);
+    SettingsRecord s;
+    readParams(store, s);
+    QCOMPARE(s.Language, UiLanguage::Russian);
+    QFile f(expected);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray content = f.readAll();
+    QVERIFY2(content.contains("LANGUAGE=RU"), content.constData());
+    QVERIFY(content.contains("AutoUpdate=1"));
+    QVERIFY(content.contains("ID=0"));
+}
+
+void TestSettingsStore::realFileSurvivesQuotesAndCommas()
+{
+    QSettingsStore store(m_dir.filePath(u"quotes.conf"_qs));
+    const QStringList texts{u"say \"hi\", then go"_qs, u"20 см."_qs, QString(), u"a;b=c"_qs};
+    saveListTexts(store, texts, texts.mid(1));
+    QSettingsStore again(m_dir.filePath(u"quotes.conf"_qs));
+    QCOMPARE(loadListTexts(again, kRoundListValue, {}), texts);
+    QCOMPARE(loadListTexts(again, kBoardListValue, {}), texts.mid(1));
+}
+
+void TestSettingsStore::realFileIdThatIsNoNumber()
+{
+    const QString path = m_dir.filePath(u"badid.conf"_qs);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[General]\nLANGUAGE=EN\nID=abc\n");
+    f.close();
+    QSettingsStore store(path);
+    SettingsRecord s;
+    QVERIFY_THROWS_EXCEPTION(StoreError, readParams(store, s));
+}
+
+void TestSettingsStore::unwritableFolderReadsAndWritesNothing()
+{
+    // A folder below a plain file can never be made, not even by root.
+    QFile blocker(m_dir.filePath(u"blocker"_qs));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QSettingsStore store(m_dir.filePath(u"blocker/Halvane/Zelmora.conf"_qs));
+    QVERIFY(store.open() == nullptr);
+    SettingsRecord s;
+    readParams(store, s);
+    QCOMPARE(s.Language, UiLanguage::Ukrainian);
+    QVERIFY(!s.AutoUpdate);
+    writeParams(store, s);
+    saveListTexts(store, {u"x"_qs}, {});
+    QCOMPARE(loadListTexts(store, kRoundListValue, {}), QStringList());
+}
+
+void TestSettingsStore::garbageFileIsNoFailure()
+{
+    const QString path = m_dir.filePath(u"garbage.conf"_qs);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("\x01\x02\xff garbage [[[ = = \n\n=\n[\n");
+    f.close();
+    QSettingsStore store(path);
+    SettingsRecord s;
+    readParams(store, s); // must not throw
+    writeParams(store, s);
+    saveListTexts(store, {u"20 см."_qs}, {});
+    QCOMPARE(loadListTexts(store, kRoundListValue, {}), QStringList{u"20 см."_qs});
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    QCoreApplication app(argc, argv);
+    TestSettingsStore t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_settingsstore.moc"
