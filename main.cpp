@@ -1,15 +1,34 @@
-// Program entry: the application object and the main window.
+// Program entry: one copy, the windows in their order, the message loop.
+#include "shell/platform/qsettingsstore.h"
+#include "shell/platform/singleinstance.h"
 #include "shell/ui/application.h"
+#include "shell/ui/dialogs.h"
 #include "shell/ui/tform1.h"
+#include "shell/ui/tform5.h"
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
     zel::Application app(argc, argv);
     zel::Application::setApplicationName(QStringLiteral("Zelmora"));
     zel::Application::setOrganizationName(QStringLiteral("Halvane"));
-    zel::Application::setApplicationVersion(QStringLiteral(ZELMORA_VERSION));
+    zel::Application::setDesktopFileName(QStringLiteral("zelmora"));
 
-    zel::TForm1 form;
-    form.show();
+    zel::LockFileInstance instance;
+    if (!instance.tryAcquire()) {
+        std::fputs("Zelmora already exists.\n", stderr);
+        zel::Dialogs::message(nullptr, QStringLiteral("Zelmora already exists."));
+        return 0;
+    }
+
+    zel::QSettingsStore store;
+    zel::AppServices services{store, QCoreApplication::applicationFilePath()};
+    zel::TForm1 form1(services);
+    // The cubature table and calculation base windows are created here.
+    zel::TForm5 form5(&form1);
+    form1.setSettingsWindow(&form5);
+    // The print preview, help and feedback windows are created here.
+    form1.show();
     return app.exec();
 }

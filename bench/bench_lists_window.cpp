@@ -1,5 +1,6 @@
 // The round-timber list through the real main window on the offscreen
 // platform: adding the 10,000th line, and recomputing 10,000 lines.
+#include "../tests/fakes/memorystore.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "shell/settings.h"
@@ -70,7 +71,8 @@ int main(int argc, char** argv)
     zel::Settings.TypeWood = 4;
     zel::Settings.WetWood = 8;
     zel::Settings.DownGradeWood = 1;
-    zel::TForm1 form;
+    zel::MemoryStore store;
+    zel::TForm1 form(zel::AppServices{store, QStringLiteral("/tmp/zelmora-bench")});
     form.show();
     g_form = &form;
     benchmark::Initialize(&argc, argv);

@@ -1,8 +1,8 @@
 // The activity log.
 #include "online/log.h"
 #include "online/codepage.h"
+#include "shell/paths.h"
 
-#include <QFileInfo>
 #include <QMutexLocker>
 #include <QSaveFile>
 
@@ -39,11 +39,7 @@ Log::Log(const QString& filePath, QObject* parent)
 
 QString Log::filePathFor(const QString& programFile)
 {
-    const QFileInfo info(programFile);
-    QString dir = info.path();
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir + info.completeBaseName() + QStringLiteral(".log");
+    return ChangeFileExt(programFile, QStringLiteral(".log"));
 }
 
 QString Log::timeFormatOf(const QLocale& locale)

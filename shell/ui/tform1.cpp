@@ -8,14 +8,25 @@
 #include "online/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
+#include "lists/liststore.h"
+#include "shell/paths.h"
+#include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/pictures.h"
+#include "shell/ui/tform2.h"
+#include "shell/ui/tform5.h"
+#include "shell/ui/tform9.h"
 
+#include <QCloseEvent>
 #include <QCollator>
+#include <QCommandLinkButton>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDateTime>
+#include <QFile>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +37,7 @@
 #include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeView>
 
 namespace zel {
@@ -106,9 +118,17 @@ QAction* menuAction(QMenu* menu, const char* name)
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent)
+// Heights of the main window: totals panel collapsed and expanded.
+constexpr int kCollapsed = 475;
+// Rows of the totals panel, top to bottom.
+constexpr int kAreaRow = 2;
+constexpr int kLengthRow = 3;
+constexpr int kAverageRow = 4;
+
+TForm1::TForm1(AppServices services, QWidget* parent)
     : QMainWindow(parent)
-    , m_log(new zel::Log(zel::Log::filePathFor(QCoreApplication::applicationFilePath()), this))
+    , m_services(services)
+    , m_log(new zel::Log(zel::Log::filePathFor(services.programFile), this))
 {
     setObjectName(QStringLiteral("Form1"));
     buildWindow();
@@ -163,6 +183,7 @@ void TForm1::buildWindow()
 
     buildTotals(central);
     buildMenus();
+    buildMainMenu(central);
 
     m_statusPanels[0] = new QLabel;
     m_statusPanels[0]->setObjectName(QStringLiteral("StatusBar1Panel0"));
@@ -176,7 +197,68 @@ void TForm1::buildWindow()
     statusBar()->addWidget(m_statusPanels[1]);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
-    setFixedSize(528, 475);
+    setFixedSize(528, kCollapsed);
+    setWindowIcon(pictureIcon(QStringLiteral("app_icon")));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer1->start();
+    // The six window-wide keys work from every field, whatever claims them.
+    qApp->installEventFilter(this);
+}
+
+void TForm1::buildMainMenu(QWidget* central)
+{
+    Button2 = new QCommandLinkButton(central);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(8, 382, 101, 41);
+    Button2->setIcon(pictureIcon(QStringLiteral("menu")));
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+
+    Image2 = label(central, "Image2", QRect(252, 397, 24, 24), Qt::AlignCenter);
+    showPicture(Image2, QStringLiteral("Bitmap_3"));
+    Image2->setCursor(Qt::PointingHandCursor);
+    Image2->installEventFilter(this);
+
+    PopupMenu3 = new QMenu(this);
+    PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
+    N16 = menuAction(PopupMenu3, "N16");
+    QFont bold = N16->font();
+    bold.setBold(true);
+    N16->setFont(bold);
+    PopupMenu3->setDefaultAction(N16);
+    PopupMenu3->addSeparator();
+    QMenu* tables = PopupMenu3->addMenu(QString());
+    N20 = tables->menuAction();
+    N20->setObjectName(QStringLiteral("N20"));
+    for (const char* name : {"N201", "N202", "N203"})
+        menuAction(tables, name);
+    N20->setVisible(false);
+    PopupMenu3->addSeparator();
+    N110 = menuAction(PopupMenu3, "N110");
+    N22 = menuAction(PopupMenu3, "N22");
+    PopupMenu3->addSeparator();
+    N25 = menuAction(PopupMenu3, "N25");
+    PopupMenu3->addSeparator();
+    N23 = menuAction(PopupMenu3, "N23");
+    PopupMenu3->addSeparator();
+    Update1 = menuAction(PopupMenu3, "Update1");
+    PopupMenu3->addSeparator();
+    help1 = menuAction(PopupMenu3, "help1");
+    help1->setVisible(false);
+    Connect1 = menuAction(PopupMenu3, "Connect1");
+    PopupMenu3->addSeparator();
+    N27 = menuAction(PopupMenu3, "N27");
+    PopupMenu3->addSeparator();
+    N29 = menuAction(PopupMenu3, "N29");
+
+    connect(PopupMenu3, &QMenu::aboutToShow, this, &TForm1::PopupMenu3Popup);
+    connect(N16, &QAction::triggered, this, &TForm1::N16Click);
+    connect(help1, &QAction::triggered, this, &TForm1::help1Click);
+    connect(N27, &QAction::triggered, this, &TForm1::N17Click);
+    connect(N29, &QAction::triggered, this, &TForm1::N21Click);
 }
 
 void TForm1::buildRoundTab(QWidget* tab)
@@ -187,7 +269,7 @@ void TForm1::buildRoundTab(QWidget* tab)
     Label2 = label(tab, "Label2", QRect(166, 4, 110, 18));
     CurrencyEdit1 = lengthEdit(tab, "CurrencyEdit1");
     CurrencyEdit1->setGeometry(166, 22, 110, 24);
-    Label3 = label(tab, "Label3", QRect(284, 4, 110, 18));
+    Label3 = label(tab, "Label3", QRect(284, 4, 116, 18));
     Edit3 = digitsEdit(tab, "Edit3");
     Edit3->setGeometry(284, 22, 104, 24);
     Edit3->setText(QStringLiteral("1"));
@@ -251,15 +333,17 @@ void TForm1::buildTotals(QWidget* central)
     }
     // The area, length and average rows belong to the expanded panel; the
     // window starts collapsed.
-    for (QWidget* w : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit8),
-                       static_cast<QWidget*>(Label11), static_cast<QWidget*>(Label14),
-                       static_cast<QWidget*>(Edit9), static_cast<QWidget*>(Label15),
-                       static_cast<QWidget*>(Label16), static_cast<QWidget*>(Edit10),
-                       static_cast<QWidget*>(Label17)})
-        w->hide();
-    for (QWidget* w : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit8),
-                       static_cast<QWidget*>(Label11)})
-        w->setEnabled(false);
+    for (int row = 0; row < 5; ++row)
+        m_totalRows[row] = {*rows[row].caption, *rows[row].box, *rows[row].unit};
+    for (int row : {kAreaRow, kLengthRow, kAverageRow})
+        showRow(row, false);
+    setAreaRowEnabled(false);
+}
+
+void TForm1::showRow(int row, bool visible)
+{
+    for (QWidget* w : m_totalRows[row])
+        w->setVisible(visible);
 }
 
 void TForm1::buildMenus()
@@ -309,18 +393,140 @@ void TForm1::buildMenus()
 
 void TForm1::FormCreate()
 {
+    // The message lock of the messages with the maker comes first, here.
     if (Application* app = Application::instance())
         app->setErrorHandler([this](QObject* sender, const std::exception& error) {
             showError(sender, error);
         });
     Log(QStringLiteral("Create form"));
-    setWindowTitle(QStringLiteral("Zelmora"));
+    setFixedHeight(kCollapsed);
+    // The calculation base's engine is checked here.
+    showPicture(Image1, QStringLiteral("Bitmap_2"));
     PageControl1->setCurrentWidget(TabSheet1);
     Edit1->selectAll();
     Edit1->setFocus();
+    startStep([this] {
+        Log(QStringLiteral("Load .zm0"));
+        LoadZM1();
+    });
+    startStep([this] {
+        Log(QStringLiteral("Load .zm1"));
+        LoadZM2();
+    });
+    startStep([this] {
+        Log(QStringLiteral("Check .old"));
+        // Leftovers of an update; a file that will not go is left alone.
+        QFile::remove(ChangeFileExt(m_services.programFile, QStringLiteral(".old")));
+        QFile::remove(ChangeFileExt(m_services.programFile, QStringLiteral(".new")));
+    });
+    startStep([this] { ReadParams(); });
     total = 0.0;
-    applyLanguage();
+    setWindowTitle(QStringLiteral("Zelmora v.") + GetMyVersion() + QStringLiteral(" (beta) [32-bit] "));
+    m_statusPanels[1]->setText(QStringLiteral("Halvane"));
+}
+
+void TForm1::startStep(const std::function<void()>& step)
+{
+    // An error in one step of the start (a stored line that does not read,
+    // a stored value of the wrong type) is reported, and the start goes on:
+    // the window must come up with everything else in place.
+    try {
+        step();
+    } catch (const std::exception& e) {
+        if (Application* app = Application::instance())
+            app->reportError(this, e);
+    }
+}
+
+QString TForm1::GetMyVersion()
+{
+    Log(QStringLiteral("Get Version"));
+    return QStringLiteral(ZELMORA_VERSION);
+}
+
+void TForm1::ReadParams()
+{
+    Log(QStringLiteral("Read params REG"));
+    readParams(m_services.store, Settings);
+}
+
+void TForm1::WriteParams()
+{
+    Log(QStringLiteral("Write params REG"));
+    writeParams(m_services.store, Settings);
+}
+
+void TForm1::LoadZM1()
+{
+    Memo1 = loadListTexts(m_services.store, kRoundListValue, Memo1);
+    m_roundModel->setLines(linesFromTexts(Memo1, kRoundColumns));
     ReFreshList();
+}
+
+void TForm1::LoadZM2()
+{
+    Memo2 = loadListTexts(m_services.store, kBoardListValue, Memo2);
+    m_boardModel->setLines(linesFromTexts(Memo2, kBoardColumns));
+    ReFreshListBoard();
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TForm1::FormShow()
+{
+    Log(QStringLiteral("Form show"));
+    if (m_settings) {
+        m_settings->selectLanguage(static_cast<int>(Settings.Language));
+        startStep([this] { m_settings->RadioGroup1Click(); });
+    } else {
+        applyLanguage();
+        startStep([this] { refreshActiveList(); });
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // Closing is never refused.
+    FormClose();
+    event->accept();
+}
+
+void TForm1::FormClose()
+{
+    Log(QStringLiteral("Form close"));
+    saveListTexts(m_services.store, Memo1, Memo2);
+    WriteParams();
+}
+
+void TForm1::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    followSettingsWindow();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    followSettingsWindow();
+}
+
+void TForm1::followSettingsWindow()
+{
+    // Once the events of the move or resize have been handled.
+    if (m_settings)
+        QTimer::singleShot(0, m_settings, [s = m_settings] { s->ApplicationEvents1Idle(); });
+}
+
+void TForm1::settingsClosed()
+{
+    N16->setEnabled(true);
 }
 
 void TForm1::Log(const QString& label)
@@ -338,6 +544,20 @@ void TForm1::showError(QObject*, const std::exception& error)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        // Keys of this window or of its main menu: the six window-wide keys
+        // go to their handlers before any field can claim them (a line edit
+        // would take Ctrl+X as cut).
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && (w->window() == this || w->window() == PopupMenu3)
+            && windowKey(static_cast<QKeyEvent*>(event)))
+            return true;
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched == Image2) {
+        Image2Click();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonDblClick
         && (watched == ListView1->viewport() || watched == ListView2->viewport())) {
         // The view's own handling selects the line under the pointer first.
@@ -349,6 +569,23 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::windowKey(QKeyEvent* key)
+{
+    const QKeyCombination k = key->keyCombination();
+    const auto is = [&k](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        return k == QKeyCombination(mods, key);
+    };
+    if (is(Qt::Key_O, Qt::ControlModifier))
+        N16Click();
+    else if (is(Qt::Key_X, Qt::ControlModifier))
+        N21Click();
+    else
+        return false;
+    // F2 (base), Ctrl+S (save), Ctrl+P (print) and Ctrl+T (cubature table)
+    // join them with their windows.
+    return true;
 }
 
 ListContext TForm1::listContext() const
@@ -608,20 +845,139 @@ void TForm1::ListView1DblClick()
 void TForm1::PageControl1Change()
 {
     Log(QStringLiteral("Change mode"));
+    followSettingsWindow();
     if (roundTabActive()) {
-        for (QWidget* w : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit8),
-                           static_cast<QWidget*>(Label11)})
-            w->setEnabled(false);
+        showPicture(Image1, QStringLiteral("Bitmap_2"));
+        setAreaRowEnabled(false);
         Edit8->clear();
         Label16->setText(L(100));
         ReFreshList();
     } else if (boardTabActive()) {
-        for (QWidget* w : {static_cast<QWidget*>(Label13), static_cast<QWidget*>(Edit8),
-                           static_cast<QWidget*>(Label11)})
-            w->setEnabled(true);
+        showPicture(Image1, QStringLiteral("Bitmap_1"));
+        setAreaRowEnabled(true);
         Label16->setText(L(101));
         ReFreshListBoard();
+    } else if (PageControl1->currentWidget() == TabSheet4) {
+        showPicture(Image1, QStringLiteral("message"));
+    } else if (PageControl1->currentWidget() == TabSheet3) {
+        showPicture(Image1, QStringLiteral("error"));
     }
+}
+
+void TForm1::setAreaRowEnabled(bool on)
+{
+    for (QWidget* w : m_totalRows[kAreaRow])
+        w->setEnabled(on);
+}
+
+// Button2Click: the Menu button opens the main menu just under itself.
+void TForm1::Button2Click()
+{
+    Log(QStringLiteral("Menu"));
+    PopupMenu3->popup(Button2->mapToGlobal(QPoint(4, Button2->height())));
+}
+
+// PopupMenu3Popup: the main menu is opening.
+void TForm1::PopupMenu3Popup()
+{
+    Log(QStringLiteral("right clik menu 3"));
+    const bool any = m_roundModel->size() > 0;
+    N22->setEnabled(any);
+    N25->setEnabled(any);
+}
+
+// Image2Click: the toggle beside the weight opens or closes the totals panel.
+void TForm1::Image2Click()
+{
+    if (height() == kCollapsed)
+        StartMore();
+    else
+        StopMore();
+}
+
+void TForm1::StartMore()
+{
+    Timer1->setInterval(5);
+    Bigform = true;
+    Smallform = false;
+}
+
+void TForm1::StopMore()
+{
+    Timer1->setInterval(5);
+    Smallform = true;
+    Bigform = false;
+}
+
+// Timer1Timer: every second, and every 5 ms while the totals panel moves.
+void TForm1::Timer1Timer()
+{
+    // A fetched message is handed over first, here.
+    const int h = height();
+    if (Bigform) {
+        if (h >= 540) {
+            Timer1->setInterval(1000);
+            Bigform = false;
+            showPicture(Image2, QStringLiteral("Bitmap_4"));
+        } else {
+            Image2->move(Image2->x(), Image2->y() + 4);
+            if (h > 490)
+                showRow(kAreaRow, true);
+            if (h > 511)
+                showRow(kLengthRow, true);
+            if (h > 532)
+                showRow(kAverageRow, true);
+            setFixedHeight(h + 4);
+        }
+    } else if (Smallform) {
+        if (h <= kCollapsed) {
+            Timer1->setInterval(1000);
+            Smallform = false;
+            showPicture(Image2, QStringLiteral("Bitmap_3"));
+        } else {
+            Image2->move(Image2->x(), Image2->y() - 4);
+            if (h < 495)
+                showRow(kAreaRow, false);
+            if (h < 516)
+                showRow(kLengthRow, false);
+            if (h < 537)
+                showRow(kAverageRow, false);
+            setFixedHeight(h - 4);
+        }
+    }
+    // While the panel is still, the daily automatic update check runs here.
+}
+
+// N16Click: open the settings window, unless it is open already.
+void TForm1::N16Click()
+{
+    Log(QStringLiteral("Setings window"));
+    if (!N16->isEnabled() || !m_settings)
+        return;
+    m_settings->show();
+    N16->setEnabled(false);
+}
+
+// N17Click: the About window.
+void TForm1::N17Click()
+{
+    Log(QStringLiteral("About window"));
+    TForm2 about(this);
+    about.exec();
+}
+
+// help1Click: the help window, laid over this one.
+void TForm1::help1Click()
+{
+    Log(QStringLiteral("Help window"));
+    TForm9 help(this);
+    help.exec();
+}
+
+// N21Click: Exit.
+void TForm1::N21Click()
+{
+    close();
 }
 
 void TForm1::applyLanguage()
@@ -660,6 +1016,18 @@ void TForm1::applyLanguage()
     Label9->setText(L(12));
     Label11->setText(L(13));
     Label10->setText(L(11));
+    Button2->setText(L(2));
+    N20->setText(L(81));
+    help1->setText(L(90));
+    N16->setText(L(0) + QStringLiteral("\tCtrl+O"));
+    N110->setText(L(23) + QStringLiteral("\tF2"));
+    N22->setText(L(20) + QStringLiteral("\tCtrl+S"));
+    N23->setText(L(22));
+    N25->setText(L(24) + QStringLiteral("\tCtrl+P"));
+    N27->setText(L(25));
+    N29->setText(L(26) + QStringLiteral("\tCtrl+X"));
+    Connect1->setText(L(98));
+    Update1->setText(L(78));
     Label14->setText(L(99));
     if (roundTabActive())
         Label16->setText(L(100));

@@ -2,11 +2,14 @@
 #pragma once
 
 #include "lists/calclists.h"
+#include "shell/ui/appservices.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -16,18 +19,35 @@ class QPushButton;
 class QTabWidget;
 class QTreeView;
 class QPlainTextEdit;
+class QTimer;
+class QKeyEvent;
 
 namespace zel {
 
 class Log;
 class LinesModel;
 class NumberEdit;
+class TForm5;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(AppServices services, QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // The settings window, created after this one; it applies the language
+    // at the first showing of this window.
+    void setSettingsWindow(TForm5* settings) { m_settings = settings; }
+
+    // The program's file version, four numbers ("1.0.0.1").
+    QString GetMyVersion();
+    void ReadParams();
+    void WriteParams();
+    void LoadZM1();
+    void LoadZM2();
+    // The settings window closed: its menu item may open it again.
+    void settingsClosed();
+    AppServices& services() { return m_services; }
 
     // Writes one activity-log entry ("save" writes the log file).
     void Log(const QString& label);
@@ -70,17 +90,45 @@ private slots:
     void PopupMenu2Popup();
     void ListView1DblClick();
     void PageControl1Change();
+    void Button2Click();
+    void PopupMenu3Popup();
+    void Image2Click();
+    void Timer1Timer();
+    void N16Click();
+    void N17Click();
+    void help1Click();
+    void N21Click();
+
+public:
+    void StartMore();
+    void StopMore();
+    // The panel is expanding or collapsing.
+    bool Bigform = false;
+    bool Smallform = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate();
+    void FormShow();
+    void FormClose();
+    // Runs one start-up step; what it throws is reported and start-up goes on.
+    void startStep(const std::function<void()>& step);
+    bool windowKey(QKeyEvent* key);
+    void followSettingsWindow();
+    void setAreaRowEnabled(bool on);
+    void showRow(int row, bool visible);
     void buildWindow();
     void buildRoundTab(QWidget* tab);
     void buildBoardTab(QWidget* tab);
     void buildTotals(QWidget* central);
     void buildMenus();
+    void buildMainMenu(QWidget* central);
     void showError(QObject* sender, const std::exception& error);
     ListContext listContext() const;
     void showTotals(const ListTotals& t);
@@ -89,6 +137,9 @@ private:
     int selectedRow() const;
     void setColumnCaptions(QAction* const* actions, bool boardTab);
 
+    AppServices m_services;
+    TForm5* m_settings = nullptr;
+    bool m_shown = false;
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3
     bool m_sorted = false;
@@ -137,6 +188,23 @@ private:
     QLineEdit* Edit10;
     QLabel* Label17;
     QLabel* m_statusPanels[2];
+    std::array<std::array<QWidget*, 3>, 5> m_totalRows; // caption, box, unit
+    QLabel* Image2;
+    QPushButton* Button2;
+    QTimer* Timer1;
+
+    QMenu* PopupMenu3;
+    QAction* N16;
+    QAction* N20;
+    QAction* N110;
+    QAction* N22;
+    QAction* N25;
+    QAction* N23;
+    QAction* Update1;
+    QAction* help1;
+    QAction* Connect1;
+    QAction* N27;
+    QAction* N29;
 
     QMenu* PopupMenu1;
     QAction* N1;

@@ -1,4 +1,5 @@
 // The main window's two lists, driven through their controls.
+#include "../fakes/memorystore.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "shell/langtable.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -69,6 +71,8 @@ private:
     void selectRow(int row, bool board = false);
     ListLine roundLine(int row) { return m_form->roundModel()->lines().at(row); }
 
+    QTemporaryDir m_dir;
+    MemoryStore m_store;
     std::unique_ptr<TForm1> m_form;
 };
 
@@ -81,7 +85,9 @@ void TestListsWindow::init()
     Settings.Language = UiLanguage::Ukrainian;
     Dialogs::setScripted(true);
     Dialogs::clear();
-    m_form = std::make_unique<TForm1>();
+    m_store.values.clear();
+    m_store.values[u"LANGUAGE"_qs] = u"UA"_qs;
+    m_form = std::make_unique<TForm1>(AppServices{m_store, m_dir.filePath(u"zelmora"_qs)});
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }

@@ -1,0 +1,17 @@
+// What the windows need from the platform, handed to them at creation.
+#pragma once
+
+#include <QString>
+
+namespace zel {
+
+class ISettingsStore;
+
+struct AppServices {
+    ISettingsStore& store;
+    // The program's own file: the log, the report, the base and the update
+    // files live beside it.
+    QString programFile;
+};
+
+} // namespace zel

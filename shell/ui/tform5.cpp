@@ -1,0 +1,267 @@
+// The settings window.
+#include "shell/ui/tform5.h"
+#include "shell/langtable.h"
+#include "shell/settings.h"
+#include "shell/ui/tform1.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace zel {
+namespace {
+
+QString L(int entry)
+{
+    return Lang(entry, Settings.Language);
+}
+
+QGroupBox* radioGroup(QWidget* parent, const char* name, QButtonGroup** group, int items)
+{
+    auto* box = new QGroupBox(parent);
+    box->setObjectName(QLatin1String(name));
+    auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(2);
+    *group = new QButtonGroup(box);
+    for (int i = 0; i < items; ++i) {
+        auto* b = new QRadioButton(box);
+        b->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+        layout->addWidget(b);
+        (*group)->addButton(b, i);
+    }
+    return box;
+}
+
+QComboBox* dropDown(QWidget* parent, const char* name)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QLatin1String(name));
+    return c;
+}
+
+} // namespace
+
+TForm5::TForm5(TForm1* main)
+    : QWidget(main, Qt::Tool)
+    , m_main(main)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setFixedWidth(182);
+    resize(182, 540);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+
+    CheckBox2 = new QCheckBox(this);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    layout->addWidget(CheckBox2);
+
+    RadioGroup1 = radioGroup(this, "RadioGroup1", &m_languages, 3);
+    m_languages->button(0)->setText(QStringLiteral("Українська"));
+    m_languages->button(1)->setText(QStringLiteral("Русский"));
+    m_languages->button(2)->setText(QStringLiteral("English"));
+    m_languages->button(0)->setChecked(true);
+    layout->addWidget(RadioGroup1);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    layout->addWidget(Label1);
+    ComboBoxTypeWood = dropDown(this, "ComboBoxTypeWood");
+    for (int i = 0; i < 6; ++i)
+        ComboBoxTypeWood->addItem(QString());
+    ComboBoxTypeWood->setCurrentIndex(4);
+    layout->addWidget(ComboBoxTypeWood);
+
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    layout->addWidget(Label2);
+    ComboBoxWetWood = dropDown(this, "ComboBoxWetWood");
+    for (int percent : {10, 15, 20, 25, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120})
+        ComboBoxWetWood->addItem(QStringLiteral("%1%").arg(percent));
+    ComboBoxWetWood->setCurrentIndex(8);
+    layout->addWidget(ComboBoxWetWood);
+
+    RadioGroupCategory = radioGroup(this, "RadioGroupCategory", &m_methods, 4);
+    m_methods->button(0)->setChecked(true);
+    layout->addWidget(RadioGroupCategory);
+
+    Label8 = new QLabel(this);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    layout->addWidget(Label8);
+    ComboBoxDownGradeWood = dropDown(this, "ComboBoxDownGradeWood");
+    for (const char* t : {"0,5 cm.", "1,0 cm.", "1,5 cm.", "2,0 cm.", "2,5 cm.", "3,0 cm.", "3,5 cm.", "4,0 cm."})
+        ComboBoxDownGradeWood->addItem(QLatin1String(t));
+    ComboBoxDownGradeWood->setCurrentIndex(1);
+    Label8->setEnabled(false);
+    ComboBoxDownGradeWood->setEnabled(false);
+    layout->addWidget(ComboBoxDownGradeWood);
+
+    CheckBox1 = new QCheckBox(this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    layout->addWidget(CheckBox1);
+    layout->addStretch();
+
+    Button1 = new QPushButton(this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    layout->addWidget(Button1);
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &TForm5::Button1Click);
+
+    connect(ComboBoxTypeWood, &QComboBox::activated, this, &TForm5::ComboBoxTypeWoodChange);
+    connect(ComboBoxWetWood, &QComboBox::activated, this, &TForm5::ComboBoxWetWoodChange);
+    connect(m_methods, &QButtonGroup::idClicked, this, &TForm5::RadioGroupCategoryClick);
+    connect(ComboBoxDownGradeWood, &QComboBox::activated, this, &TForm5::ComboBoxDownGradeWoodChange);
+    connect(CheckBox1, &QCheckBox::clicked, this, &TForm5::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::clicked, this, &TForm5::CheckBox2Click);
+    connect(m_languages, &QButtonGroup::idClicked, this, &TForm5::RadioGroup1Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
+
+    FormCreate();
+}
+
+void TForm5::FormCreate()
+{
+    // Every run starts from these choices: the controls' initial selections.
+    Settings.DownGradeWood = static_cast<TaperStep>(ComboBoxDownGradeWood->currentIndex());
+    Settings.Method = static_cast<CalcMethod>(m_methods->checkedId());
+    Settings.WetWood = static_cast<std::uint8_t>(ComboBoxWetWood->currentIndex());
+    Settings.TypeWood = static_cast<std::uint8_t>(ComboBoxTypeWood->currentIndex());
+}
+
+void TForm5::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TForm5::FormShow()
+{
+    SetPosition();
+    selectLanguage(static_cast<int>(Settings.Language));
+    RadioGroup1Click();
+    CheckBox2->setChecked(Settings.AutoUpdate);
+}
+
+void TForm5::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+void TForm5::FormClose()
+{
+    m_main->settingsClosed();
+    m_main->WriteParams();
+}
+
+void TForm5::SetPosition()
+{
+    const QRect main = m_main->frameGeometry();
+    resize(width(), m_main->height());
+    const QScreen* screen = m_main->screen();
+    const int screenWidth = screen ? screen->geometry().right() + 1 : 0;
+    const int w = frameGeometry().width();
+    int left = main.left() + main.width() + 10;
+    if (left + w > screenWidth)
+        left = main.left() - w - 10;
+    move(left, main.top());
+}
+
+void TForm5::selectLanguage(int index)
+{
+    if (QAbstractButton* b = m_languages->button(index))
+        b->setChecked(true);
+}
+
+// RadioGroup1Click: apply the chosen language to every window that shows it now.
+void TForm5::RadioGroup1Click()
+{
+    m_main->Log(QStringLiteral("Change Language"));
+    Settings.Language = static_cast<UiLanguage>(std::max(0, m_languages->checkedId()));
+    setWindowTitle(L(0));
+    Label1->setText(L(1));
+    Label2->setText(L(28));
+    RadioGroupCategory->setTitle(L(29));
+    CheckBox2->setText(L(79));
+    Button1->setText(L(74));
+    m_main->applyLanguage();
+    RadioGroup1->setTitle(L(27));
+    const int species = ComboBoxTypeWood->currentIndex();
+    for (int i = 0; i < 6; ++i)
+        ComboBoxTypeWood->setItemText(i, L(30 + i));
+    ComboBoxTypeWood->setCurrentIndex(species);
+    for (int i = 0; i < 4; ++i)
+        m_methods->button(i)->setText(L(36 + i));
+    Label8->setText(L(40));
+    CheckBox1->setText(L(41));
+    m_main->refreshActiveList();
+}
+
+void TForm5::ApplicationEvents1Idle()
+{
+    if (m_main->roundTabActive())
+        RadioGroupCategory->setEnabled(true);
+    else if (m_main->boardTabActive())
+        RadioGroupCategory->setEnabled(false);
+    if (isVisible())
+        SetPosition();
+}
+
+// ComboBoxTypeWoodChange: another species.
+void TForm5::ComboBoxTypeWoodChange()
+{
+    Settings.TypeWood = static_cast<std::uint8_t>(ComboBoxTypeWood->currentIndex());
+    m_main->refreshActiveList();
+}
+
+// ComboBoxWetWoodChange: another moisture.
+void TForm5::ComboBoxWetWoodChange()
+{
+    Settings.WetWood = static_cast<std::uint8_t>(ComboBoxWetWood->currentIndex());
+    m_main->refreshActiveList();
+}
+
+// RadioGroupCategoryClick: another volume method; the taper matters to the formula only.
+void TForm5::RadioGroupCategoryClick()
+{
+    const int method = m_methods->checkedId();
+    Label8->setEnabled(method == 2);
+    ComboBoxDownGradeWood->setEnabled(method == 2);
+    Settings.Method = static_cast<CalcMethod>(method);
+    m_main->refreshActiveList();
+}
+
+// ComboBoxDownGradeWoodChange: another taper.
+void TForm5::ComboBoxDownGradeWoodChange()
+{
+    Settings.DownGradeWood = static_cast<TaperStep>(ComboBoxDownGradeWood->currentIndex());
+    m_main->refreshActiveList();
+}
+
+// CheckBox1Click: sorting on or off for both lists.
+void TForm5::CheckBox1Click()
+{
+    m_main->setSortMode(CheckBox1->isChecked());
+}
+
+// CheckBox2Click: the automatic update check on or off, stored at once.
+void TForm5::CheckBox2Click()
+{
+    Settings.AutoUpdate = CheckBox2->isChecked();
+    m_main->WriteParams();
+}
+
+// Button1Click: Close or Esc.
+void TForm5::Button1Click()
+{
+    close();
+}
+
+} // namespace zel
