@@ -57,7 +57,10 @@ TForm5::TForm5(TForm1* main)
     setFixedWidth(182);
     resize(182, 540);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    // It takes the main window's height, whatever its contents would like.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
 
     CheckBox2 = new QCheckBox(this);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
