@@ -5,6 +5,9 @@
 #include "shell/ui/dialogs.h"
 #include "shell/ui/tform1.h"
 #include "shell/ui/tform5.h"
+#include "shell/ui/tform9.h"
+
+#include <QTimer>
 
 #include <cstdio>
 
@@ -28,7 +31,12 @@ int main(int argc, char** argv)
     // The cubature table and calculation base windows are created here.
     zel::TForm5 form5(&form1);
     form1.setSettingsWindow(&form5);
-    // The print preview, help and feedback windows are created here.
+    // The print preview window is created here.
+    zel::TForm9 form9(&form1); // never shown: each help command makes its own
+    // The feedback window is created here.
     form1.show();
+    // For the start-up benchmark: end as soon as the window has been shown.
+    if (qEnvironmentVariableIsSet("ZELMORA_BENCH_EXIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

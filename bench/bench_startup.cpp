@@ -1,0 +1,102 @@
+// The real program on the offscreen platform: cold start until the main
+// window has been shown, and the memory it holds once idle.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+std::string g_home;
+
+pid_t spawnProgram(bool exitWhenShown)
+{
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string v(*e);
+        if (v.rfind("QT_QPA_PLATFORM=", 0) == 0 || v.rfind("XDG_CONFIG_HOME=", 0) == 0
+            || v.rfind("TMPDIR=", 0) == 0)
+            continue;
+        env.push_back(v);
+    }
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    env.push_back("XDG_CONFIG_HOME=" + g_home);
+    env.push_back("TMPDIR=" + g_home);
+    if (exitWhenShown)
+        env.push_back("ZELMORA_BENCH_EXIT_WHEN_SHOWN=1");
+    std::vector<char*> envp;
+    for (std::string& v : env)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::string program = ZELMORA_PROGRAM;
+    char* argv[] = {program.data(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0)
+        return -1;
+    return pid;
+}
+
+void BM_ColdStartToWindowShown(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const pid_t pid = spawnProgram(true);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        const auto t1 = std::chrono::steady_clock::now();
+        if (pid < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            state.SkipWithError("the program did not start and end cleanly");
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+}
+BENCHMARK(BM_ColdStartToWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)
+    ->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
+
+long rssKiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+void BM_IdleMemory(benchmark::State& state)
+{
+    long kib = -1;
+    for (auto _ : state) {
+        const pid_t pid = spawnProgram(false);
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        kib = rssKiB(pid);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    if (kib < 0)
+        state.SkipWithError("no memory figure");
+    state.counters["RSS_MiB"] = kib / 1024.0;
+}
+BENCHMARK(BM_IdleMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    char tmpl[] = "/tmp/zelmora-bench-XXXXXX";
+    g_home = mkdtemp(tmpl);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::system(("rm -rf " + g_home).c_str());
+    return 0;
+}
