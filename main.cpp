@@ -1,4 +1,11 @@
 // Program entry: one copy, the windows in their order, the message loop.
+#include "online/clock.h"
+#include "online/platform/deferredrestart.h"
+#include "online/platform/localfiles.h"
+#include "online/platform/netconnectivity.h"
+#include "online/platform/qthttpclient.h"
+#include "online/platform/systemidleclock.h"
+#include "online/ui/tform10.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/platform/singleinstance.h"
 #include "shell/ui/application.h"
@@ -26,17 +33,34 @@ int main(int argc, char** argv)
     }
 
     zel::QSettingsStore store;
+    zel::QtHttpClient http;
+    zel::NetConnectivity connectivity;
+    zel::SystemIdleClock idle;
+    zel::SystemClock clock;
+    zel::LocalFiles files;
+    zel::DeferredRestart restart;
     zel::AppServices services{store, QCoreApplication::applicationFilePath()};
+    services.http = &http;
+    services.downloader = &http;
+    services.connectivity = &connectivity;
+    services.idle = &idle;
+    services.clock = &clock;
+    services.files = &files;
+    services.restart = &restart;
     zel::TForm1 form1(services);
     // The cubature table and calculation base windows are created here.
     zel::TForm5 form5(&form1);
     form1.setSettingsWindow(&form5);
     // The print preview window is created here.
     zel::TForm9 form9(&form1); // never shown: each help command makes its own
-    // The feedback window is created here.
+    zel::TForm10 form10(&form1); // never shown: each feedback command makes its own
     form1.show();
     // For the start-up benchmark: end as soon as the window has been shown.
     if (qEnvironmentVariableIsSet("ZELMORA_BENCH_EXIT_WHEN_SHOWN"))
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
-    return app.exec();
+    const int code = app.exec();
+    // After an update: the lists and settings are saved; the new program
+    // starts once this copy has let go of the single instance.
+    restart.runIfRequested(instance);
+    return code;
 }

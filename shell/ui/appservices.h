@@ -1,17 +1,43 @@
 // What the windows need from the platform, handed to them at creation.
 #pragma once
 
+#include "online/servicehost.h"
+
 #include <QString>
+
+#include <functional>
 
 namespace zel {
 
 class ISettingsStore;
+class IHttpClient;
+class IDownloader;
+class IConnectivity;
+class IIdleClock;
+class IClock;
+class IFileOps;
+class IRestart;
 
 struct AppServices {
     ISettingsStore& store;
     // The program's own file: the log, the report, the base and the update
     // files live beside it.
     QString programFile;
+
+    // Online services. Without a connectivity test the machine counts as
+    // offline, so nothing is requested; without an idle clock there is no
+    // automatic update check. A missing clock or file access takes the
+    // system's own.
+    IHttpClient* http = nullptr;
+    IDownloader* downloader = nullptr;
+    IConnectivity* connectivity = nullptr;
+    IIdleClock* idle = nullptr;
+    IClock* clock = nullptr;
+    IFileOps* files = nullptr;
+    IRestart* restart = nullptr;
+    ServiceHosts hosts{};
+    // The system's default beep when empty.
+    std::function<void()> beep{};
 };
 
 } // namespace zel

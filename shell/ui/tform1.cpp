@@ -6,6 +6,7 @@
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
+#include "online/messages.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "lists/liststore.h"
@@ -135,7 +136,10 @@ TForm1::TForm1(AppServices services, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
 
 void TForm1::buildWindow()
 {
@@ -180,6 +184,7 @@ void TForm1::buildWindow()
         for (const QString& e : fresh)
             Memo3->appendPlainText(e);
     });
+    buildOnlineTabs();
 
     buildTotals(central);
     buildMenus();
@@ -256,6 +261,8 @@ void TForm1::buildMainMenu(QWidget* central)
 
     connect(PopupMenu3, &QMenu::aboutToShow, this, &TForm1::PopupMenu3Popup);
     connect(N16, &QAction::triggered, this, &TForm1::N16Click);
+    connect(Update1, &QAction::triggered, this, &TForm1::Update1Click);
+    connect(Connect1, &QAction::triggered, this, &TForm1::Connect1Click);
     connect(help1, &QAction::triggered, this, &TForm1::help1Click);
     connect(N27, &QAction::triggered, this, &TForm1::N17Click);
     connect(N29, &QAction::triggered, this, &TForm1::N21Click);
@@ -393,10 +400,10 @@ void TForm1::buildMenus()
 
 void TForm1::FormCreate()
 {
-    // The message lock of the messages with the maker comes first, here.
+    createMessageLock();
     if (Application* app = Application::instance())
         app->setErrorHandler([this](QObject* sender, const std::exception& error) {
-            showError(sender, error);
+            MyExcept(sender, error);
         });
     Log(QStringLiteral("Create form"));
     setFixedHeight(kCollapsed);
@@ -532,14 +539,6 @@ void TForm1::settingsClosed()
 void TForm1::Log(const QString& label)
 {
     m_log->write(label);
-}
-
-void TForm1::showError(QObject*, const std::exception& error)
-{
-    const QString text = QString::fromUtf8(error.what());
-    Log(QStringLiteral("exception ") + text);
-    Log(QStringLiteral("save"));
-    Dialogs::warning(this, text);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -912,7 +911,7 @@ void TForm1::StopMore()
 // Timer1Timer: every second, and every 5 ms while the totals panel moves.
 void TForm1::Timer1Timer()
 {
-    // A fetched message is handed over first, here.
+    checkmessage();
     const int h = height();
     if (Bigform) {
         if (h >= 540) {
@@ -944,8 +943,9 @@ void TForm1::Timer1Timer()
                 showRow(kAverageRow, false);
             setFixedHeight(h - 4);
         }
+    } else {
+        autoCheckUpdate();
     }
-    // While the panel is still, the daily automatic update check runs here.
 }
 
 // N16Click: open the settings window, unless it is open already.

@@ -9,7 +9,9 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -26,6 +28,7 @@ namespace zel {
 
 class Log;
 class LinesModel;
+class MessagePoller;
 class NumberEdit;
 class TForm5;
 
@@ -67,6 +70,24 @@ public:
     // Every caption of the main window in the current language.
     void applyLanguage();
 
+    // Online services (online/ui/tform1_online.cpp).
+    // The update check: `mess` shows messages and asks, `rebot` allows the restart.
+    void UpDate(bool mess, bool rebot);
+    // Opens a progress window showing `text`; GIFStop tells them all to close.
+    void GIFStart(const QString& text);
+    void GIFStop();
+    // The system's connectivity test; logs "IsConnectedToInternet".
+    bool IsConnectedToInternet();
+    // The application-wide error handler: logs, saves and reports the error.
+    void MyExcept(QObject* Sender, const std::exception& E);
+    // Sends a message to the maker; true when the request went through.
+    bool SendMess(const QString& theme, const QString& email, const QString& message);
+    void PlayBeep();
+    // The Messages or Log tab made visible and active, with its header picture.
+    void showMessagesTab();
+    void showLogTab();
+    bool updateRunning() const { return m_updating; }
+
     LinesModel* roundModel() const { return m_roundModel; }
     LinesModel* boardModel() const { return m_boardModel; }
     QString statusText(int panel) const;
@@ -98,6 +119,12 @@ private slots:
     void N17Click();
     void help1Click();
     void N21Click();
+    void Update1Click();
+    void Connect1Click();
+    void Button4Click();
+    void Button5Click();
+    void Timer2Timer();
+    void checkmessage();
 
 public:
     void StartMore();
@@ -117,6 +144,12 @@ private:
     void FormCreate();
     void FormShow();
     void FormClose();
+    void FormDestroy();
+    void buildOnlineTabs();
+    void createMessageLock();
+    // The daily automatic update check, at the end of a still panel's tick.
+    void autoCheckUpdate();
+    void showTab(QWidget* tab, const QString& picture);
     // Runs one start-up step; what it throws is reported and start-up goes on.
     void startStep(const std::function<void()>& step);
     bool windowKey(QKeyEvent* key);
@@ -129,7 +162,6 @@ private:
     void buildTotals(QWidget* central);
     void buildMenus();
     void buildMainMenu(QWidget* central);
-    void showError(QObject* sender, const std::exception& error);
     ListContext listContext() const;
     void showTotals(const ListTotals& t);
     QTreeView* activeView() const;
@@ -171,6 +203,13 @@ private:
     LinesModel* m_roundModel;
     LinesModel* m_boardModel;
     QPlainTextEdit* Memo3;
+    QPushButton* Button4;
+    QPlainTextEdit* Memo4;
+    QPushButton* Button5;
+    QLineEdit* Edit11;
+    QTimer* Timer2;
+    std::unique_ptr<MessagePoller> m_poller;
+    bool m_updating = false;
 
     QLabel* Label18;
     QLineEdit* Edit2;

@@ -1,0 +1,10 @@
+// No display server to ask: idle time comes from this program's own input.
+#include "online/platform/systemidleclock.h"
+
+namespace zel {
+
+void* openIdleDisplay() { return nullptr; }
+void closeIdleDisplay(void*) {}
+qint64 displayIdleMilliseconds(void*) { return -1; }
+
+} // namespace zel

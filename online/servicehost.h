@@ -1,0 +1,41 @@
+// The maker's hosts and the addresses of every service request.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace zel {
+
+// Build-time settings (CMake cache variables ZELMORA_SERVICE_HOST,
+// ZELMORA_UPDATE_HOST, ZELMORA_EXCLUDED_ADDRESS). A host may carry a port.
+extern const QString ServiceHost;
+// The update host the updater reads from until told otherwise.
+extern const QString UpdateHost;
+// When "/ip.html" answers exactly this, the statistics requests are left out.
+extern const QString ExcludedAddress;
+
+// The hosts a window talks to; tests point them at a service of their own.
+struct ServiceHosts {
+    QString service = ServiceHost;
+    QString update = UpdateHost;
+    QString excluded = ExcludedAddress;
+};
+
+// "http://" + host + path and query.
+QString serviceUrl(const QString& host, const QString& pathAndQuery);
+
+// The log upload; the text escaped where it would break the query.
+QString sendLogUrl(const QString& host, const QString& logText);
+QString createIdUrl(const QString& host);
+QString getMessageUrl(const QString& host, std::int32_t id);
+// The three texts come already through W1251toUTF8; what would still break
+// the query is escaped here.
+QString sendMessageUrl(const QString& host, std::int32_t id, const QString& theme,
+                       const QString& email, const QString& message);
+QString ipUrl(const QString& host);
+// "/send.php?file=" + name ("check.log" or "down.log").
+QString statisticsUrl(const QString& host, const QString& name);
+QString updatesIniUrl(const QString& host);
+
+} // namespace zel

@@ -1,0 +1,54 @@
+// TForm10: the feedback window, a message to the maker with a subject and an
+// optional e-mail address.
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace zel {
+
+class Spinner;
+class TForm1;
+
+class TForm10 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm10(TForm1* main);
+
+    // The memo's limit in characters, a line break counting two.
+    static constexpr int kMaxLength = 700;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void FormShow();
+    void Memo1Change();
+    void Button1Click();
+    void Button2Click();
+
+private:
+    bool Edit2KeyPress(QKeyEvent* key);
+
+    TForm1* m_main;
+    QFrame* Bevel1;
+    QLabel* Label4;
+    QLabel* Label1;
+    QLineEdit* Edit3;
+    QLabel* Label2;
+    QLineEdit* Edit2;
+    QLabel* Label3;
+    QLabel* Label5;
+    QPlainTextEdit* Memo1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    Spinner* RxGIFAnimator1;
+};
+
+} // namespace zel

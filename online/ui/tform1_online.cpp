@@ -1,0 +1,382 @@
+// The main window's online services: the update, the messages with the
+// maker, the Log tab's upload and the application-wide error report.
+#include "shell/ui/tform1.h"
+#include "online/clock.h"
+#include "online/commatext.h"
+#include "online/connectivity.h"
+#include "online/errorreport.h"
+#include "online/httpaccess.h"
+#include "online/idleclock.h"
+#include "online/log.h"
+#include "online/messages.h"
+#include "online/platform/localfiles.h"
+#include "online/restart.h"
+#include "online/servicehost.h"
+#include "online/ui/memolines.h"
+#include "online/ui/tform10.h"
+#include "online/ui/tform8.h"
+#include "online/updater.h"
+#include "online/webtext.h"
+#include "shell/langtable.h"
+#include "shell/paths.h"
+#include "shell/settings.h"
+#include "shell/ui/dialogs.h"
+#include "shell/ui/application.h"
+#include "shell/ui/pictures.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace zel {
+namespace {
+
+QString L(int entry)
+{
+    return Lang(entry, Settings.Language);
+}
+
+const IClock& clockOf(const AppServices& services)
+{
+    static const SystemClock system;
+    if (services.clock)
+        return *services.clock;
+    return system;
+}
+
+IFileOps& filesOf(const AppServices& services)
+{
+    static LocalFiles local;
+    return services.files ? *services.files : local;
+}
+
+// The version number the update compares with the announced one.
+const QString kProductVersion = QStringLiteral("105");
+
+} // namespace
+
+void TForm1::buildOnlineTabs()
+{
+    // The Log tab: the log and the button that sends it.
+    Memo3->setGeometry(4, 4, 516, 208);
+    Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Button4 = new QPushButton(QStringLiteral("Send log to Halvane"), TabSheet3);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    Button4->setGeometry(4, 216, 180, 28);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+
+    // The Messages tab: the reply row above the conversation.
+    Button5 = new QPushButton(QStringLiteral("Ответить"), TabSheet4);
+    Button5->setObjectName(QStringLiteral("Button5"));
+    Button5->setGeometry(4, 4, 100, 26);
+    Button5->setDefault(true);
+    Edit11 = new QLineEdit(TabSheet4);
+    Edit11->setObjectName(QStringLiteral("Edit11"));
+    Edit11->setGeometry(110, 5, 410, 24);
+    Edit11->setMaxLength(512);
+    Memo4 = new QPlainTextEdit(TabSheet4);
+    Memo4->setObjectName(QStringLiteral("Memo4"));
+    Memo4->setGeometry(4, 34, 516, 210);
+    Memo4->setReadOnly(true);
+    Memo4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Edit11, &QLineEdit::returnPressed, this, &TForm1::Button5Click);
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(1000);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    Timer2->start();
+}
+
+void TForm1::createMessageLock()
+{
+    MessageWorkerContext context;
+    context.http = m_services.http;
+    context.host = m_services.hosts.service;
+    context.id = &Settings.ID;
+    context.log = [log = m_log](const QString& label) { log->write(label); };
+    // The store and the settings record belong to the UI thread: the worker
+    // has the settings written there.
+    context.writeParams = [this] {
+        QMetaObject::invokeMethod(this, [this] { WriteParams(); }, Qt::QueuedConnection);
+    };
+    m_poller = std::make_unique<MessagePoller>(std::move(context));
+    Settings.ID = 0;
+}
+
+void TForm1::FormDestroy()
+{
+    Timer1->stop();
+    Timer2->stop();
+    // A worker may be waiting on the network: its request fails at once, and
+    // the lock and everything else it uses stay until it has ended.
+    if (m_services.http)
+        m_services.http->shutDown();
+    m_poller.reset();
+    if (Application* app = Application::instance())
+        app->setErrorHandler(nullptr);
+}
+
+void TForm1::showTab(QWidget* tab, const QString& picture)
+{
+    PageControl1->setTabVisible(PageControl1->indexOf(tab), true);
+    {
+        // Brought forward by the program, not by the user: no tab change.
+        const QSignalBlocker block(PageControl1);
+        PageControl1->setCurrentWidget(tab);
+    }
+    showPicture(Image1, picture);
+    followSettingsWindow();
+}
+
+void TForm1::showMessagesTab()
+{
+    showTab(TabSheet4, QStringLiteral("message"));
+}
+
+void TForm1::showLogTab()
+{
+    showTab(TabSheet3, QStringLiteral("error"));
+}
+
+bool TForm1::IsConnectedToInternet()
+{
+    Log(QStringLiteral("IsConnectedToInternet"));
+    return m_services.connectivity && m_services.connectivity->isOnline();
+}
+
+void TForm1::PlayBeep()
+{
+    if (m_services.beep)
+        m_services.beep();
+    else
+        QApplication::beep();
+}
+
+// --- The update -----------------------------------------------------------
+
+// Update1Click: the user asked for an update check.
+void TForm1::Update1Click()
+{
+    UpDate(true, true);
+}
+
+void TForm1::GIFStart(const QString& text)
+{
+    Log(QStringLiteral("Show load form"));
+    ProgressText = text;
+    auto* progress = new TForm8(this);
+    progress->show();
+    QCoreApplication::processEvents();
+}
+
+void TForm1::GIFStop()
+{
+    Log(QStringLiteral("Close load form"));
+    ProgressText = QStringLiteral("exit");
+    QCoreApplication::processEvents();
+}
+
+void TForm1::autoCheckUpdate()
+{
+    if (!m_services.idle)
+        return;
+    if (m_services.idle->idleMilliseconds() / 1000 != 30)
+        return;
+    Log(QStringLiteral("auto checkupdate"));
+    const QString today = shortDateText(clockOf(m_services).now().date());
+    if (!claimDailyCheck(m_services.store, today, Settings.AutoUpdate))
+        return;
+    UpDate(false, false);
+}
+
+void TForm1::UpDate(bool mess, bool rebot)
+{
+    // One check at a time: a second one would swap the same files.
+    if (m_updating)
+        return;
+    m_updating = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{m_updating};
+
+    GIFStart(L(82));
+    Log(QStringLiteral("UpDate"));
+    m_statusPanels[0]->setText(L(82));
+    if (!IsConnectedToInternet() || !m_services.http || !m_services.downloader) {
+        GIFStop();
+        if (mess)
+            Dialogs::message(this, L(83));
+        return;
+    }
+    const QString program = m_services.programFile;
+    TInetUpdater updater(*m_services.downloader, clockOf(m_services), QFileInfo(program).path(),
+                         m_services.hosts.update);
+    updater.UpdateInfoFileURL = updatesIniUrl(m_services.hosts.service);
+    updater.UpdateResultFile = ChangeFileExt(program, QStringLiteral(".new"));
+    updater.ProductName = QStringLiteral("Zelmora");
+    updater.ProductVersion = kProductVersion;
+    QString DownloadURL;
+    const auto tell = [this](const QString& text) { Dialogs::message(this, text); };
+
+    sendStatistics(*m_services.http, m_services.hosts, QStringLiteral("check.log"),
+                   QStringLiteral("check error"), tell);
+    Log(QStringLiteral("CheckUpdate"));
+    if (updater.CheckUpdate(DownloadURL)) {
+        GIFStop();
+        const QString question = L(84) + QLatin1Char(' ') + updater.NewProductVersion + QLatin1Char(' ')
+                               + DownloadURL + QLatin1Char(' ') + L(85);
+        if (!AskYesNo(this, question, mess)) {
+            m_statusPanels[0]->clear();
+        } else {
+            GIFStart(L(86));
+            sendStatistics(*m_services.http, m_services.hosts, QStringLiteral("down.log"),
+                           QStringLiteral("Down error"), tell);
+            Log(QStringLiteral("UpdateFile"));
+            if (updater.UpdateFile()) {
+                const SwapResult swap = swapProgramFile(filesOf(m_services), program);
+                if (!swap.ok) {
+                    // The program file is as it was; the download waits for
+                    // the next start's clean-up.
+                    GIFStop();
+                    Dialogs::warning(this, swap.failure);
+                } else {
+                    m_statusPanels[0]->setText(L(87));
+                    GIFStop();
+                    if (AskYesNo(this, L(88), mess) && rebot) {
+                        Log(QStringLiteral("Restart File"));
+                        close();
+                        if (m_services.restart)
+                            m_services.restart->restartAfterExit(program);
+                        return;
+                    }
+                }
+            }
+        }
+    } else if (mess) {
+        m_statusPanels[0]->setText(L(103));
+        GIFStop();
+        Dialogs::message(this, L(103));
+    }
+    GIFStop();
+}
+
+// --- Messages with the maker ----------------------------------------------
+
+// Timer2Timer: time to poll the maker's service.
+void TForm1::Timer2Timer()
+{
+    Timer2->setInterval(PageControl1->isTabVisible(PageControl1->indexOf(TabSheet4)) ? 4000 : 30000);
+    if (IsConnectedToInternet() && m_services.http && m_poller)
+        m_poller->startWorker();
+}
+
+void TForm1::checkmessage()
+{
+    if (!m_poller)
+        return;
+    const std::optional<QString> message = m_poller->take();
+    if (!message)
+        return;
+    showMessagesTab();
+    const QString text = conversationText(displayedLines(Memo4),
+                                          dateTimeText(clockOf(m_services).now()), *message);
+    Memo4->setPlainText(SetCommaText(text).join(QLatin1Char('\n')));
+    PlayBeep();
+}
+
+// Button5Click: the user answers on the Messages tab.
+void TForm1::Button5Click()
+{
+    const QString reply = Edit11->text();
+    if (asciiUpper(reply) == QLatin1String("/MYID")) {
+        Memo4->appendPlainText(QStringLiteral("YOU ID = ") + QString::number(Settings.ID.load()));
+        Edit11->clear();
+        return;
+    }
+    if (reply.isEmpty())
+        return;
+    if (!Memo4->document()->isEmpty())
+        Memo4->appendPlainText(QStringLiteral(" "));
+    Memo4->appendPlainText(QStringLiteral("User: ") + dateTimeText(clockOf(m_services).now()));
+    Memo4->appendPlainText(reply);
+    Edit11->clear();
+    SendMess(QString(), QStringLiteral("@"), CommaText(displayedLines(Memo4)));
+}
+
+bool TForm1::SendMess(const QString& theme, const QString& email, const QString& message)
+{
+    if (!IsConnectedToInternet() || !m_services.http)
+        return false;
+    const QString text = ClearString(W1251toUTF8(message));
+    Log(QStringLiteral("Send message to Halvane"));
+    try {
+        m_services.http->get(sendMessageUrl(m_services.hosts.service, Settings.ID.load(),
+                                            W1251toUTF8(theme), W1251toUTF8(email), text));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// Connect1Click: the feedback window.
+void TForm1::Connect1Click()
+{
+    TForm10 feedback(this);
+    feedback.exec();
+}
+
+// --- Error reports and the log upload -------------------------------------
+
+void TForm1::MyExcept(QObject* Sender, const std::exception& E)
+{
+    ProgressText = QStringLiteral("exit");
+    const QString message = QString::fromUtf8(E.what());
+    const QString reporter = Sender ? QString::fromLatin1(Sender->metaObject()->className())
+                                    : QStringLiteral("zel::Application");
+    if (isNetworkFailure(message)) {
+        Dialogs::warning(this, message + QLatin1Char('\r') + L(105));
+        Log(errorDescription(reporter, E));
+        Log(QStringLiteral("save"));
+        return;
+    }
+    Log(errorDescription(reporter, E));
+    Log(QStringLiteral("save"));
+    showLogTab();
+    const QString question = message + QLatin1Char('\r') + QStringLiteral("Saved to file: ")
+                           + m_log->filePath() + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
+    if (Dialogs::ask(this, question) != Dialogs::Yes)
+        return;
+    // A failure of the send, while this error is being reported, is only shown.
+    try {
+        Button4Click();
+    } catch (const std::exception& e) {
+        Dialogs::warning(this, QString::fromUtf8(e.what()));
+    }
+}
+
+// Button4Click: the user sends the log to the maker.
+void TForm1::Button4Click()
+{
+    Log(QStringLiteral("Send log to Halvane"));
+    if (!IsConnectedToInternet() || !m_services.http) {
+        Dialogs::message(this, L(83));
+        return;
+    }
+    Log(QStringLiteral("Ok"));
+    const QString address = sendLogUrl(m_services.hosts.service, CommaText(displayedLines(Memo3)));
+    Dialogs::message(this, address);
+    const QString answer = m_services.http->get(address);
+    Dialogs::message(this, answer);
+}
+
+} // namespace zel
