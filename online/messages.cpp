@@ -59,9 +59,9 @@ void MessageWorker(MessageChannel& channel, const MessageWorkerContext& context)
         } catch (const std::exception&) {
             answer.clear();
         }
-        if (const auto message = messageFromReply(answer)) {
+        if (auto message = messageFromReply(answer)) {
             std::lock_guard<std::mutex> text(channel.textLock);
-            channel.MessageText = *message;
+            channel.MessageText = std::move(*message);
             channel.MessageArrived.store(true, std::memory_order_release);
         }
         return;

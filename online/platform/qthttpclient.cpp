@@ -168,7 +168,8 @@ public:
             o.error = reply->error();
             o.errorString = reply->errorString();
             o.timedOut = *timedOut;
-            o.body = reply->readAll();
+            if (reply->isOpen())
+                o.body = reply->readAll();
             o.contentType = reply->rawHeader("Content-Type");
             const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
             o.contentLength = length.isValid() ? length.toLongLong() : -1;
