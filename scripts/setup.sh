@@ -9,6 +9,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-qpa-plugins
   libxlsxwriter-dev
+  libx11-dev libxss-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   fonts-dejavu-core
