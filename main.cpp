@@ -1,4 +1,8 @@
 // Program entry: one copy, the windows in their order, the message loop.
+#include "cubtable/platform/xlsxspreadsheet.h"
+#include "cubtable/ui/tform3.h"
+#include "report/reports.h"
+#include "report/ui/tform6.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/platform/singleinstance.h"
 #include "shell/ui/application.h"
@@ -26,13 +30,17 @@ int main(int argc, char** argv)
     }
 
     zel::QSettingsStore store;
-    zel::AppServices services{store, QCoreApplication::applicationFilePath()};
+    zel::AppServices services{store, QCoreApplication::applicationFilePath(),
+                              [] { return std::make_unique<zel::XlsxSpreadsheet>(); }};
     zel::TForm1 form1(services);
-    // The cubature table and calculation base windows are created here.
+    // The windows below that are never shown stand in the start-up order of
+    // the program; each command makes a window of its own.
+    zel::TForm3 form3(&form1);
+    // The calculation base window is created here.
     zel::TForm5 form5(&form1);
     form1.setSettingsWindow(&form5);
-    // The print preview window is created here.
-    zel::TForm9 form9(&form1); // never shown: each help command makes its own
+    zel::TForm6 form6(nullptr, form1.activityLog(), zel::reportFilePath(services.programFile));
+    zel::TForm9 form9(&form1);
     // The feedback window is created here.
     form1.show();
     // For the start-up benchmark: end as soon as the window has been shown.

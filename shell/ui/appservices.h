@@ -1,6 +1,8 @@
 // What the windows need from the platform, handed to them at creation.
 #pragma once
 
+#include "cubtable/spreadsheet.h"
+
 #include <QString>
 
 namespace zel {
@@ -12,6 +14,8 @@ struct AppServices {
     // The program's own file: the log, the report, the base and the update
     // files live beside it.
     QString programFile;
+    // Starts the spreadsheet application the cubature table is exported through.
+    SpreadsheetFactory spreadsheet;
 };
 
 } // namespace zel

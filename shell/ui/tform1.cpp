@@ -8,7 +8,10 @@
 #include "online/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
+#include "cubtable/ui/tform3.h"
 #include "lists/liststore.h"
+#include "report/reports.h"
+#include "report/ui/tform6.h"
 #include "shell/paths.h"
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
@@ -258,6 +261,8 @@ void TForm1::buildMainMenu(QWidget* central)
     connect(N16, &QAction::triggered, this, &TForm1::N16Click);
     connect(help1, &QAction::triggered, this, &TForm1::help1Click);
     connect(N27, &QAction::triggered, this, &TForm1::N17Click);
+    connect(N25, &QAction::triggered, this, &TForm1::PrintCub);
+    connect(N23, &QAction::triggered, this, &TForm1::N2708751Click);
     connect(N29, &QAction::triggered, this, &TForm1::N21Click);
 }
 
@@ -375,6 +380,8 @@ void TForm1::buildMenus()
     res2 = menuAction(PopupMenu2, "res2");
 
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
+    connect(N12, &QAction::triggered, this, &TForm1::PrintCub);
+    connect(N14, &QAction::triggered, this, &TForm1::N2708751Click);
     connect(N3, &QAction::triggered, this, &TForm1::N3Click);
     const QAction* columnEntries[2][4] = {{N8, N9, N10, res1}, {N4, N5, N6, res2}};
     for (const auto& entries : columnEntries)
@@ -581,10 +588,13 @@ bool TForm1::windowKey(QKeyEvent* key)
         N16Click();
     else if (is(Qt::Key_X, Qt::ControlModifier))
         N21Click();
+    else if (is(Qt::Key_P, Qt::ControlModifier))
+        PrintCub();
+    else if (is(Qt::Key_T, Qt::ControlModifier))
+        N2708751Click();
     else
         return false;
-    // F2 (base), Ctrl+S (save), Ctrl+P (print) and Ctrl+T (cubature table)
-    // join them with their windows.
+    // F2 (base) and Ctrl+S (save) join them with the calculation base.
     return true;
 }
 
@@ -946,6 +956,47 @@ void TForm1::Timer1Timer()
         }
     }
     // While the panel is still, the daily automatic update check runs here.
+}
+
+void TForm1::PrintCub()
+{
+    Log(QStringLiteral("Print table"));
+    // Only a list tab has a calculation to print.
+    const bool boards = boardTabActive();
+    if (!boards && !roundTabActive())
+        return;
+    LinesModel* model = activeModel();
+    if (model->size() == 0)
+        return;
+    CalcReportInput in;
+    in.boards = boards;
+    in.methodName = L(36 + static_cast<int>(Settings.Method));
+    in.heading = boards ? L(102) : L(75);
+    for (int c = 0; c < model->columnCount(); ++c)
+        in.columnCaptions << model->header(c);
+    for (const ListLine& line : model->lines())
+        in.lines << QStringList(line.cells.cbegin(), line.cells.cend());
+    in.volumeCaption = Label18->text();
+    in.volume = Edit2->text();
+    in.volumeUnit = Label9->text();
+    in.weightCaption = Label12->text();
+    in.weight = Edit4->text();
+    in.weightUnit = Label10->text();
+    in.areaCaption = Label13->text();
+    in.area = Edit8->text();
+    in.areaUnit = Label11->text();
+    in.areaRow = Label13->isEnabled() && boards && height() != kCollapsed;
+    const QString path = reportFilePath(m_services.programFile);
+    writeReportFile(path, CalcReportDocument(in));
+    auto* preview = new TForm6(this, *m_log, path);
+    preview->show();
+}
+
+void TForm1::N2708751Click()
+{
+    Log(QStringLiteral("Cub table window"));
+    TForm3 table(this);
+    table.exec();
 }
 
 // N16Click: open the settings window, unless it is open already.

@@ -45,6 +45,10 @@ public:
     void WriteParams();
     void LoadZM1();
     void LoadZM2();
+    // The calculation of the list in front as an HTML report, in a preview.
+    void PrintCub();
+    // The cubature table window, modal.
+    void N2708751Click();
     // The settings window closed: its menu item may open it again.
     void settingsClosed();
     AppServices& services() { return m_services; }
