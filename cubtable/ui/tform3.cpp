@@ -23,6 +23,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zel {
 namespace {
 
@@ -51,7 +53,8 @@ TForm3::TForm3(TForm1* main)
     , m_model(new CubTableModel(this))
 {
     setObjectName(QStringLiteral("Form3"));
-    setMinimumSize(600, 597);
+    // 600 by 597 with the frame and caption around it.
+    setMinimumSize(584, 559);
     resize(835, 559);
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
 
@@ -61,7 +64,9 @@ TForm3::TForm3(TForm1* main)
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(m_model);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(45);
+    // 45 pixels, or what a four-decimal volume needs in this font.
+    const int cellWidth = StringGrid1->fontMetrics().horizontalAdvance(QStringLiteral("00,0000")) + 10;
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(std::max(45, cellWidth));
     StringGrid1->horizontalHeader()->setMinimumSectionSize(20);
     StringGrid1->verticalHeader()->setDefaultSectionSize(18);
     StringGrid1->verticalHeader()->setMinimumSectionSize(12);
