@@ -1,4 +1,6 @@
 // Program entry: one copy, the windows in their order, the message loop.
+#include "base/platform/sqlitebase.h"
+#include "base/ui/tform4.h"
 #include "cubtable/platform/xlsxspreadsheet.h"
 #include "cubtable/ui/tform3.h"
 #include "report/reports.h"
@@ -30,13 +32,15 @@ int main(int argc, char** argv)
     }
 
     zel::QSettingsStore store;
+    zel::SqliteBaseFile baseFile;
     zel::AppServices services{store, QCoreApplication::applicationFilePath(),
-                              [] { return std::make_unique<zel::XlsxSpreadsheet>(); }};
+                              [] { return std::make_unique<zel::XlsxSpreadsheet>(); }, &baseFile};
     zel::TForm1 form1(services);
     // The windows below that are never shown stand in the start-up order of
     // the program; each command makes a window of its own.
     zel::TForm3 form3(&form1);
-    // The calculation base window is created here.
+    zel::TForm4 form4(&form1);
+    form1.setBaseWindow(&form4);
     zel::TForm5 form5(&form1);
     form1.setSettingsWindow(&form5);
     zel::TForm6 form6(nullptr, form1.activityLog(), zel::reportFilePath(services.programFile));

@@ -1,6 +1,7 @@
 // The round-timber list through the real main window on the offscreen
 // platform: adding the 10,000th line, and recomputing 10,000 lines.
 #include "../tests/fakes/memorystore.h"
+#include "../tests/fakes/testservices.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "shell/settings.h"
@@ -72,7 +73,7 @@ int main(int argc, char** argv)
     zel::Settings.WetWood = 8;
     zel::Settings.DownGradeWood = 1;
     zel::MemoryStore store;
-    zel::TForm1 form(zel::AppServices{store, QStringLiteral("/tmp/zelmora-bench")});
+    zel::TForm1 form(zel::testServices(store, QStringLiteral("/tmp/zelmora-bench")));
     form.show();
     g_form = &form;
     benchmark::Initialize(&argc, argv);

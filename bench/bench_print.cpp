@@ -2,6 +2,7 @@
 // its window (offscreen), and a calculation report of 10,000 lines built and
 // written.
 #include "../tests/fakes/memorystore.h"
+#include "../tests/fakes/testservices.h"
 #include "cubtable/ui/tform3.h"
 #include "lists/ui/numberedit.h"
 #include "report/reports.h"
@@ -67,7 +68,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     g_dir = &dir;
     zel::MemoryStore store;
-    zel::TForm1 form(zel::AppServices{store, dir.filePath(QStringLiteral("zelmora"))});
+    zel::TForm1 form(zel::testServices(store, dir.filePath(QStringLiteral("zelmora"))));
     g_form = &form;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -11,7 +11,7 @@ PACKAGES=(
   libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  python3 python3-openpyxl
+  python3 python3-openpyxl sqlite3
   fonts-dejavu-core
 )
 

@@ -8,6 +8,7 @@
 namespace zel {
 
 class ISettingsStore;
+class IBaseFile;
 
 struct AppServices {
     ISettingsStore& store;
@@ -16,6 +17,8 @@ struct AppServices {
     QString programFile;
     // Starts the spreadsheet application the cubature table is exported through.
     SpreadsheetFactory spreadsheet;
+    // Keeps the calculation base.
+    IBaseFile* baseFile = nullptr;
 };
 
 } // namespace zel

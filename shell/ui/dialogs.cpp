@@ -69,6 +69,23 @@ QString Dialogs::input(QWidget* parent, const QString& title, const QString& pro
     return ok ? text : value;
 }
 
+bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& prompt,
+                         QString& value)
+{
+    if (script().on) {
+        script().shown << prompt;
+        if (script().inputs.isEmpty())
+            return false;
+        value = script().inputs.dequeue();
+        return true;
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
+    if (ok)
+        value = text;
+    return ok;
+}
+
 QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
                           const QString& proposedName)
 {

@@ -24,6 +24,10 @@ public:
     static QString input(QWidget* parent, const QString& title, const QString& prompt,
                          const QString& value);
 
+    // A one-line input box that tells OK from Cancel: true and the typed text
+    // in `value` on OK (scripted: a queued text; none left means Cancel).
+    static bool inputQuery(QWidget* parent, const QString& title, const QString& prompt,
+                           QString& value);
     // A save dialog; `filter` is a description, "|" and a pattern. Returns the
     // chosen file, or the empty text when cancelled.
     static QString saveFile(QWidget* parent, const QString& title, const QString& filter,

@@ -8,6 +8,8 @@
 #include "online/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
+#include "base/calcbase.h"
+#include "base/ui/tform4.h"
 #include "cubtable/ui/tform3.h"
 #include "lists/liststore.h"
 #include "report/reports.h"
@@ -263,6 +265,8 @@ void TForm1::buildMainMenu(QWidget* central)
     connect(N27, &QAction::triggered, this, &TForm1::N17Click);
     connect(N25, &QAction::triggered, this, &TForm1::PrintCub);
     connect(N23, &QAction::triggered, this, &TForm1::N2708751Click);
+    connect(N110, &QAction::triggered, this, &TForm1::N222click);
+    connect(N22, &QAction::triggered, this, &TForm1::N18Click);
     connect(N29, &QAction::triggered, this, &TForm1::N21Click);
 }
 
@@ -382,6 +386,7 @@ void TForm1::buildMenus()
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
     connect(N12, &QAction::triggered, this, &TForm1::PrintCub);
     connect(N14, &QAction::triggered, this, &TForm1::N2708751Click);
+    connect(N17, &QAction::triggered, this, &TForm1::N18Click);
     connect(N3, &QAction::triggered, this, &TForm1::N3Click);
     const QAction* columnEntries[2][4] = {{N8, N9, N10, res1}, {N4, N5, N6, res2}};
     for (const auto& entries : columnEntries)
@@ -407,7 +412,9 @@ void TForm1::FormCreate()
         });
     Log(QStringLiteral("Create form"));
     setFixedHeight(kCollapsed);
-    // The calculation base's engine is checked here.
+    // The settings are not read yet: this message comes in Ukrainian.
+    if (!SaveMidas())
+        Dialogs::message(this, L(104));
     showPicture(Image1, QStringLiteral("Bitmap_2"));
     PageControl1->setCurrentWidget(TabSheet1);
     Edit1->selectAll();
@@ -592,9 +599,12 @@ bool TForm1::windowKey(QKeyEvent* key)
         PrintCub();
     else if (is(Qt::Key_T, Qt::ControlModifier))
         N2708751Click();
+    else if (is(Qt::Key_F2))
+        N222click();
+    else if (is(Qt::Key_S, Qt::ControlModifier))
+        N18Click();
     else
         return false;
-    // F2 (base) and Ctrl+S (save) join them with the calculation base.
     return true;
 }
 
@@ -997,6 +1007,60 @@ void TForm1::N2708751Click()
     Log(QStringLiteral("Cub table window"));
     TForm3 table(this);
     table.exec();
+}
+
+bool TForm1::SaveMidas()
+{
+    Log(QStringLiteral("Check midas.dll"));
+    return m_services.baseFile && m_services.baseFile->available();
+}
+
+// N222click: the calculation base, to browse.
+void TForm1::N222click()
+{
+    Log(QStringLiteral("list window"));
+    AddRec.clear();
+    TForm4 base(this);
+    base.exec();
+}
+
+// N18Click: Save As: the calculation in front into the base, under a name.
+void TForm1::N18Click()
+{
+    Log(QStringLiteral("Name to list box"));
+    AddRec.clear();
+    const int count = roundTabActive() ? m_roundModel->size()
+                      : boardTabActive() ? m_boardModel->size() : 0;
+    if (count != 0) {
+        QString name;
+        if (!Dialogs::inputQuery(this, L(51), L(52), name))
+            return;
+        AddRec = name;
+    }
+    TForm4 base(this);
+    base.exec();
+}
+
+void TForm1::openSavedLines(const QStringList& texts, bool boards)
+{
+    LinesModel* model = boards ? m_boardModel : m_roundModel;
+    model->setLines(linesFromTexts(texts, boards ? kBoardColumns : kRoundColumns));
+    QWidget* tab = boards ? TabSheet2 : TabSheet1;
+    if (PageControl1->currentWidget() != tab)
+        PageControl1->setCurrentWidget(tab); // the tab change recomputes it
+    else
+        PageControl1Change();
+}
+
+QString TForm1::volumeText() const
+{
+    return Edit2->text();
+}
+
+void TForm1::relabelBaseWindow()
+{
+    if (m_base)
+        m_base->applyTitle();
 }
 
 // N16Click: open the settings window, unless it is open already.

@@ -1,5 +1,6 @@
 // Printing and the cubature table through the real windows.
 #include "../fakes/memorystore.h"
+#include "../fakes/testservices.h"
 #include "cubtable/ui/tform3.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
@@ -104,8 +105,9 @@ void TestReportWindow::init()
     Settings.TypeWood = 4;
     Settings.WetWood = 8;
     Settings.DownGradeWood = 1;
-    AppServices services{m_store, m_dir->filePath(u"zelmora"_qs),
-                         [this] { return std::make_unique<RecordingSheet>(m_sheetCalls); }};
+    AppServices services = testServices(m_store, m_dir->filePath(u"zelmora"_qs), [this] {
+        return std::make_unique<RecordingSheet>(m_sheetCalls);
+    });
     m_form = std::make_unique<TForm1>(services);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
