@@ -1,14 +1,7 @@
 // The calculation base: showing a base of 10,000 records, and saving one more.
-#include "../tests/fakes/memorystore.h"
-#include "../tests/fakes/testservices.h"
+#include "windowbench.h"
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
-#include "shell/ui/application.h"
-#include "shell/ui/tform1.h"
-
-#include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -54,24 +47,16 @@ BENCHMARK(BM_SaveOneMore)->Unit(benchmark::kMillisecond)->Repetitions(5)->Report
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    zel::Application app(argc, argv);
-    QTemporaryDir dir;
-    g_path = dir.filePath(QStringLiteral("base.cds"));
-    {
-        zel::CalcBase base;
-        base.reset({}, 1);
-        for (int i = 0; i < 10000; ++i)
-            base.add(zel::makeRecord(QDateTime::currentDateTime(), QStringLiteral("ГОСТ 2708-75"),
-                                     QStringLiteral("Calculation %1").arg(i), 1.323, notes()));
-        zel::SqliteBaseFile().save(g_path, base.added(), {});
-    }
-    zel::MemoryStore store;
-    zel::TForm1 form(zel::testServices(store, dir.filePath(QStringLiteral("zelmora"))));
-    g_form = &form;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zel::runWithMainWindow(
+        argc, argv,
+        [](QTemporaryDir& dir) {
+            g_path = dir.filePath(QStringLiteral("base.cds"));
+            zel::CalcBase base;
+            base.reset({}, 1);
+            for (int i = 0; i < 10000; ++i)
+                base.add(zel::makeRecord(QDateTime::currentDateTime(), QStringLiteral("ГОСТ 2708-75"),
+                                         QStringLiteral("Calculation %1").arg(i), 1.323, notes()));
+            zel::SqliteBaseFile().save(g_path, base.added(), {});
+        },
+        [](zel::TForm1& form) { g_form = &form; });
 }

@@ -1,19 +1,13 @@
 // The cubature table and the reports: the largest table regenerated through
 // its window (offscreen), and a calculation report of 10,000 lines built and
 // written.
-#include "../tests/fakes/memorystore.h"
-#include "../tests/fakes/testservices.h"
+#include "windowbench.h"
 #include "cubtable/ui/tform3.h"
 #include "lists/ui/numberedit.h"
 #include "report/reports.h"
 #include "shell/settings.h"
-#include "shell/ui/application.h"
-#include "shell/ui/tform1.h"
 
 #include <QRadioButton>
-#include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -62,16 +56,7 @@ BENCHMARK(BM_Report10000Lines)->Unit(benchmark::kMillisecond)->Repetitions(5)->R
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    zel::Application app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    zel::MemoryStore store;
-    zel::TForm1 form(zel::testServices(store, dir.filePath(QStringLiteral("zelmora"))));
-    g_form = &form;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zel::runWithMainWindow(
+        argc, argv, [](QTemporaryDir& dir) { g_dir = &dir; },
+        [](zel::TForm1& form) { g_form = &form; });
 }
