@@ -222,10 +222,15 @@ void TForm4::FormHide()
     m_loaded = false;
     if (!m_base.changed() && QFile::exists(basePath()))
         return;
+    // A base that cannot be written is told once a run while the user only
+    // browses; a calculation that could not be kept is told every time.
+    static bool toldUnwritable = false;
     try {
         file->save(basePath(), m_base.added(), m_base.deleted());
     } catch (const std::exception& e) {
-        Dialogs::warning(this, QString::fromUtf8(e.what()));
+        if (m_base.changed() || !toldUnwritable)
+            Dialogs::warning(this, QString::fromUtf8(e.what()));
+        toldUnwritable = true;
     }
 }
 

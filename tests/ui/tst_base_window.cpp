@@ -46,6 +46,7 @@ private slots:
     void deleteAsksAndKeepsTheOtherNumbers();
     void printingFromTheBase();
     void damagedBaseIsReportedAndLeftAlone();
+    void unwritableFolderIsToldOnce();
 
 private:
     void addRound(const QString& d, const QString& count, const QString& len = u"4,0"_qs);
@@ -306,6 +307,28 @@ void TestBaseWindow::damagedBaseIsReportedAndLeftAlone()
     QVERIFY(Dialogs::shown().join(u" "_qs).contains(u"not a calculation base"_qs));
     QCOMPARE(sum(), before);
     QVERIFY(QFile::exists(path));
+}
+
+void TestBaseWindow::unwritableFolderIsToldOnce()
+{
+    // The program's folder below a plain file: nothing can be written there.
+    QFile blocker(m_dir->filePath(u"blocker"_qs));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_form.reset();
+    m_form = std::make_unique<TForm1>(testServices(m_store, m_dir->filePath(u"blocker/zelmora"_qs)));
+    m_form->show();
+    Dialogs::clear();
+    withBase([this] { m_form->N222click(); }, [](TForm4*) {});
+    withBase([this] { m_form->N222click(); }, [](TForm4*) {});
+    QCOMPARE(Dialogs::shown().size(), 1);
+    // A calculation that could not be kept is told again; the window goes on.
+    addRound(u"20"_qs, u"3"_qs);
+    Dialogs::queueInput(u"lost"_qs);
+    withBase([this] { m_form->N18Click(); }, [](TForm4* base) { QCOMPARE(base->base().size(), 1); });
+    QCOMPARE(Dialogs::shown().size(), 3); // the name prompt, then the warning
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->roundModel()->size(), 1);
 }
 
 int main(int argc, char** argv)
