@@ -1,4 +1,10 @@
 // Program entry: one copy, the windows in their order, the message loop.
+#include "base/platform/sqlitebase.h"
+#include "base/ui/tform4.h"
+#include "cubtable/platform/xlsxspreadsheet.h"
+#include "cubtable/ui/tform3.h"
+#include "report/reports.h"
+#include "report/ui/tform6.h"
 #include "online/clock.h"
 #include "online/platform/deferredrestart.h"
 #include "online/platform/localfiles.h"
@@ -33,13 +39,15 @@ int main(int argc, char** argv)
     }
 
     zel::QSettingsStore store;
+    zel::SqliteBaseFile baseFile;
     zel::QtHttpClient http;
     zel::NetConnectivity connectivity;
     zel::SystemIdleClock idle;
     zel::SystemClock clock;
     zel::LocalFiles files;
     zel::DeferredRestart restart;
-    zel::AppServices services{store, QCoreApplication::applicationFilePath()};
+    zel::AppServices services{store, QCoreApplication::applicationFilePath(),
+                              [] { return std::make_unique<zel::XlsxSpreadsheet>(); }, &baseFile};
     services.http = &http;
     services.downloader = &http;
     services.connectivity = &connectivity;
@@ -48,12 +56,16 @@ int main(int argc, char** argv)
     services.files = &files;
     services.restart = &restart;
     zel::TForm1 form1(services);
-    // The cubature table and calculation base windows are created here.
+    // The windows below that are never shown stand in the start-up order of
+    // the program; each command makes a window of its own.
+    zel::TForm3 form3(&form1);
+    zel::TForm4 form4(&form1);
+    form1.setBaseWindow(&form4);
     zel::TForm5 form5(&form1);
     form1.setSettingsWindow(&form5);
-    // The print preview window is created here.
-    zel::TForm9 form9(&form1); // never shown: each help command makes its own
-    zel::TForm10 form10(&form1); // never shown: each feedback command makes its own
+    zel::TForm6 form6(nullptr, form1.activityLog(), zel::reportFilePath(services.programFile));
+    zel::TForm9 form9(&form1);
+    zel::TForm10 form10(&form1);
     form1.show();
     // For the start-up benchmark: end as soon as the window has been shown.
     if (qEnvironmentVariableIsSet("ZELMORA_BENCH_EXIT_WHEN_SHOWN"))

@@ -1,15 +1,12 @@
 // The round-timber list through the real main window on the offscreen
 // platform: adding the 10,000th line, and recomputing 10,000 lines.
-#include "../tests/fakes/memorystore.h"
+#include "windowbench.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "shell/settings.h"
-#include "shell/ui/application.h"
-#include "shell/ui/tform1.h"
 
 #include <QLineEdit>
 
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -65,18 +62,11 @@ BENCHMARK(BM_Recompute10000Lines)->Unit(benchmark::kMillisecond)->Repetitions(5)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    zel::Application app(argc, argv);
     zel::Settings.TypeWood = 4;
     zel::Settings.WetWood = 8;
     zel::Settings.DownGradeWood = 1;
-    zel::MemoryStore store;
-    zel::TForm1 form(zel::AppServices{store, QStringLiteral("/tmp/zelmora-bench")});
-    form.show();
-    g_form = &form;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zel::runWithMainWindow(argc, argv, {}, [](zel::TForm1& form) {
+        form.show();
+        g_form = &form;
+    });
 }

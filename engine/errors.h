@@ -20,4 +20,10 @@ public:
     using Error::Error;
 };
 
+// A file that cannot be created, read or written.
+class InOutError : public Error {
+public:
+    using Error::Error;
+};
+
 } // namespace zel

@@ -12,6 +12,7 @@ PACKAGES=(
   libx11-dev libxss-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
+  python3 python3-openpyxl sqlite3
   fonts-dejavu-core
 )
 

@@ -1,6 +1,7 @@
 // What the windows need from the platform, handed to them at creation.
 #pragma once
 
+#include "cubtable/spreadsheet.h"
 #include "online/servicehost.h"
 
 #include <QString>
@@ -10,6 +11,7 @@
 namespace zel {
 
 class ISettingsStore;
+class IBaseFile;
 class IHttpClient;
 class IDownloader;
 class IConnectivity;
@@ -23,6 +25,10 @@ struct AppServices {
     // The program's own file: the log, the report, the base and the update
     // files live beside it.
     QString programFile;
+    // Starts the spreadsheet application the cubature table is exported through.
+    SpreadsheetFactory spreadsheet;
+    // Keeps the calculation base.
+    IBaseFile* baseFile = nullptr;
 
     // Online services. Without a connectivity test the machine counts as
     // offline, so nothing is requested; without an idle clock there is no

@@ -1,7 +1,10 @@
 // Message boxes, real or scripted.
 #include "shell/ui/dialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMessageBox>
 #include <QQueue>
 
@@ -64,6 +67,54 @@ QString Dialogs::input(QWidget* parent, const QString& title, const QString& pro
     bool ok = false;
     const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
     return ok ? text : value;
+}
+
+bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& prompt,
+                         QString& value)
+{
+    if (script().on) {
+        script().shown << prompt;
+        if (script().inputs.isEmpty())
+            return false;
+        value = script().inputs.dequeue();
+        return true;
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
+    if (ok)
+        value = text;
+    return ok;
+}
+
+QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& proposedName)
+{
+    if (script().on) {
+        script().shown << title;
+        return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
+    }
+    // "Excel files |*.xlc" is written "Excel files (*.xlc)" for Qt's dialog.
+    const int bar = filter.indexOf(QLatin1Char('|'));
+    const QString qtFilter = bar < 0 ? filter
+                                     : filter.left(bar).trimmed() + QStringLiteral(" (")
+                                           + filter.mid(bar + 1) + QLatin1Char(')');
+    QFileDialog dialog(parent, title, QString(), qtFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+bool Dialogs::print(QWidget* parent, QPrinter& printer)
+{
+    if (script().on) {
+        script().shown << QStringLiteral("print");
+        return true;
+    }
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void Dialogs::setScripted(bool on) { script().on = on; }

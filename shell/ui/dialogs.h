@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 namespace zel {
@@ -23,9 +24,22 @@ public:
     static QString input(QWidget* parent, const QString& title, const QString& prompt,
                          const QString& value);
 
+    // A one-line input box that tells OK from Cancel: true and the typed text
+    // in `value` on OK (scripted: a queued text; none left means Cancel).
+    static bool inputQuery(QWidget* parent, const QString& title, const QString& prompt,
+                           QString& value);
+    // A save dialog; `filter` is a description, "|" and a pattern. Returns the
+    // chosen file, or the empty text when cancelled.
+    static QString saveFile(QWidget* parent, const QString& title, const QString& filter,
+                            const QString& proposedName);
+    // The print dialog for `printer`; true when the user chose to print.
+    static bool print(QWidget* parent, QPrinter& printer);
+
     // Scripted mode for tests: nothing is shown; every box is recorded in
     // shown(), questions take the queued answers (No when none is left) and
-    // input boxes the queued texts (their pre-filled value when none is left).
+    // input boxes and save dialogs the queued texts (their pre-filled value,
+    // or for a save dialog the empty text, when none is left); print dialogs
+    // print to the printer as it was set up.
     static void setScripted(bool on);
     static void queueAnswer(Answer answer);
     static void queueInput(const QString& text);

@@ -1,16 +1,21 @@
 // The main window: the two calculation lists, their totals and commands.
 #include "shell/ui/tform1.h"
+#include "base/calcbase.h"
+#include "base/ui/tform4.h"
+#include "cubtable/ui/tform3.h"
 #include "engine/convert.h"
 #include "engine/errors.h"
+#include "lists/liststore.h"
 #include "lists/ui/lineicons.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
 #include "online/messages.h"
+#include "report/reports.h"
+#include "report/ui/tform6.h"
 #include "shell/langtable.h"
-#include "shell/settings.h"
-#include "lists/liststore.h"
 #include "shell/paths.h"
+#include "shell/settings.h"
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
@@ -265,6 +270,10 @@ void TForm1::buildMainMenu(QWidget* central)
     connect(Connect1, &QAction::triggered, this, &TForm1::Connect1Click);
     connect(help1, &QAction::triggered, this, &TForm1::help1Click);
     connect(N27, &QAction::triggered, this, &TForm1::N17Click);
+    connect(N25, &QAction::triggered, this, &TForm1::PrintCub);
+    connect(N23, &QAction::triggered, this, &TForm1::N2708751Click);
+    connect(N110, &QAction::triggered, this, &TForm1::N222click);
+    connect(N22, &QAction::triggered, this, &TForm1::N18Click);
     connect(N29, &QAction::triggered, this, &TForm1::N21Click);
 }
 
@@ -382,6 +391,9 @@ void TForm1::buildMenus()
     res2 = menuAction(PopupMenu2, "res2");
 
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
+    connect(N12, &QAction::triggered, this, &TForm1::PrintCub);
+    connect(N14, &QAction::triggered, this, &TForm1::N2708751Click);
+    connect(N17, &QAction::triggered, this, &TForm1::N18Click);
     connect(N3, &QAction::triggered, this, &TForm1::N3Click);
     const QAction* columnEntries[2][4] = {{N8, N9, N10, res1}, {N4, N5, N6, res2}};
     for (const auto& entries : columnEntries)
@@ -407,7 +419,9 @@ void TForm1::FormCreate()
         });
     Log(QStringLiteral("Create form"));
     setFixedHeight(kCollapsed);
-    // The calculation base's engine is checked here.
+    // The settings are not read yet: this message comes in Ukrainian.
+    if (!SaveMidas())
+        Dialogs::message(this, L(104));
     showPicture(Image1, QStringLiteral("Bitmap_2"));
     PageControl1->setCurrentWidget(TabSheet1);
     Edit1->selectAll();
@@ -580,10 +594,16 @@ bool TForm1::windowKey(QKeyEvent* key)
         N16Click();
     else if (is(Qt::Key_X, Qt::ControlModifier))
         N21Click();
+    else if (is(Qt::Key_P, Qt::ControlModifier))
+        PrintCub();
+    else if (is(Qt::Key_T, Qt::ControlModifier))
+        N2708751Click();
+    else if (is(Qt::Key_F2))
+        N222click();
+    else if (is(Qt::Key_S, Qt::ControlModifier))
+        N18Click();
     else
         return false;
-    // F2 (base), Ctrl+S (save), Ctrl+P (print) and Ctrl+T (cubature table)
-    // join them with their windows.
     return true;
 }
 
@@ -946,6 +966,101 @@ void TForm1::Timer1Timer()
     } else {
         autoCheckUpdate();
     }
+}
+
+void TForm1::PrintCub()
+{
+    Log(QStringLiteral("Print table"));
+    // Only a list tab has a calculation to print.
+    const bool boards = boardTabActive();
+    if (!boards && !roundTabActive())
+        return;
+    LinesModel* model = activeModel();
+    if (model->size() == 0)
+        return;
+    CalcReportInput in;
+    in.boards = boards;
+    in.methodName = L(36 + static_cast<int>(Settings.Method));
+    in.heading = boards ? L(102) : L(75);
+    for (int c = 0; c < model->columnCount(); ++c)
+        in.columnCaptions << model->header(c);
+    for (const ListLine& line : model->lines())
+        in.lines << QStringList(line.cells.cbegin(), line.cells.cend());
+    in.volumeCaption = Label18->text();
+    in.volume = Edit2->text();
+    in.volumeUnit = Label9->text();
+    in.weightCaption = Label12->text();
+    in.weight = Edit4->text();
+    in.weightUnit = Label10->text();
+    in.areaCaption = Label13->text();
+    in.area = Edit8->text();
+    in.areaUnit = Label11->text();
+    in.areaRow = Label13->isEnabled() && boards && height() != kCollapsed;
+    const QString path = reportFilePath(m_services.programFile);
+    writeReportFile(path, CalcReportDocument(in));
+    auto* preview = new TForm6(this, *m_log, path);
+    preview->show();
+}
+
+void TForm1::N2708751Click()
+{
+    Log(QStringLiteral("Cub table window"));
+    TForm3 table(this);
+    table.exec();
+}
+
+bool TForm1::SaveMidas()
+{
+    Log(QStringLiteral("Check midas.dll"));
+    return m_services.baseFile && m_services.baseFile->available();
+}
+
+// N222click: the calculation base, to browse.
+void TForm1::N222click()
+{
+    Log(QStringLiteral("list window"));
+    AddRec.clear();
+    TForm4 base(this);
+    base.exec();
+}
+
+// N18Click: Save As: the calculation in front into the base, under a name.
+void TForm1::N18Click()
+{
+    Log(QStringLiteral("Name to list box"));
+    AddRec.clear();
+    const int count = roundTabActive() ? m_roundModel->size()
+                      : boardTabActive() ? m_boardModel->size() : 0;
+    if (count != 0) {
+        QString name;
+        if (!Dialogs::inputQuery(this, L(51), L(52), name))
+            return;
+        AddRec = name;
+    }
+    TForm4 base(this);
+    base.exec();
+}
+
+void TForm1::openSavedLines(const QStringList& texts, bool boards)
+{
+    LinesModel* model = boards ? m_boardModel : m_roundModel;
+    model->setLines(linesFromTexts(texts, boards ? kBoardColumns : kRoundColumns));
+    QWidget* tab = boards ? TabSheet2 : TabSheet1;
+    if (PageControl1->currentWidget() != tab)
+        PageControl1->setCurrentWidget(tab); // the tab change recomputes it
+    else
+        PageControl1Change();
+}
+
+QString TForm1::volumeText() const
+{
+    return Edit2->text();
+}
+
+void TForm1::relabelBaseWindow()
+{
+    if (m_base)
+        m_base->applyTitle();
 }
 
 // N16Click: open the settings window, unless it is open already.

@@ -30,6 +30,7 @@ class Log;
 class LinesModel;
 class MessagePoller;
 class NumberEdit;
+class TForm4;
 class TForm5;
 
 class TForm1 : public QMainWindow {
@@ -41,6 +42,9 @@ public:
     // The settings window, created after this one; it applies the language
     // at the first showing of this window.
     void setSettingsWindow(TForm5* settings) { m_settings = settings; }
+    // The calculation base window made at start-up, whose title follows the language.
+    void setBaseWindow(TForm4* base) { m_base = base; }
+    void relabelBaseWindow();
 
     // The program's file version, four numbers ("1.0.0.1").
     QString GetMyVersion();
@@ -48,6 +52,23 @@ public:
     void WriteParams();
     void LoadZM1();
     void LoadZM2();
+    // The calculation of the list in front as an HTML report, in a preview.
+    void PrintCub();
+    // The cubature table window, modal.
+    void N2708751Click();
+    // The calculation base window, for browsing.
+    void N222click();
+    // Saves the calculation in front to the base under a name asked for.
+    void N18Click();
+    // Whether the base's engine is there.
+    bool SaveMidas();
+    // A saved calculation back into its list, which comes to front.
+    void openSavedLines(const QStringList& texts, bool boards);
+    // The total volume as its box shows it.
+    QString volumeText() const;
+    // The name of a calculation to add when the base window opens; empty
+    // when the base is only browsed.
+    QString AddRec;
     // The settings window closed: its menu item may open it again.
     void settingsClosed();
     AppServices& services() { return m_services; }
@@ -171,6 +192,7 @@ private:
 
     AppServices m_services;
     TForm5* m_settings = nullptr;
+    TForm4* m_base = nullptr;
     bool m_shown = false;
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3

@@ -204,6 +204,7 @@ void TForm5::RadioGroup1Click()
         m_methods->button(i)->setText(L(36 + i));
     Label8->setText(L(40));
     CheckBox1->setText(L(41));
+    m_main->relabelBaseWindow();
     m_main->refreshActiveList();
 }
 

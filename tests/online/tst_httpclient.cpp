@@ -1,7 +1,7 @@
 // The Qt Network client against a service of the test's own on 127.0.0.1:
 // headers, cookies, the reading of the body, the errors, the time-outs, the
 // events that keep flowing while the UI thread waits, and the downloads.
-#include "../fakes/testservice.h"
+#include "../fakes/httpservice.h"
 #include "online/platform/qthttpclient.h"
 
 #include <QElapsedTimer>

@@ -1,5 +1,6 @@
 // The main window's two lists, driven through their controls.
 #include "../fakes/memorystore.h"
+#include "../fakes/testservices.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "shell/langtable.h"
@@ -87,7 +88,7 @@ void TestListsWindow::init()
     Dialogs::clear();
     m_store.values.clear();
     m_store.values[u"LANGUAGE"_qs] = u"UA"_qs;
-    m_form = std::make_unique<TForm1>(AppServices{m_store, m_dir.filePath(u"zelmora"_qs)});
+    m_form = std::make_unique<TForm1>(testServices(m_store, m_dir.filePath(u"zelmora"_qs)));
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }

@@ -3,7 +3,8 @@
 // upload and the error report.
 #include "../fakes/memorystore.h"
 #include "../fakes/onlinefakes.h"
-#include "../fakes/testservice.h"
+#include "../fakes/testservices.h"
+#include "../fakes/httpservice.h"
 #include "online/codepage.h"
 #include "online/commatext.h"
 #include "online/log.h"
@@ -168,7 +169,7 @@ void TestOnlineWindow::cleanup()
 void TestOnlineWindow::start(const QString& language)
 {
     m_store.values[kLanguageValue] = language;
-    AppServices services{m_store, program()};
+    AppServices services = testServices(m_store, program());
     services.http = m_http.get();
     services.downloader = m_http.get();
     services.connectivity = &m_net;

@@ -1,6 +1,7 @@
 // The main window as a whole: start-up, language switch, settings window,
 // totals panel, main menu and keys, lists kept between runs.
 #include "../fakes/memorystore.h"
+#include "../fakes/testservices.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
@@ -114,7 +115,7 @@ void TestShellWindow::cleanup()
 void TestShellWindow::start()
 {
     // In the order of the program's start.
-    m_form = std::make_unique<TForm1>(AppServices{m_store, m_dir.filePath(u"zelmora"_qs)});
+    m_form = std::make_unique<TForm1>(testServices(m_store, m_dir.filePath(u"zelmora"_qs)));
     m_settings = std::make_unique<TForm5>(m_form.get());
     m_form->setSettingsWindow(m_settings.get());
     m_form->show();
@@ -170,7 +171,7 @@ void TestShellWindow::firstRunComesUpInRussian()
     QStringList labels;
     for (const QString& e : log)
         labels << e.section(QLatin1Char('_'), 1);
-    const QStringList order{u"Create_form"_qs, u"Load_.zm0"_qs, u"Load_.zm1"_qs, u"Check_.old"_qs,
+    const QStringList order{u"Create_form"_qs, u"Check_midas.dll"_qs, u"Load_.zm0"_qs, u"Load_.zm1"_qs, u"Check_.old"_qs,
                             u"Read_params_REG"_qs, u"Get_Version"_qs, u"Form_show"_qs,
                             u"Change_Language"_qs};
     QCOMPARE(labels.mid(0, order.size()), order);

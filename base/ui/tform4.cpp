@@ -1,0 +1,281 @@
+// The calculation base window.
+#include "base/ui/tform4.h"
+#include "base/ui/basemodel.h"
+#include "shell/langtable.h"
+#include "shell/paths.h"
+#include "shell/settings.h"
+#include "shell/ui/application.h"
+#include "shell/ui/dialogs.h"
+#include "shell/ui/tform1.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace zel {
+namespace {
+
+QString L(int entry)
+{
+    return Lang(entry, Settings.Language);
+}
+
+} // namespace
+
+TForm4::TForm4(TForm1* main)
+    : QDialog(main)
+    , m_main(main)
+    , m_model(new BaseModel(m_base, this))
+{
+    setObjectName(QStringLiteral("Form4"));
+    setMinimumSize(614, 262);
+    resize(614, 295);
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setModel(m_model);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->verticalHeader()->hide();
+    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
+    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    int column = 0;
+    for (int width : {40, 115, 240, 100, 80})
+        DBGrid1->setColumnWidth(column++, width);
+    layout->addWidget(DBGrid1, 1);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = PopupMenu1->addAction(QString());
+    N1->setObjectName(QStringLiteral("N1"));
+    QFont bold = N1->font();
+    bold.setBold(true);
+    N1->setFont(bold);
+    PopupMenu1->setDefaultAction(N1);
+    N2 = PopupMenu1->addAction(QString());
+    N2->setObjectName(QStringLiteral("N2"));
+    PopupMenu1->addSeparator();
+    N4 = PopupMenu1->addAction(QString());
+    N4->setObjectName(QStringLiteral("N4"));
+
+    auto* bottom = new QHBoxLayout;
+    DBNavigator1 = new QToolBar(this);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    struct NavButton { const char* name; const char* glyph; const char* tip; };
+    const NavButton buttons[] = {
+        {"nbFirst", "|\u25C0", "Перший запис"},     {"nbPrior", "\u25C0", "Попердній запис"},
+        {"nbNext", "\u25B6", "Наступний запис"},    {"nbLast", "\u25B6|", "Останній запис"},
+        {"nbInsert", "+", "Вставити запис"},        {"nbDelete", "\u2212", "Видалити запис"},
+        {"nbEdit", "\u25B2", "Редагувати запс"},     {"nbPost", "\u2713", "Зберегти"},
+        {"nbCancel", "\u2717", "Відмінити редагування"},
+    };
+    for (const NavButton& b : buttons) {
+        QAction* a = DBNavigator1->addAction(QString::fromUtf8(b.glyph));
+        a->setObjectName(QLatin1String(b.name));
+        a->setToolTip(QString::fromUtf8(b.tip));
+    }
+    bottom->addWidget(DBNavigator1);
+    bottom->addStretch();
+    Button2 = new QPushButton(this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setDefault(true);
+    Button1 = new QPushButton(this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    bottom->addWidget(Button2);
+    bottom->addWidget(Button1);
+    layout->addLayout(bottom);
+
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TForm4::DBGrid1DblClick);
+    connect(DBGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos));
+    });
+    connect(N1, &QAction::triggered, this, &TForm4::DBGrid1DblClick);
+    connect(N2, &QAction::triggered, this, &TForm4::N2Click);
+    connect(N4, &QAction::triggered, this, &TForm4::N4Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm4::DBGrid1DblClick);
+    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+
+    // The navigator moves the selection; the records themselves are never
+    // changed after they are added, so editing has nothing to do.
+    auto move = [this](int to) {
+        if (m_base.size() > 0)
+            selectIndex(std::clamp(to, 0, m_base.size() - 1));
+    };
+    connect(DBNavigator1->actions()[0], &QAction::triggered, this, [move] { move(0); });
+    connect(DBNavigator1->actions()[1], &QAction::triggered, this, [this, move] { move(selectedIndex() - 1); });
+    connect(DBNavigator1->actions()[2], &QAction::triggered, this, [this, move] { move(selectedIndex() + 1); });
+    connect(DBNavigator1->actions()[3], &QAction::triggered, this, [this, move] { move(m_base.size() - 1); });
+    connect(DBNavigator1->actions()[4], &QAction::triggered, this, [this] {
+        // An empty record, only its number given.
+        m_base.add(BaseRecord());
+        m_model->appended();
+        selectIndex(m_base.size() - 1);
+    });
+    connect(DBNavigator1->actions()[5], &QAction::triggered, this, &TForm4::N2Click);
+}
+
+QString TForm4::basePath() const
+{
+    return fileBeside(m_main->services().programFile, QStringLiteral("base.cds"));
+}
+
+int TForm4::selectedIndex() const
+{
+    const QModelIndexList rows = DBGrid1->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TForm4::selectIndex(int index)
+{
+    DBGrid1->selectRow(index);
+}
+
+void TForm4::applyTitle()
+{
+    setWindowTitle(L(45));
+}
+
+void TForm4::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TForm4::hideEvent(QHideEvent* event)
+{
+    FormHide();
+    QDialog::hideEvent(event);
+}
+
+void TForm4::FormShow()
+{
+    m_main->Log(QStringLiteral("form4 show"));
+    m_loaded = false;
+    m_base.reset({}, 1);
+    IBaseFile* file = m_main->services().baseFile;
+    try {
+        if (!file)
+            throw BaseError(QStringLiteral("No calculation base engine"));
+        BaseContents contents = file->load(basePath());
+        m_base.reset(std::move(contents.records), contents.nextNo);
+        m_loaded = true;
+    } catch (const std::exception& e) {
+        // Reported, and the window opens empty; the file stays as it is.
+        if (Application* app = Application::instance())
+            app->reportError(this, e);
+    }
+    m_model->reload();
+
+    applyTitle();
+    m_model->setTitles({QStringLiteral("№"), L(47), L(48), L(46), L(5)});
+    N1->setText(L(50));
+    N2->setText(L(19));
+    N4->setText(L(24));
+    Button2->setText(L(50));
+    Button1->setText(L(74));
+
+    if (m_loaded && !m_main->AddRec.isEmpty()) {
+        try {
+            addCurrentCalculation();
+        } catch (const std::exception& e) {
+            if (Application* app = Application::instance())
+                app->reportError(this, e);
+        }
+    }
+}
+
+void TForm4::addCurrentCalculation()
+{
+    QString category;
+    QStringList lines;
+    if (m_main->roundTabActive()) {
+        category = L(36 + static_cast<int>(Settings.Method));
+        lines = m_main->Memo1;
+    } else if (m_main->boardTabActive()) {
+        category = L(89);
+        lines = m_main->Memo2;
+    } else {
+        return;
+    }
+    // The volume first: a total that does not read adds no record at all.
+    const double volume = readVolumeText(m_main->volumeText());
+    m_base.add(makeRecord(QDateTime::currentDateTime(), category, m_main->AddRec, volume, lines));
+    m_model->appended();
+    selectIndex(m_base.size() - 1);
+}
+
+void TForm4::FormHide()
+{
+    IBaseFile* file = m_main->services().baseFile;
+    if (!m_loaded || !file)
+        return;
+    m_loaded = false;
+    if (!m_base.changed() && QFile::exists(basePath()))
+        return;
+    // A base that cannot be written is told once a run while the user only
+    // browses; a calculation that could not be kept is told every time.
+    static bool toldUnwritable = false;
+    try {
+        file->save(basePath(), m_base.added(), m_base.deleted());
+    } catch (const std::exception& e) {
+        if (m_base.changed() || !toldUnwritable)
+            Dialogs::warning(this, QString::fromUtf8(e.what()));
+        toldUnwritable = true;
+    }
+}
+
+bool TForm4::AddToList()
+{
+    m_main->Log(QStringLiteral("Add to list form4"));
+    const int index = selectedIndex();
+    if (index < 0)
+        return false;
+    const BaseRecord& r = m_base.records()[index];
+    const SavedKind kind = savedKind(r);
+    if (kind == SavedKind::None)
+        return false;
+    m_main->openSavedLines(notesLines(r.Notes), kind == SavedKind::Boards);
+    return true;
+}
+
+// DBGrid1DblClick: open the selected calculation into its list (double click, OK, Open).
+void TForm4::DBGrid1DblClick()
+{
+    AddToList();
+    accept();
+}
+
+// N2Click: delete the selected calculation, after asking.
+void TForm4::N2Click()
+{
+    const int index = selectedIndex();
+    if (index < 0)
+        return;
+    if (Dialogs::ask(this, L(49)) == Dialogs::Yes)
+        m_model->removeRecord(index);
+}
+
+// N4Click: print the selected calculation; the window stays open.
+void TForm4::N4Click()
+{
+    if (AddToList())
+        m_main->PrintCub();
+}
+
+// Button1Click: Close (Esc).
+void TForm4::Button1Click()
+{
+    reject();
+}
+
+} // namespace zel

@@ -1,0 +1,63 @@
+// The calculation base window: saved calculations, opened, printed, deleted.
+#pragma once
+
+#include "base/calcbase.h"
+
+#include <QDialog>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTableView;
+class QToolBar;
+
+namespace zel {
+
+class TForm1;
+class BaseModel;
+
+class TForm4 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm4(TForm1* main);
+
+    const CalcBase& base() const { return m_base; }
+    int selectedIndex() const;
+    void selectIndex(int index);
+    // Applies the title (the language switch calls it too).
+    void applyTitle();
+
+public slots:
+    void DBGrid1DblClick();
+    void N2Click();
+    void N4Click();
+    void Button1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void FormShow();
+    void FormHide();
+    // Opens the selected calculation into its list; false when it holds none.
+    bool AddToList();
+    void addCurrentCalculation();
+    QString basePath() const;
+
+    TForm1* m_main;
+    CalcBase m_base;
+    BaseModel* m_model;
+    bool m_loaded = false; // the file read fine: it may be written back
+
+    QTableView* DBGrid1;
+    QMenu* PopupMenu1;
+    QAction* N1;
+    QAction* N2;
+    QAction* N4;
+    QPushButton* Button2;
+    QPushButton* Button1;
+    QToolBar* DBNavigator1;
+};
+
+} // namespace zel

@@ -1,0 +1,109 @@
+// The HTML documents and the report file.
+#include "report/reports.h"
+#include "engine/errors.h"
+#include "online/codepage.h"
+#include "shell/paths.h"
+
+#include <QSaveFile>
+
+namespace zel {
+namespace {
+
+const QString kTr = QStringLiteral("<tr align=\"center\">");
+
+QString td(const QString& text)
+{
+    return QStringLiteral("<td>") + text + QStringLiteral("</td>");
+}
+
+QString strong(const QString& text)
+{
+    return QStringLiteral("<td><strong>") + text + QStringLiteral("</strong></td>");
+}
+
+} // namespace
+
+QStringList CalcReportDocument(const CalcReportInput& in)
+{
+    QStringList doc;
+    doc << QStringLiteral("<HTML>") << QStringLiteral("<HEAD>")
+        << QStringLiteral("<TITLE>") + in.methodName + QStringLiteral("</TITLE>")
+        << QStringLiteral("</HEAD>") << QStringLiteral("<BODY BGCOLOR=\"#FFFFEE\">");
+    if (in.boards)
+        doc << QStringLiteral("<H3><CENTER>") + in.heading + QStringLiteral(" </CENTER></H3>");
+    else
+        doc << QStringLiteral("<H3><CENTER>") + in.heading + in.methodName
+                   + QStringLiteral(" </CENTER></H3>");
+    doc << QStringLiteral("<CENTER> ") << QStringLiteral("<table width=\"80%\"  border>")
+        << QStringLiteral("<tr>") << QStringLiteral("<th width=10%> \u2116 </th>");
+    const QString th = in.boards ? QStringLiteral("<th width=16%>") : QStringLiteral("<th width=22%>");
+    for (const QString& caption : in.columnCaptions)
+        doc << th + caption + QStringLiteral("</th>");
+    doc << QStringLiteral("</tr>");
+
+    const int subItems = in.boards ? 4 : 3;
+    for (int n = 0; n < in.lines.size(); ++n) {
+        const QStringList& line = in.lines[n];
+        doc << kTr << td(QString::number(n + 1)) << td(line.value(0));
+        for (int i = 1; i <= subItems; ++i)
+            doc << td(line.value(i));
+        doc << QStringLiteral("</tr>");
+    }
+
+    const int rows = in.areaRow ? 3 : 2;
+    doc << kTr
+        << (in.boards ? QStringLiteral("<td colspan=\"4\" rowspan=\"")
+                      : QStringLiteral("<td colspan=\"3\" rowspan=\""))
+               + QString::number(rows) + QStringLiteral("\">&nbsp;</td>")
+        << strong(in.volumeCaption)
+        << strong(in.volume + QLatin1Char(' ') + in.volumeUnit) << QStringLiteral("</tr>");
+    doc << kTr << strong(in.weightCaption) << strong(in.weight + QLatin1Char(' ') + in.weightUnit)
+        << QStringLiteral("</tr>");
+    if (in.areaRow)
+        doc << kTr << strong(in.areaCaption) << strong(in.area + QLatin1Char(' ') + in.areaUnit)
+            << QStringLiteral("</tr>");
+    doc << QStringLiteral("</TABLE>") << QStringLiteral("</CENTER> ") << QStringLiteral("</BODY>")
+        << QStringLiteral("</HTML>");
+    return doc;
+}
+
+QStringList TableReportDocument(const QString& caption, const QString& methodName,
+                                const QVector<QStringList>& cells)
+{
+    QStringList doc;
+    doc << QStringLiteral("<HTML>") << QStringLiteral("<HEAD>")
+        << QStringLiteral("<TITLE>") + caption + QStringLiteral("</TITLE>")
+        << QStringLiteral("</HEAD>") << QStringLiteral("<BODY BGCOLOR=\"#FFFFEE\">")
+        << QStringLiteral("<H2><CENTER>") + caption + QLatin1Char(' ') + methodName
+               + QStringLiteral("</CENTER></H2>")
+        << QStringLiteral("<CENTER> ") << QStringLiteral("<table border>");
+    for (const QStringList& row : cells) {
+        doc << kTr;
+        for (const QString& cell : row)
+            doc << td(cell);
+        doc << QStringLiteral("</tr>");
+    }
+    doc << QStringLiteral("</TABLE>") << QStringLiteral("</CENTER> ") << QStringLiteral("</BODY>")
+        << QStringLiteral("</HTML>");
+    return doc;
+}
+
+QString reportFilePath(const QString& programFile)
+{
+    return fileBeside(programFile, QStringLiteral("HTML.html"));
+}
+
+void writeReportFile(const QString& path, const QStringList& lines)
+{
+    QString text;
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    const QByteArray bytes = toWindows1251(text);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw InOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+}
+
+} // namespace zel

@@ -1,0 +1,106 @@
+// The print preview window.
+#include "report/ui/tform6.h"
+#include "online/codepage.h"
+#include "online/log.h"
+#include "shell/langtable.h"
+#include "shell/settings.h"
+#include "shell/ui/dialogs.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace zel {
+namespace {
+
+// The reports write "<table border>"; Qt's HTML reader wants a width for it.
+QString forDisplay(QString html)
+{
+    static const QRegularExpression bareBorder(QStringLiteral("(<table[^>]*\\s)border>"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    html.replace(bareBorder, QStringLiteral("\\1border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"));
+    return html;
+}
+
+} // namespace
+
+TForm6::TForm6(QWidget* owner, Log& log, const QString& reportFile)
+    : QWidget(owner, Qt::Window)
+    , m_log(log)
+{
+    setObjectName(QStringLiteral("Form6"));
+    resize(1021, 562);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* bar = new QWidget(this);
+    bar->setFixedHeight(35);
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(6, 4, 6, 4);
+    Button2 = new QPushButton(bar);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setDefault(true);
+    Button1 = new QPushButton(bar);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    barLayout->addWidget(Button2);
+    barLayout->addWidget(Button1);
+    barLayout->addStretch();
+    layout->addWidget(bar);
+    WebBrowser1 = new QTextBrowser(this);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setOpenLinks(false);
+    layout->addWidget(WebBrowser1);
+
+    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &TForm6::Button1Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_Return), this), &QShortcut::activated, this,
+            &TForm6::Button2Click);
+    FormCreate(reportFile);
+}
+
+void TForm6::FormCreate(const QString& reportFile)
+{
+    m_log.write(QStringLiteral("Print form create"));
+    setWindowTitle(Lang(76, Settings.Language));
+    Button2->setText(Lang(76, Settings.Language));
+    Button1->setText(Lang(74, Settings.Language));
+    // The file as it stands now: a later report does not change this window.
+    QFile file(reportFile);
+    if (file.open(QIODevice::ReadOnly))
+        WebBrowser1->setHtml(forDisplay(fromWindows1251(file.readAll())));
+    else
+        WebBrowser1->setPlainText(QStringLiteral("\"%1\": %2").arg(reportFile, file.errorString()));
+}
+
+QString TForm6::documentText() const
+{
+    return WebBrowser1->toPlainText();
+}
+
+void TForm6::printTo(QPrinter& printer)
+{
+    WebBrowser1->document()->print(&printer);
+}
+
+// Button2Click: print, after the print dialog.
+void TForm6::Button2Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (Dialogs::print(this, printer))
+        printTo(printer);
+}
+
+// Button1Click: Close hides the window; it goes with its owner.
+void TForm6::Button1Click()
+{
+    close();
+}
+
+} // namespace zel

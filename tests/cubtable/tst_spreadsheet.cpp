@@ -1,0 +1,143 @@
+// Exporting the table: the order of the application's calls, the clean-up
+// after failures, and a real workbook read back by an independent reader.
+#include "cubtable/cubtable.h"
+#include "cubtable/platform/xlsxspreadsheet.h"
+#include "cubtable/spreadsheet.h"
+#include "engine/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zel;
+
+namespace {
+
+// Records every call; can be told to fail at one of them.
+class Recorder : public ISpreadsheetApp {
+public:
+    QStringList calls;
+    QString failAt;
+
+    void step(const QString& call)
+    {
+        calls << call;
+        if (!failAt.isEmpty() && call.startsWith(failAt))
+            throw Error(u"failed: "_qs + call);
+    }
+    void setVisible(bool v) override { step(u"visible %1"_qs.arg(v)); }
+    void workbooksAdd(int k) override { step(u"add %1"_qs.arg(k)); }
+    void firstWorksheet() override { step(u"worksheet"_qs); }
+    void setWorksheetName(const QString& n) override { step(u"name "_qs + n); }
+    void setCell(int r, int c, const QString& t) override { step(u"cell %1 %2 %3"_qs.arg(r).arg(c).arg(t)); }
+    void saveAs(const QString& f) override { step(u"saveas "_qs + f); }
+    void setDisplayAlerts(bool on) override { step(u"displayalerts %1"_qs.arg(on)); }
+    void quit() override { step(u"quit"_qs); }
+};
+
+CubTable smallTable()
+{
+    TableRanges r{1.0, 2.0, 1.0, 20, 21, 1};
+    return generateTable(r, CalcMethod::Gost2708, 1, true, QLocale(QLocale::Ukrainian, QLocale::Ukraine));
+}
+
+} // namespace
+
+class TestSpreadsheet : public QObject {
+    Q_OBJECT
+private slots:
+    void callsInOrder();
+    void errorBeforeTheSaveQuitsAndRaises();
+    void failedSaveQuitsAndReturnsFalse();
+    void workbookReadsBack();
+    void failedSaveLeavesNoFile();
+};
+
+void TestSpreadsheet::callsInOrder()
+{
+    Recorder app;
+    QVERIFY(exportTable(app, smallTable(), u"/x/ГОСТ 2708-75.xls"_qs));
+    const QStringList expected{
+        u"visible 0"_qs, u"add -4167"_qs, u"worksheet"_qs, u"name Код 503"_qs,
+        u"cell 1 1 "_qs, u"cell 2 1 20"_qs, u"cell 3 1 21"_qs,         // column by column
+        u"cell 1 2 1,0"_qs, u"cell 2 2 0,0330"_qs, u"cell 3 2 0,0365"_qs,
+        u"cell 1 3 2,0"_qs, u"cell 2 3 0,0690"_qs, u"cell 3 3 0,0765"_qs,
+        u"saveas /x/ГОСТ 2708-75.xls"_qs, u"displayalerts 0"_qs, u"quit"_qs,
+    };
+    QCOMPARE(app.calls, expected);
+}
+
+void TestSpreadsheet::errorBeforeTheSaveQuitsAndRaises()
+{
+    Recorder app;
+    app.failAt = u"name"_qs;
+    QVERIFY_THROWS_EXCEPTION(Error, exportTable(app, smallTable(), u"f.xls"_qs));
+    QCOMPARE(app.calls.mid(app.calls.size() - 2), (QStringList{u"displayalerts 0"_qs, u"quit"_qs}));
+    QVERIFY(!app.calls.join(u"|"_qs).contains(u"saveas"_qs));
+}
+
+void TestSpreadsheet::failedSaveQuitsAndReturnsFalse()
+{
+    Recorder app;
+    app.failAt = u"saveas"_qs;
+    QVERIFY(!exportTable(app, smallTable(), u"f.xls"_qs));
+    QCOMPARE(app.calls.mid(app.calls.size() - 2), (QStringList{u"displayalerts 0"_qs, u"quit"_qs}));
+}
+
+void TestSpreadsheet::workbookReadsBack()
+{
+    // A file handle, not a name: the reader would refuse the ".xls" ending
+    // although the content is a workbook. Debian's own python3 carries openpyxl; another python3 earlier on the
+    // PATH may not.
+    const QString python = QFile::exists(u"/usr/bin/python3"_qs) ? u"/usr/bin/python3"_qs
+                                                                  : QStandardPaths::findExecutable(u"python3"_qs);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"ГОСТ 2708-75.xls"_qs);
+    XlsxSpreadsheet app;
+    QVERIFY(exportTable(app, smallTable(), file));
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+    QProcess reader;
+    reader.start(python, {u"-c"_qs, u"import sys, openpyxl\n"
+                                     "wb = openpyxl.load_workbook(open(sys.argv[1], 'rb'))\n"
+                                     "ws = wb.worksheets[0]\n"
+                                     "print(len(wb.worksheets))\n"
+                                     "print(ws.title)\n"
+                                     "print(repr(ws['A1'].value))\n"
+                                     "print(ws['B1'].value)\n"
+                                     "print(ws['A2'].value)\n"
+                                     "print(ws['B2'].value, ws['B2'].data_type)\n"_qs,
+                                 file});
+    QVERIFY(reader.waitForFinished(30000));
+    const QString err = QString::fromUtf8(reader.readAllStandardError());
+    QVERIFY2(reader.exitCode() == 0, qPrintable(err));
+    const QStringList out = QString::fromUtf8(reader.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QCOMPARE(out.value(0), u"1"_qs);
+    QCOMPARE(out.value(1), u"Код 503"_qs);
+    QCOMPARE(out.value(2), u"None"_qs);
+    QCOMPARE(out.value(3), u"1,0"_qs);
+    QCOMPARE(out.value(4), u"20"_qs);
+    QCOMPARE(out.value(5), u"0,0330 s"_qs); // a text, as the grid shows it
+}
+
+void TestSpreadsheet::failedSaveLeavesNoFile()
+{
+    QTemporaryDir dir;
+    // A folder name where the file should go: the rename cannot replace it.
+    const QString target = dir.filePath(u"taken.xls"_qs);
+    QVERIFY(QDir().mkdir(target));
+    QFile(target + u"/inside"_qs).open(QIODevice::WriteOnly);
+    XlsxSpreadsheet app;
+    QVERIFY(!exportTable(app, smallTable(), target));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+
+    XlsxSpreadsheet other;
+    QVERIFY(!exportTable(other, smallTable(), dir.filePath(u"missing/folder/t.xls"_qs)));
+}
+
+QTEST_GUILESS_MAIN(TestSpreadsheet)
+#include "tst_spreadsheet.moc"

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The real program under Xvfb, run from a folder of its own: a calculation
+# saved with Ctrl+S under a typed name lands in "base.cds" beside the program,
+# as the sqlite3 tool reads it.
+# Usage: base_save.sh <zelmora executable> <screenshot.png>
+set -euo pipefail
+exe=$1
+shot=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/app" "$work/tmp" "$work/run"
+chmod 700 "$work/run"
+cp "$exe" "$work/app/zelmora"
+export XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/run"
+unset QT_QPA_PLATFORM
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$work" "$shot" <<'INNER'
+set -euo pipefail
+work=$1; shot=$2
+fail() { echo "FAIL: $*"; exit 1; }
+"$work/app/zelmora" 2>"$work/err" &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zelmora v\.' | head -n 1)
+[ -n "$win" ] || fail "no main window"
+xdotool windowfocus --sync "$win"
+sleep 0.5
+xdotool type --delay 60 "32"
+xdotool key Return
+sleep 0.3
+xdotool key ctrl+s
+# The name box (its title is entry 51 in Russian, the first run's language).
+box=$(timeout 10 xdotool search --sync --onlyvisible --name 'Введите значение переменной' | head -n 1)
+[ -n "$box" ] || fail "no name box"
+xdotool windowfocus --sync "$box"
+xdotool type --delay 60 "Yard 7"
+xdotool key Return
+base=$(timeout 10 xdotool search --sync --onlyvisible --name '^Список$' | head -n 1)
+[ -n "$base" ] || fail "no base window"
+sleep 0.5
+import -window root "$shot"
+xdotool windowfocus --sync "$base"
+xdotool key Escape
+for _ in $(seq 1 50); do [ -f "$work/app/base.cds" ] && break; sleep 0.1; done
+[ -f "$work/app/base.cds" ] || fail "no base.cds beside the program"
+rows=$(sqlite3 "$work/app/base.cds" "SELECT No, Name, Category, volume FROM records")
+echo "$rows"
+[ "$rows" = "1|Yard 7|ГОСТ 2708-75|0.38" ] || fail "unexpected record: $rows"
+notes=$(sqlite3 "$work/app/base.cds" "SELECT Notes FROM records" | tr -d '\r' | head -n 1)
+[ "$notes" = "32 см." ] || fail "unexpected notes: $notes"
+echo ok
+INNER
