@@ -152,6 +152,8 @@ void TestWebText::description()
              u"exception zel::TForm1  x    zel::StoreError shell/settingsstore.h"_qs);
     QCOMPARE(errorDescription(u"A"_qs, HttpError(u"HTTP/1.1 404 Not Found"_qs)),
              u"exception A  HTTP/1.1 404 Not Found    zel::HttpError online/httpaccess.h"_qs);
+    QCOMPARE(errorDescription(u"A"_qs, InOutError(u"disk"_qs)),
+             u"exception A  disk    zel::InOutError engine/errors.h"_qs);
     QCOMPARE(errorDescription(u"A"_qs, std::out_of_range("far")),
              u"exception A  far    std::out_of_range <stdexcept>"_qs);
     struct Odd : std::exception {
