@@ -47,6 +47,7 @@ QByteArray readFile(const QString& path)
 class TestUpdater : public QObject {
     Q_OBJECT
 private slots:
+    void cleanup();
     void iniLookup();
     void tempName();
     void versions_data();
@@ -72,11 +73,25 @@ private:
         u.ProductVersion = u"105"_qs;
         return u;
     }
+    // A program file and a downloaded ".new" beside it.
+    QString swapFiles()
+    {
+        const QString program = m_dir.filePath(u"calc"_qs);
+        writeFile(program, "old program");
+        writeFile(program + u".new"_qs, "new program");
+        return program;
+    }
     QStringList leftovers() const { return QDir(m_dir.path()).entryList({u"*.ini"_qs}, QDir::Files); }
 
     QTemporaryDir m_dir;
     FakeClock m_clock;
 };
+
+void TestUpdater::cleanup()
+{
+    for (const QString& ext : {u".old"_qs, u".new"_qs, QString()})
+        QFile::remove(m_dir.filePath(u"calc"_qs) + ext);
+}
 
 void TestUpdater::iniLookup()
 {
@@ -220,9 +235,7 @@ void TestUpdater::executableImages()
 
 void TestUpdater::swapPutsTheNewFileInPlace()
 {
-    const QString program = m_dir.filePath(u"calc"_qs);
-    writeFile(program, "old program");
-    writeFile(program + u".new"_qs, "new program");
+    const QString program = swapFiles();
     FakeFiles files;
     const SwapResult r = swapProgramFile(files, program);
     QVERIFY2(r.ok, qPrintable(r.failure));
@@ -230,15 +243,11 @@ void TestUpdater::swapPutsTheNewFileInPlace()
     QCOMPARE(readFile(program + u".old"_qs), QByteArray("old program"));
     QVERIFY(!QFile::exists(program + u".new"_qs));
     QVERIFY(QFile::permissions(program) & QFile::ExeOwner);
-    for (const QString& ext : {u".old"_qs, QString()})
-        QFile::remove(program + ext);
 }
 
 void TestUpdater::swapRemovesAStaleOld()
 {
-    const QString program = m_dir.filePath(u"calc"_qs);
-    writeFile(program, "old program");
-    writeFile(program + u".new"_qs, "new program");
+    const QString program = swapFiles();
     writeFile(program + u".old"_qs, "older program");
     FakeFiles files;
     QVERIFY(swapProgramFile(files, program).ok);
@@ -252,15 +261,11 @@ void TestUpdater::swapRemovesAStaleOld()
     QVERIFY(r.failure.contains(program + u".old"_qs));
     QCOMPARE(readFile(program), QByteArray("new program"));
     QCOMPARE(readFile(program + u".new"_qs), QByteArray("newer program"));
-    for (const QString& ext : {u".old"_qs, u".new"_qs, QString()})
-        QFile::remove(program + ext);
 }
 
 void TestUpdater::failedSecondRenameIsRolledBack()
 {
-    const QString program = m_dir.filePath(u"calc"_qs);
-    writeFile(program, "old program");
-    writeFile(program + u".new"_qs, "new program");
+    const QString program = swapFiles();
     FakeFiles files;
     files.failRenameTo << program; // .new -> program fails; so would .old -> program...
     SwapResult r = swapProgramFile(files, program);
@@ -286,15 +291,11 @@ void TestUpdater::failedSecondRenameIsRolledBack()
     QVERIFY(!QFile::exists(program + u".old"_qs));
     // The download stays for the next start's clean-up.
     QCOMPARE(readFile(program + u".new"_qs), QByteArray("new program"));
-    for (const QString& ext : {u".new"_qs, QString()})
-        QFile::remove(program + ext);
 }
 
 void TestUpdater::failedFirstRenameTouchesNothing()
 {
-    const QString program = m_dir.filePath(u"calc"_qs);
-    writeFile(program, "old program");
-    writeFile(program + u".new"_qs, "new program");
+    const QString program = swapFiles();
     FakeFiles files;
     files.failRenameTo << program + u".old"_qs;
     QVERIFY(!swapProgramFile(files, program).ok);
@@ -304,7 +305,6 @@ void TestUpdater::failedFirstRenameTouchesNothing()
     QFile::remove(program + u".new"_qs);
     QVERIFY(!swapProgramFile(files, program).ok);
     QCOMPARE(readFile(program), QByteArray("old program"));
-    QFile::remove(program);
 }
 
 void TestUpdater::dailyCheck()
