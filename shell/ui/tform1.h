@@ -107,7 +107,6 @@ public:
     // The Messages or Log tab made visible and active, with its header picture.
     void showMessagesTab();
     void showLogTab();
-    bool updateRunning() const { return m_updating; }
 
     LinesModel* roundModel() const { return m_roundModel; }
     LinesModel* boardModel() const { return m_boardModel; }
