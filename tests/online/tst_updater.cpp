@@ -5,6 +5,8 @@
 #include "../fakes/memorystore.h"
 #include "../fakes/onlinefakes.h"
 #include "engine/errors.h"
+#include "online/platform/deferredrestart.h"
+#include "shell/singleinstance.h"
 #include "online/servicehost.h"
 #include "online/updater.h"
 #include "shell/settingsio.h"
@@ -63,6 +65,7 @@ private slots:
     void failedFirstRenameTouchesNothing();
     void dailyCheck();
     void statistics();
+    void restartAfterTheMessageLoop();
 
 private:
     TInetUpdater updater(FakeDownloader& d)
@@ -352,6 +355,27 @@ void TestUpdater::statistics()
         QCOMPARE(http.urls().size(), 2);
         QCOMPARE(told, (QStringList{u"IP error"_qs, u"Down error"_qs}));
     }
+}
+
+void TestUpdater::restartAfterTheMessageLoop()
+{
+    struct Instance : ISingleInstance {
+        bool held = true;
+        bool tryAcquire() override { return held = true; }
+        void release() override { held = false; }
+    } instance;
+    DeferredRestart restart;
+    QVERIFY(!restart.runIfRequested(instance)); // nothing asked
+    QVERIFY(instance.held);
+    const QString marker = m_dir.filePath(u"started"_qs);
+    const QString program = m_dir.filePath(u"newprogram"_qs);
+    writeFile(program, "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+    restart.restartAfterExit(program);
+    QVERIFY(!QFile::exists(marker)); // not before the loop has ended
+    QVERIFY(restart.runIfRequested(instance));
+    QVERIFY(!instance.held); // the new copy may claim the single instance
+    QTRY_VERIFY(QFile::exists(marker));
 }
 
 QTEST_GUILESS_MAIN(TestUpdater)
