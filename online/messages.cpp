@@ -115,13 +115,22 @@ bool MessagePoller::startWorker()
             return false;
         ++m_state->running;
     }
-    // Nobody joins the thread; it holds the state it works on itself.
-    std::thread([state = m_state] {
-        MessageWorker(state->channel, state->context);
-        std::lock_guard<std::mutex> lock(state->mutex);
-        if (--state->running == 0)
-            state->idle.notify_all();
-    }).detach();
+    const auto finished = [](State& state) {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (--state.running == 0)
+            state.idle.notify_all();
+    };
+    try {
+        // Nobody joins the thread; it holds the state it works on itself.
+        std::thread([state = m_state, finished] {
+            MessageWorker(state->channel, state->context);
+            finished(*state);
+        }).detach();
+    } catch (...) {
+        // No thread to be had: this poll is not made, and shutdown must not wait for it.
+        finished(*m_state);
+        throw;
+    }
     return true;
 }
 
