@@ -351,6 +351,9 @@ void TestOnlineWindow::feedbackWindow()
     memo1->setPlainText(QString(800, QLatin1Char('x')));
     QCOMPARE(memo1->toPlainText().size(), 700);
     QCOMPARE(left->text(), u"0"_qs);
+    memo1->clear();
+    QVERIFY(!send->isEnabled());
+    QCOMPARE(left->text(), u"700"_qs);
     memo1->setPlainText(u"Добрий день, it's me\n#2"_qs);
 
     QTest::mouseClick(send, Qt::LeftButton);
