@@ -245,8 +245,8 @@ void TForm1::UpDate(bool mess, bool rebot)
             if (updater.UpdateFile()) {
                 const SwapResult swap = swapProgramFile(filesOf(m_services), program);
                 if (!swap.ok) {
-                    // The program file is as it was; the download waits for
-                    // the next start's clean-up.
+                    // The text says what failed and where the program file
+                    // is; the download waits for the next start's clean-up.
                     GIFStop();
                     Dialogs::warning(this, swap.failure);
                 } else {
