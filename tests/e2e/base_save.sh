@@ -13,12 +13,13 @@ chmod 700 "$work/run"
 cp "$exe" "$work/app/zelmora"
 export XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/run"
 unset QT_QPA_PLATFORM
+export OFFLINE="$(dirname "$(readlink -f "$0")")/offline.sh"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$work" "$shot" <<'INNER'
 set -euo pipefail
 work=$1; shot=$2
 fail() { echo "FAIL: $*"; exit 1; }
-"$work/app/zelmora" 2>"$work/err" &
+"$OFFLINE" "$work/app/zelmora" 2>"$work/err" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zelmora v\.' | head -n 1)

@@ -12,6 +12,7 @@ export XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/
 mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+export OFFLINE="$(dirname "$(readlink -f "$0")")/offline.sh"
 conf="$XDG_CONFIG_HOME/Halvane/Zelmora.conf"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$exe" "$shot" "$conf" "$work" <<'INNER'
@@ -24,7 +25,7 @@ main_window() {
 }
 
 # First run: type a line, close with Ctrl+X.
-"$exe" 2>"$work/first.err" &
+"$OFFLINE" "$exe" 2>"$work/first.err" &
 pid=$!
 win=$(main_window)
 [ -n "$win" ] || fail "no main window"
@@ -37,7 +38,7 @@ xdotool key Return
 sleep 0.5
 
 # A second copy while the first runs: the message, and no second window.
-"$exe" >"$work/second.out" 2>"$work/second.err" &
+"$OFFLINE" "$exe" >"$work/second.out" 2>"$work/second.err" &
 second=$!
 for _ in $(seq 1 50); do
   grep -q "Zelmora already exists." "$work/second.err" && break
@@ -63,7 +64,7 @@ cp "$conf" "$work/after-first.conf"
 
 # Second run: the line comes back; closing stores it again.
 sed -i 's/^\(\.zm0=.*\)37 /\1037 /' "$conf"   # as typed by hand: read as 37 again
-"$exe" 2>"$work/third.err" &
+"$OFFLINE" "$exe" 2>"$work/third.err" &
 pid=$!
 win=$(main_window)
 [ -n "$win" ] || fail "no main window after the restart"

@@ -8,10 +8,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config" TMPDIR="$work"
 unset QT_QPA_PLATFORM
+export OFFLINE="$(dirname "$(readlink -f "$0")")/offline.sh"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$exe" "$shot" <<'INNER'
 set -euo pipefail
-"$1" &
+"$OFFLINE" "$1" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 win=$(timeout 20 xdotool search --sync --onlyvisible --class zelmora | head -n 1)
