@@ -1,8 +1,6 @@
 // Records of the calculation base.
 #include "base/calcbase.h"
-#include "engine/convert.h"
 #include "lists/calclists.h"
-#include "lists/numbertext.h"
 #include "shell/langtable.h"
 
 #include <QRegularExpression>
@@ -27,8 +25,7 @@ double readVolumeText(const QString& shown)
 {
     // The box groups thousands and may show an exponent; neither must make a
     // total of 1000 m3 or more unreadable.
-    QString copy = shown;
-    return StrToFloat(CleanStr(copy, kLengthChars, 1), QLatin1Char(','));
+    return readListNumber(shown);
 }
 
 QString notesText(const QStringList& lines)

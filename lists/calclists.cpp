@@ -15,6 +15,12 @@ namespace zel {
 const QString kIntegerChars = QStringLiteral("0123456789,");
 const QString kLengthChars = QStringLiteral("0123456789,E");
 
+double readListNumber(const QString& text)
+{
+    QString copy = text;
+    return StrToFloat(CleanStr(copy, kLengthChars, 1), QLatin1Char(','));
+}
+
 namespace {
 
 int readInt(const QString& cell)
@@ -23,11 +29,6 @@ int readInt(const QString& cell)
     return StrToInt(CleanStr(copy, kIntegerChars, 1));
 }
 
-double readLength(const QString& cell)
-{
-    QString copy = cell;
-    return StrToFloat(CleanStr(copy, kLengthChars, 1), QLatin1Char(','));
-}
 
 QString withUnit(int number, const QString& unit)
 {
@@ -118,7 +119,7 @@ ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
     Sums sums;
     return recompute(lines, kRoundColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
         const int d = readInt(line.cells[0]);
-        const double l = readLength(line.cells[1]);
+        const double l = readListNumber(line.cells[1]);
         const int c = readInt(line.cells[2]);
         const auto ud = static_cast<std::uint32_t>(d);
         const auto uc = static_cast<std::uint32_t>(c);
@@ -146,7 +147,7 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
     ListTotals t = recompute(lines, kBoardColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
         const int x = readInt(line.cells[0]);
         const int y = readInt(line.cells[1]);
-        const double len = readLength(line.cells[2]);
+        const double len = readListNumber(line.cells[2]);
         const int c = readInt(line.cells[3]);
         const double v = x / 100.0 * (y / 100.0) * len * c;
         line.cells[0] = withUnit(x, u.cm);
@@ -167,7 +168,7 @@ bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count)
 {
     for (ListLine& line : lines) {
         try {
-            if (readInt(line.cells.value(0)) != d || readLength(line.cells.value(1)) != l)
+            if (readInt(line.cells.value(0)) != d || readListNumber(line.cells.value(1)) != l)
                 continue;
             const std::int64_t sum = readInt(line.cells.value(2)) + count;
             if (!fitsCount(sum))
@@ -186,7 +187,7 @@ bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, st
     for (ListLine& line : lines) {
         try {
             if (readInt(line.cells.value(0)) != x || readInt(line.cells.value(1)) != y
-                || readLength(line.cells.value(2)) != len)
+                || readListNumber(line.cells.value(2)) != len)
                 continue;
             const std::int64_t sum = readInt(line.cells.value(3)) + count;
             if (!fitsCount(sum))

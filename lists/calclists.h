@@ -29,6 +29,11 @@ constexpr int kBoardColumns = 5; // width, height, length, count, volume
 extern const QString kIntegerChars;
 extern const QString kLengthChars;
 
+// A decimal number as the lists write it (decimal comma, grouped thousands,
+// exponent form, a unit after it): only digits, the comma and "E" are read.
+// Throws ConvertError when what is left is no number.
+double readListNumber(const QString& text);
+
 struct ListLine {
     QVector<QString> cells;
     int icon = kIconNone;
