@@ -8,6 +8,7 @@
 #include <QCollator>
 
 #include <algorithm>
+#include <numeric>
 #include <limits>
 
 namespace zel {
@@ -218,11 +219,23 @@ QStringList lineTexts(const Lines& lines)
     return texts;
 }
 
+std::vector<int> firstColumnOrder(const Lines& lines, const QCollator& collator)
+{
+    std::vector<int> order(lines.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return collator.compare(lines[a].cells.value(0), lines[b].cells.value(0)) < 0;
+    });
+    return order;
+}
+
 void sortLines(Lines& lines, const QCollator& collator)
 {
-    std::stable_sort(lines.begin(), lines.end(), [&collator](const ListLine& a, const ListLine& b) {
-        return collator.compare(a.cells.value(0), b.cells.value(0)) < 0;
-    });
+    Lines sorted;
+    sorted.reserve(lines.size());
+    for (int i : firstColumnOrder(lines, collator))
+        sorted.append(lines[i]);
+    lines = sorted;
 }
 
 } // namespace zel

@@ -11,6 +11,7 @@
 #include <QVector>
 
 #include <cstdint>
+#include <vector>
 
 class QCollator;
 
@@ -87,8 +88,12 @@ ListLine newBoardLine(const QString& x, const QString& y, double len, const QStr
 // The column texts of every line, in list order: the line-text list.
 QStringList lineTexts(const Lines& lines);
 
-// Lines in the text order of their first column (locale-aware, not numeric);
-// equal texts keep their order.
+// The order of the lines by the text of their first column (locale-aware,
+// not numeric), equal texts keeping theirs: entry i is the index of the line
+// that goes to place i.
+std::vector<int> firstColumnOrder(const Lines& lines, const QCollator& collator);
+
+// The lines put in that order.
 void sortLines(Lines& lines, const QCollator& collator);
 
 } // namespace zel

@@ -7,7 +7,6 @@
 #include <QPalette>
 
 #include <algorithm>
-#include <numeric>
 
 namespace zel {
 
@@ -53,11 +52,7 @@ void LinesModel::cellsChanged()
 
 void LinesModel::sortByFirstColumn(const QCollator& collator)
 {
-    std::vector<int> order(m_lines.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return collator.compare(m_lines[a].cells.value(0), m_lines[b].cells.value(0)) < 0;
-    });
+    const std::vector<int> order = firstColumnOrder(m_lines, collator);
     if (std::is_sorted(order.begin(), order.end()))
         return;
     emit layoutAboutToBeChanged();
