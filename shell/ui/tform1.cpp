@@ -733,14 +733,9 @@ void TForm1::showTotals(const ListTotals& t)
 
 void TForm1::ReFreshList()
 {
-    ListTotals t = ReFreshRoundLines(m_roundModel->lines(), listContext());
-    if (m_sorted) {
-        m_roundModel->sortByFirstColumn(QCollator());
-        t.memo = lineTexts(m_roundModel->lines());
-    }
-    m_roundModel->cellsChanged();
+    const ListTotals t = ReFreshRoundLines(m_roundModel->lines(), listContext());
     // Saved from here: even a line that did not read stays in it.
-    Memo1 = t.memo;
+    Memo1 = settleLines(m_roundModel, t.memo);
     if (!t.ok())
         throw ConvertError(t.error);
     showTotals(t);
@@ -749,13 +744,8 @@ void TForm1::ReFreshList()
 
 void TForm1::ReFreshListBoard()
 {
-    ListTotals t = ReFreshBoardLines(m_boardModel->lines(), listContext());
-    if (m_sorted) {
-        m_boardModel->sortByFirstColumn(QCollator());
-        t.memo = lineTexts(m_boardModel->lines());
-    }
-    m_boardModel->cellsChanged();
-    Memo2 = t.memo;
+    const ListTotals t = ReFreshBoardLines(m_boardModel->lines(), listContext());
+    Memo2 = settleLines(m_boardModel, t.memo);
     if (!t.ok())
         throw ConvertError(t.error);
     showTotals(t);
@@ -777,11 +767,19 @@ void TForm1::setSortMode(bool on)
     m_sorted = on;
     if (!on)
         return;
-    const QCollator collator;
-    m_roundModel->sortByFirstColumn(collator);
-    m_boardModel->sortByFirstColumn(collator);
-    Memo1 = lineTexts(m_roundModel->lines());
-    Memo2 = lineTexts(m_boardModel->lines());
+    Memo1 = settleLines(m_roundModel, Memo1);
+    Memo2 = settleLines(m_boardModel, Memo2);
+}
+
+QStringList TForm1::settleLines(LinesModel* model, const QStringList& texts)
+{
+    QStringList settled = texts;
+    if (m_sorted) {
+        model->sortByFirstColumn(QCollator());
+        settled = lineTexts(model->lines());
+    }
+    model->cellsChanged();
+    return settled;
 }
 
 // res1Click: edit one cell of the selected line through an input box.

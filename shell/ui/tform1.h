@@ -184,6 +184,10 @@ private:
     void buildMainMenu(QWidget* central);
     ListContext listContext() const;
     void showTotals(const ListTotals& t);
+    // After a list's lines changed: in their sorted place when sorting is on,
+    // the views told; returns the line texts as the lines now stand (`texts`
+    // when nothing moved).
+    QStringList settleLines(LinesModel* model, const QStringList& texts);
     QTreeView* activeView() const;
     LinesModel* activeModel() const;
     int selectedRow() const;
