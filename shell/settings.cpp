@@ -5,4 +5,9 @@ namespace zel {
 
 SettingsRecord Settings;
 
+QString L(int entry)
+{
+    return Lang(entry, Settings.Language);
+}
+
 } // namespace zel

@@ -23,4 +23,7 @@ struct SettingsRecord {
 // their start values and the store has been read.
 extern SettingsRecord Settings;
 
+// Entry n of the language table in the language in force now.
+QString L(int entry);
+
 } // namespace zel

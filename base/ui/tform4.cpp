@@ -18,14 +18,6 @@
 #include <QVBoxLayout>
 
 namespace zel {
-namespace {
-
-QString L(int entry)
-{
-    return Lang(entry, Settings.Language);
-}
-
-} // namespace
 
 TForm4::TForm4(TForm1* main)
     : QDialog(main)

@@ -28,11 +28,6 @@
 namespace zel {
 namespace {
 
-QString L(int entry)
-{
-    return Lang(entry, Settings.Language);
-}
-
 NumberEdit* rangeField(QWidget* parent, const char* name, double min, double max,
                        const char* format)
 {

@@ -21,11 +21,6 @@
 namespace zel {
 namespace {
 
-QString L(int entry)
-{
-    return Lang(entry, Settings.Language);
-}
-
 // The memo's length as the limit counts it: a line break is CR LF.
 int countedLength(const QString& text)
 {

@@ -38,11 +38,6 @@
 namespace zel {
 namespace {
 
-QString L(int entry)
-{
-    return Lang(entry, Settings.Language);
-}
-
 const IClock& clockOf(const AppServices& services)
 {
     static const SystemClock system;

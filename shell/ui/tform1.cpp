@@ -49,11 +49,6 @@
 namespace zel {
 namespace {
 
-QString L(int entry)
-{
-    return Lang(entry, Settings.Language);
-}
-
 // A number field's whole text as a signed 32-bit integer, or the conversion error.
 int readInteger(const QLineEdit* edit)
 {

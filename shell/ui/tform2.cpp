@@ -18,11 +18,6 @@
 namespace zel {
 namespace {
 
-QString L(int entry)
-{
-    return Lang(entry, Settings.Language);
-}
-
 OsInfo thisSystem()
 {
     OsInfo os;

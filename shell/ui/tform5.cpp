@@ -19,11 +19,6 @@
 namespace zel {
 namespace {
 
-QString L(int entry)
-{
-    return Lang(entry, Settings.Language);
-}
-
 QGroupBox* radioGroup(QWidget* parent, const char* name, QButtonGroup** group, int items)
 {
     auto* box = new QGroupBox(parent);
