@@ -42,12 +42,20 @@ sleep 0.5
 import -window root "$shot"
 xdotool windowfocus --sync "$base"
 xdotool key Escape
-for _ in $(seq 1 50); do [ -f "$work/app/base.cds" ] && break; sleep 0.1; done
+# The file appears when the program opens it, before its table and record
+# are committed: read until the write is done (or give up after 10 s).
+rows=""
+for _ in $(seq 1 100); do
+  if [ -f "$work/app/base.cds" ]; then
+    rows=$(sqlite3 -cmd ".timeout 2000" "$work/app/base.cds" \
+           "SELECT No, Name, Category, volume FROM records" 2>/dev/null) && [ -n "$rows" ] && break
+  fi
+  sleep 0.1
+done
 [ -f "$work/app/base.cds" ] || fail "no base.cds beside the program"
-rows=$(sqlite3 "$work/app/base.cds" "SELECT No, Name, Category, volume FROM records")
 echo "$rows"
 [ "$rows" = "1|Yard 7|ГОСТ 2708-75|0.38" ] || fail "unexpected record: $rows"
-notes=$(sqlite3 "$work/app/base.cds" "SELECT Notes FROM records" | tr -d '\r' | head -n 1)
+notes=$(sqlite3 -cmd ".timeout 10000" "$work/app/base.cds" "SELECT Notes FROM records" | tr -d '\r' | head -n 1)
 [ "$notes" = "32 см." ] || fail "unexpected notes: $notes"
 echo ok
 INNER
