@@ -2,6 +2,7 @@
 #include "shell/langtable.h"
 
 #include <array>
+#include <unordered_map>
 
 namespace zel {
 
@@ -131,10 +132,22 @@ QString Lang(int n, UiLanguage language)
                 t[e * kLanguages + l] = QString::fromUtf8(LangTable[e][l]);
         return t;
     }();
+    static const std::unordered_map<int, std::array<QString, kLanguages>> more = [] {
+        std::unordered_map<int, std::array<QString, kLanguages>> m;
+        for (int i = 0; i < kLangMoreEntries; ++i) {
+            auto& texts = m[LangMoreTable[i].n];
+            for (int l = 0; l < kLanguages; ++l)
+                texts[l] = QString::fromUtf8(LangMoreTable[i].text[l]);
+        }
+        return m;
+    }();
     const int l = static_cast<int>(language);
-    if (n < 0 || n >= kLangEntries || l < 0 || l >= kLanguages)
+    if (l < 0 || l >= kLanguages)
         return QString();
-    return table[n * kLanguages + l];
+    if (n >= 0 && n < kLangEntries)
+        return table[n * kLanguages + l];
+    const auto it = more.find(n);
+    return it == more.end() ? QString() : it->second[l];
 }
 
 } // namespace zel

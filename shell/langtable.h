@@ -15,7 +15,17 @@ constexpr int kLanguages = 3;
 // odd spellings and look-alike letters included: do not correct it.
 extern const char* const LangTable[kLangEntries][kLanguages];
 
-// Entry n in the given language; an entry outside 0..109 gives the empty text.
+// Entries added after the original table, numbered from 111 on; each feature
+// keeps its own block of numbers (see langtable_more.cpp).
+struct LangMoreEntry {
+    int n;
+    const char* text[kLanguages];
+};
+extern const LangMoreEntry LangMoreTable[];
+extern const int kLangMoreEntries;
+
+// Entry n in the given language; a number that is in neither table gives the
+// empty text.
 QString Lang(int n, UiLanguage language);
 
 } // namespace zel

@@ -108,6 +108,15 @@ void TestLangTable::everyEntryHasText()
     for (int n = 0; n < kLangEntries; ++n)
         for (UiLanguage l : {UiLanguage::Ukrainian, UiLanguage::Russian, UiLanguage::English})
             QCOMPARE(Lang(n, l).isEmpty(), n == 108);
+    // Added entries: unique numbers past the original table, text in every language.
+    QSet<int> seen;
+    for (int i = 0; i < kLangMoreEntries; ++i) {
+        const LangMoreEntry& e = LangMoreTable[i];
+        QVERIFY2(e.n > kLangEntries && !seen.contains(e.n), qPrintable(QString::number(e.n)));
+        seen.insert(e.n);
+        for (UiLanguage l : {UiLanguage::Ukrainian, UiLanguage::Russian, UiLanguage::English})
+            QVERIFY2(!Lang(e.n, l).isEmpty(), qPrintable(QString::number(e.n)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestLangTable)

@@ -1,0 +1,24 @@
+// Texts added after the original table. Each feature has a block of numbers
+// of its own, so that features written side by side never take the same one.
+// Our own wording in all three languages; keep every entry's three texts.
+#include "shell/langtable.h"
+
+namespace zel {
+
+const LangMoreEntry LangMoreTable[] = {
+    // 111-129: updates, error reports and start-up.
+
+    // 130-169: list exchange (export, import, clipboard).
+
+    // 170-219: lot summary.
+
+    // 220-239: the maker's service.
+
+    // 240-259: reliability and speed.
+
+    {-1, {"", "", ""}}, // end mark: the table may not be empty
+};
+
+const int kLangMoreEntries = static_cast<int>(sizeof LangMoreTable / sizeof LangMoreTable[0]) - 1;
+
+} // namespace zel
