@@ -103,14 +103,15 @@ QStringList exportRow(const ListLine& line, int number, ListKind kind, QChar dec
     return row;
 }
 
-QString listTableText(const Lines& lines, ListKind kind, UiLanguage language, QChar separator)
+QString listTableText(const Lines& lines, ListKind kind, UiLanguage language, QChar separator,
+                      int firstNumber)
 {
     const QChar mark = decimalMarkOf(language);
     QString out;
     out.reserve(64 + lines.size() * 48);
     appendRow(out, exportCaptions(kind, language), separator);
     for (int i = 0; i < lines.size(); ++i)
-        appendRow(out, exportRow(lines[i], i + 1, kind, mark), separator);
+        appendRow(out, exportRow(lines[i], firstNumber + i, kind, mark), separator);
     return out;
 }
 

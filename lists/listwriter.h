@@ -32,7 +32,9 @@ QStringList exportRow(const ListLine& line, int number, ListKind kind, QChar dec
 
 // The header row and a row per line, fields parted by `separator` (quoted
 // where they hold it, a quotation mark or a line end), CR LF after each row.
-QString listTableText(const Lines& lines, ListKind kind, UiLanguage language, QChar separator);
+// The lines are numbered from `firstNumber`.
+QString listTableText(const Lines& lines, ListKind kind, UiLanguage language, QChar separator,
+                      int firstNumber = 1);
 
 // The CSV export: the table text in the language's separator, UTF-8 with a
 // byte-order mark.
