@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
@@ -186,9 +187,12 @@ QChar findDecimalMark(const QVector<Record>& records, int first, const QVector<i
     int commas = 0, points = 0;
     for (int r = first; r < records.size(); ++r) {
         for (int c : columns) {
-            const QString f = records[r].fields.value(c);
+            const QString f = records[r].fields.value(c).trimmed();
             const qsizetype comma = f.lastIndexOf(QLatin1Char(','));
             const qsizetype point = f.lastIndexOf(QLatin1Char('.'));
+            // "1,000" may be a thousand or one: it tells nothing.
+            if ((comma < 0) != (point < 0) && f.size() - 1 - std::max(comma, point) == 3)
+                continue;
             if (comma > point)
                 ++commas;
             else if (point > comma)
@@ -432,8 +436,13 @@ QString fieldName(EntryField field, UiLanguage language)
     return Lang(146, language);
 }
 
-QString describeProblem(const RowProblem& problem, ListKind kind, UiLanguage language)
+QString describeProblem(const RowProblem& given, ListKind kind, UiLanguage language)
 {
+    // A field of garbage is named by its start.
+    constexpr int kShownChars = 20;
+    RowProblem problem = given;
+    if (problem.text.size() > kShownChars)
+        problem.text = problem.text.left(kShownChars) + QChar(0x2026);
     const QString name = fieldName(problem.field, language);
     switch (problem.kind) {
     case RowProblem::Missing:
