@@ -69,6 +69,7 @@ const LangMoreEntry LangMoreTable[] = {
            "  --format     table (default), csv (as the export), json\n"
            "Exit status: 0 every row used, 1 some rows skipped, 2 a usage error or an unreadable file.\n"}},
     {160, {"Невідомий параметр або значення: %1", "Неизвестный параметр или значение: %1", "Unknown option or value: %1"}},
+    {161, {"У буфері обміну немає рядків.", "В буфере обмена нет строк.", "The clipboard holds no rows."}},
 
     // 170-219: lot summary.
 

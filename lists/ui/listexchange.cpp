@@ -143,12 +143,13 @@ void ListExchange::pasteLines()
     addRows(ListParser(kind()).parseText(QGuiApplication::clipboard()->text()), false);
 }
 
-void ListExchange::addRows(const ParsedList& parsed, bool ask)
+void ListExchange::addRows(const ParsedList& parsed, bool fromFile)
 {
     const UiLanguage language = Settings.Language;
     const ListKind k = kind();
     if (parsed.failure != ParsedList::None) {
-        Dialogs::message(m_window, describeFailure(parsed, language));
+        Dialogs::message(m_window, !fromFile && parsed.failure == ParsedList::Empty ? L(161)
+                                                                                    : describeFailure(parsed, language));
         return;
     }
     if (!parsed.skipped.isEmpty()) {
@@ -164,7 +165,7 @@ void ListExchange::addRows(const ParsedList& parsed, bool ask)
     }
     // A paste of good rows adds them at once, as typing them would; the
     // question comes when something would be left out.
-    if ((ask || !parsed.skipped.isEmpty()) && Dialogs::ask(m_window, question) != Dialogs::Yes)
+    if ((fromFile || !parsed.skipped.isEmpty()) && Dialogs::ask(m_window, question) != Dialogs::Yes)
         return;
     Lines lines = model()->lines();
     ListEntries entries(lines, k);

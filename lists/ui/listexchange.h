@@ -44,9 +44,10 @@ private:
     ListKind kind() const;
     LinesModel* model() const;
     QTreeView* view() const;
-    // Tells what kept the text from being read, or asks (`ask`) or tells
-    // what will be added, and adds it; logs the rows skipped.
-    void addRows(const ParsedList& parsed, bool ask);
+    // Tells what kept the text from being read, or asks or tells what will
+    // be added, and adds it; logs the rows skipped. A paste (`fromFile`
+    // false) asks only when a row would be skipped.
+    void addRows(const ParsedList& parsed, bool fromFile);
 
     TForm1* m_window;
     QTreeView* m_roundView;

@@ -212,6 +212,9 @@ void TestListExchangeWindow::copyAndPaste()
     key("ListView1", Qt::Key_V);
     QCOMPARE(Dialogs::shown().last(), u"1 lines will be added; 1 rows skipped: row 2 (diameter 400 out of 3..120)"_qs);
     QCOMPARE(m_form->roundModel()->size(), 3);
+    QGuiApplication::clipboard()->clear();
+    key("ListView1", Qt::Key_V);
+    QCOMPARE(Dialogs::shown().last(), u"The clipboard holds no rows."_qs);
     // Into the board list, the board's columns.
     showTab(1);
     QGuiApplication::clipboard()->setText(u"15\t5\t6\t10\n"_qs);
