@@ -32,9 +32,4 @@ struct ListSheet {
 ListSheet listSheet(const Lines& lines, ListKind kind, CalcMethod method, UiLanguage language,
                     const QDateTime& when);
 
-// Writes the sheet as a workbook beside `fileName` and renames it over it, so
-// a failed write leaves no half file. Throws InOutError.
-// (platform: lists/platform/xlsxlistbook.cpp)
-void writeListWorkbook(const ListSheet& sheet, const QString& fileName);
-
 } // namespace zel

@@ -1,5 +1,5 @@
-// The list's worksheet through libxlsxwriter.
-#include "lists/listsheet.h"
+// One number format per count of decimals, so the cells show the list's decimals.
+#include "lists/platform/xlsxlistbook.h"
 #include "shell/platform/filebeside.h"
 
 #include <xlsxwriter.h>
@@ -16,7 +16,7 @@ void writeListWorkbook(const ListSheet& sheet, const QString& fileName)
             return false;
         lxw_worksheet* ws = workbook_add_worksheet(wb, sheet.name.toUtf8().constData());
         bool ok = ws != nullptr;
-        // One number format per count of decimals ("0.0000").
+        // "0.0000" for four decimals.
         QHash<int, lxw_format*> formats;
         const auto format = [&](int decimals) -> lxw_format* {
             if (decimals < 0)

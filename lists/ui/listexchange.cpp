@@ -1,8 +1,8 @@
 // Export, import, copy and paste of the list in front.
 #include "lists/ui/listexchange.h"
 #include "engine/errors.h"
-#include "lists/listsheet.h"
 #include "lists/listwriter.h"
+#include "lists/platform/xlsxlistbook.h"
 #include "lists/ui/linesmodel.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
