@@ -22,14 +22,13 @@ double readListNumber(const QString& text)
     return StrToFloat(CleanStr(copy, kLengthChars, 1), QLatin1Char(','));
 }
 
-namespace {
-
-int readInt(const QString& cell)
+int readListInteger(const QString& cell)
 {
     QString copy = cell;
     return StrToInt(CleanStr(copy, kIntegerChars, 1));
 }
 
+namespace {
 
 QString withUnit(int number, const QString& unit)
 {
@@ -119,9 +118,9 @@ ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
     const Units u(ctx.language);
     Sums sums;
     return recompute(lines, kRoundColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
-        const int d = readInt(line.cells[0]);
+        const int d = readListInteger(line.cells[0]);
         const double l = readListNumber(line.cells[1]);
-        const int c = readInt(line.cells[2]);
+        const int c = readListInteger(line.cells[2]);
         const auto ud = static_cast<std::uint32_t>(d);
         const auto uc = static_cast<std::uint32_t>(c);
         double v = Calculate(ud, l, uc, ctx.method, ctx.taper);
@@ -146,10 +145,10 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
     const Units u(ctx.language);
     Sums sums;
     ListTotals t = recompute(lines, kBoardColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
-        const int x = readInt(line.cells[0]);
-        const int y = readInt(line.cells[1]);
+        const int x = readListInteger(line.cells[0]);
+        const int y = readListInteger(line.cells[1]);
         const double len = readListNumber(line.cells[2]);
-        const int c = readInt(line.cells[3]);
+        const int c = readListInteger(line.cells[3]);
         const double v = x / 100.0 * (y / 100.0) * len * c;
         line.cells[0] = withUnit(x, u.cm);
         line.cells[1] = withUnit(y, u.cm);
@@ -169,13 +168,9 @@ bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count)
 {
     for (ListLine& line : lines) {
         try {
-            if (readInt(line.cells.value(0)) != d || readListNumber(line.cells.value(1)) != l)
+            if (readListInteger(line.cells.value(0)) != d || readListNumber(line.cells.value(1)) != l)
                 continue;
-            const std::int64_t sum = readInt(line.cells.value(2)) + count;
-            if (!fitsCount(sum))
-                return false;
-            line.cells[2] = QString::number(sum);
-            return true;
+            return addToCount(line, 2, count);
         } catch (const ConvertError&) {
             // A line that does not read is no match; the recomputation reports it.
         }
@@ -187,18 +182,23 @@ bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, st
 {
     for (ListLine& line : lines) {
         try {
-            if (readInt(line.cells.value(0)) != x || readInt(line.cells.value(1)) != y
+            if (readListInteger(line.cells.value(0)) != x || readListInteger(line.cells.value(1)) != y
                 || readListNumber(line.cells.value(2)) != len)
                 continue;
-            const std::int64_t sum = readInt(line.cells.value(3)) + count;
-            if (!fitsCount(sum))
-                return false;
-            line.cells[3] = QString::number(sum);
-            return true;
+            return addToCount(line, 3, count);
         } catch (const ConvertError&) {
         }
     }
     return false;
+}
+
+bool addToCount(ListLine& line, int column, std::int64_t count)
+{
+    const std::int64_t sum = readListInteger(line.cells.value(column)) + count;
+    if (!fitsCount(sum))
+        return false;
+    line.cells[column] = QString::number(sum);
+    return true;
 }
 
 ListLine newRoundLine(const QString& d, double l, const QString& count)

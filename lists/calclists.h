@@ -34,6 +34,9 @@ extern const QString kLengthChars;
 // exponent form, a unit after it): only digits, the comma and "E" are read.
 // Throws ConvertError when what is left is no number.
 double readListNumber(const QString& text);
+// A whole number as a cell holds it (digits and the comma only are read).
+// Throws ConvertError when what is left is no number.
+int readListInteger(const QString& text);
 
 struct ListLine {
     QVector<QString> cells;
@@ -80,6 +83,10 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx);
 // then adds a line of its own, so no log is lost.
 bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count);
 bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, std::int64_t count);
+
+// Adds `count` to the count in `column` of the line; false, and nothing
+// changed, when the sum would pass the largest count a cell reads back.
+bool addToCount(ListLine& line, int column, std::int64_t count);
 
 // A new line from the texts of an entry row, the volume still to compute.
 ListLine newRoundLine(const QString& d, double l, const QString& count);

@@ -9,6 +9,66 @@ const LangMoreEntry LangMoreTable[] = {
     // 111-129: updates, error reports and start-up.
 
     // 130-169: list exchange (export, import, clipboard).
+    {130, {"№", "№", "No"}},
+    {131, {"Поза таблицею", "Вне таблицы", "Out of table"}},
+    {132, {"Разом", "Итого", "Total"}},
+    {133, {"Експорт списку...", "Экспорт списка...", "Export list..."}},
+    {134, {"Імпорт до списку...", "Импорт в список...", "Import into list..."}},
+    {135, {"CSV (*.csv)", "CSV (*.csv)", "CSV (*.csv)"}},
+    {136, {"Книга Excel (*.xlsx)", "Книга Excel (*.xlsx)", "Excel workbook (*.xlsx)"}},
+    {137, {"Файли CSV і текстові (*.csv *.tsv *.txt)", "Файлы CSV и текстовые (*.csv *.tsv *.txt)", "CSV and text files (*.csv *.tsv *.txt)"}},
+    {138, {"Буде додано рядків: %1; пропущено: %2: %3", "Будет добавлено строк: %1; пропущено: %2: %3", "%1 lines will be added; %2 rows skipped: %3"}},
+    {139, {"Буде додано рядків: %1.", "Будет добавлено строк: %1.", "%1 lines will be added."}},
+    {140, {"Немає рядків для додавання; пропущено: %1: %2", "Нет строк для добавления; пропущено: %1: %2", "No lines to add; %1 rows skipped: %2"}},
+    {141, {"рядок %1 (%2)", "строка %1 (%2)", "row %1 (%2)"}},
+    {142, {"діаметр", "диаметр", "diameter"}},
+    {143, {"ширина", "ширина", "width"}},
+    {144, {"висота", "высота", "height"}},
+    {145, {"довжина", "длина", "length"}},
+    {146, {"кількість", "количество", "count"}},
+    {147, {"немає: %1", "нет: %1", "no %1"}},
+    {148, {"%1 \"%2\" не є числом", "%1 \"%2\" не число", "%1 \"%2\" is not a number"}},
+    {149, {"%1 %2 не є цілим числом", "%1 %2 не целое число", "%1 %2 is not a whole number"}},
+    {150, {"%1 %2 поза межами %3..%4", "%1 %2 вне пределов %3..%4", "%1 %2 out of %3..%4"}},
+    {151, {"%1 %2 має більше одного знака після коми", "%1 %2 имеет больше одного знака после запятой", "%1 %2 has more than one decimal"}},
+    {152, {"Файл не є текстовим.", "Файл не является текстовым.", "The file is not a text file."}},
+    {153, {"Файл порожній.", "Файл пуст.", "The file is empty."}},
+    {154, {"Файл завеликий.", "Файл слишком велик.", "The file is too large."}},
+    {155, {"У рядку заголовків немає стовпця: %1", "В строке заголовков нет столбца: %1", "The header row has no column for the %1"}},
+    {156, {"Не вдалося прочитати файл: %1", "Не удалось прочитать файл: %1", "The file could not be read: %1"}},
+    {157, {"Не вдалося записати файл: %1", "Не удалось записать файл: %1", "The file could not be written: %1"}},
+    {159, {"Використання: zelmora-calc [--boards] [--method gost|iso|formula|cylinder] [--taper СМ] [--species N] [--moisture ВІДСОТКИ] [--language uk|ru|en] [--format table|csv|json] [ФАЙЛ|-]\n"
+           "Читає список у форматі CSV або з табуляціями (\"-\" або нічого: стандартний вхід), додає рядки за правилами списку і друкує список та підсумки.\n"
+           "  --boards     список дошок (ширина, висота, довжина, кількість) замість круглого лісу (діаметр, довжина, кількість)\n"
+           "  --method     метод круглого лісу, типово gost\n"
+           "  --taper      потоншення на м.п., 0,5..4,0 см кроком 0,5, типово 1,0 (для методу formula)\n"
+           "  --species    порода 0..5: 0 береза, 1 ялина, 2 модрина, 3 липа/осика, 4 сосна звичайна (типово), 5 ясен\n"
+           "  --moisture   вологість, %: 10, 15, 20, 25, 30, 40..120 кроком 10, типово 70\n"
+           "  --language   мова текстів, типово en\n"
+           "  --format     table (типово), csv (як експорт), json\n"
+           "Код виходу: 0 - усі рядки використано, 1 - деякі пропущено, 2 - помилка виклику або файл не прочитано.\n",
+           "Использование: zelmora-calc [--boards] [--method gost|iso|formula|cylinder] [--taper СМ] [--species N] [--moisture ПРОЦЕНТЫ] [--language uk|ru|en] [--format table|csv|json] [ФАЙЛ|-]\n"
+           "Читает список в формате CSV или с табуляциями (\"-\" или ничего: стандартный ввод), добавляет строки по правилам списка и печатает список и итоги.\n"
+           "  --boards     список досок (ширина, высота, длина, количество) вместо круглого леса (диаметр, длина, количество)\n"
+           "  --method     метод круглого леса, по умолчанию gost\n"
+           "  --taper      утончение на м.п., 0,5..4,0 см с шагом 0,5, по умолчанию 1,0 (для метода formula)\n"
+           "  --species    порода 0..5: 0 береза, 1 ель, 2 лиственница, 3 липа/осина, 4 сосна обыкновенная (по умолчанию), 5 ясень\n"
+           "  --moisture   влажность, %: 10, 15, 20, 25, 30, 40..120 с шагом 10, по умолчанию 70\n"
+           "  --language   язык текстов, по умолчанию en\n"
+           "  --format     table (по умолчанию), csv (как экспорт), json\n"
+           "Код выхода: 0 - все строки использованы, 1 - некоторые пропущены, 2 - ошибка вызова или файл не прочитан.\n",
+           "Usage: zelmora-calc [--boards] [--method gost|iso|formula|cylinder] [--taper CM] [--species N] [--moisture PERCENT] [--language uk|ru|en] [--format table|csv|json] [FILE|-]\n"
+           "Reads a list as CSV or tab-separated text (\"-\" or none: standard input), adds its rows by the list's rules and prints the list and its totals.\n"
+           "  --boards     the board list (width, height, length, count) instead of round timber (diameter, length, count)\n"
+           "  --method     the round-timber method, gost by default\n"
+           "  --taper      taper per running metre, 0.5..4.0 cm in steps of 0.5, 1.0 by default (for the formula method)\n"
+           "  --species    species 0..5: 0 birch, 1 spruce, 2 larch, 3 linden/aspen, 4 Scots pine (default), 5 ash\n"
+           "  --moisture   moisture, %: 10, 15, 20, 25, 30, 40..120 in steps of 10, 70 by default\n"
+           "  --language   language of the texts, en by default\n"
+           "  --format     table (default), csv (as the export), json\n"
+           "Exit status: 0 every row used, 1 some rows skipped, 2 a usage error or an unreadable file.\n"}},
+    {160, {"Невідомий параметр або значення: %1", "Неизвестный параметр или значение: %1", "Unknown option or value: %1"}},
+    {161, {"У буфері обміну немає рядків.", "В буфере обмена нет строк.", "The clipboard holds no rows."}},
 
     // 170-219: lot summary.
 

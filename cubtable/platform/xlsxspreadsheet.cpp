@@ -3,15 +3,9 @@
 // so a failed save leaves no half-written workbook.
 #include "cubtable/platform/xlsxspreadsheet.h"
 #include "engine/errors.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include "shell/platform/filebeside.h"
 
 #include <xlsxwriter.h>
-
-#include <cstdio>
 
 namespace zel {
 
@@ -48,36 +42,22 @@ void XlsxSpreadsheet::saveAs(const QString& fileName)
 {
     if (!m_sheet)
         throw Error(QStringLiteral("No worksheet to save"));
-    const QFileInfo target(fileName);
-    QString part;
-    {
-        QTemporaryFile reserve(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
-        if (!reserve.open())
-            throw InOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, reserve.errorString()));
-        reserve.setAutoRemove(false);
-        part = reserve.fileName();
-    }
-    const QByteArray partPath = QFile::encodeName(part);
-    lxw_workbook* wb = workbook_new(partPath.constData());
-    if (!wb) {
-        QFile::remove(part);
-        throw InOutError(QStringLiteral("Cannot create file \"%1\"").arg(fileName));
-    }
-    lxw_worksheet* ws = workbook_add_worksheet(wb, m_name.toUtf8().constData());
-    bool ok = ws != nullptr;
-    for (auto it = m_cells.cbegin(); ok && it != m_cells.cend(); ++it) {
-        if (it.value().isEmpty())
-            continue;
-        ok = worksheet_write_string(ws, static_cast<lxw_row_t>(it.key().first - 1),
-                                    static_cast<lxw_col_t>(it.key().second - 1),
-                                    it.value().toUtf8().constData(), nullptr) == LXW_NO_ERROR;
-    }
-    const lxw_error closed = workbook_close(wb); // frees the workbook in every case
-    if (!ok || closed != LXW_NO_ERROR
-        || std::rename(partPath.constData(), QFile::encodeName(fileName).constData()) != 0) {
-        QFile::remove(part);
-        throw InOutError(QStringLiteral("Cannot save \"%1\"").arg(fileName));
-    }
+    writeBeside(fileName, [this](const QByteArray& partPath) {
+        lxw_workbook* wb = workbook_new(partPath.constData());
+        if (!wb)
+            return false;
+        lxw_worksheet* ws = workbook_add_worksheet(wb, m_name.toUtf8().constData());
+        bool ok = ws != nullptr;
+        for (auto it = m_cells.cbegin(); ok && it != m_cells.cend(); ++it) {
+            if (it.value().isEmpty())
+                continue;
+            ok = worksheet_write_string(ws, static_cast<lxw_row_t>(it.key().first - 1),
+                                        static_cast<lxw_col_t>(it.key().second - 1),
+                                        it.value().toUtf8().constData(), nullptr) == LXW_NO_ERROR;
+        }
+        const lxw_error closed = workbook_close(wb); // frees the workbook in every case
+        return ok && closed == LXW_NO_ERROR;
+    });
 }
 
 void XlsxSpreadsheet::quit()

@@ -107,6 +107,15 @@ QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& 
     return dialog.selectedFiles().first();
 }
 
+QString Dialogs::openFile(QWidget* parent, const QString& title, const QString& filter)
+{
+    if (script().on) {
+        script().shown << title;
+        return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
+    }
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
 bool Dialogs::print(QWidget* parent, QPrinter& printer)
 {
     if (script().on) {

@@ -32,13 +32,16 @@ public:
     // chosen file, or the empty text when cancelled.
     static QString saveFile(QWidget* parent, const QString& title, const QString& filter,
                             const QString& proposedName);
+    // An open dialog with Qt's filter text ("Texts (*.txt *.csv)"). Returns
+    // the chosen file, or the empty text when cancelled.
+    static QString openFile(QWidget* parent, const QString& title, const QString& filter);
     // The print dialog for `printer`; true when the user chose to print.
     static bool print(QWidget* parent, QPrinter& printer);
 
     // Scripted mode for tests: nothing is shown; every box is recorded in
     // shown(), questions take the queued answers (No when none is left) and
-    // input boxes and save dialogs the queued texts (their pre-filled value,
-    // or for a save dialog the empty text, when none is left); print dialogs
+    // input boxes, save and open dialogs the queued texts (their pre-filled value,
+    // or for a save or open dialog the empty text, when none is left); print dialogs
     // print to the printer as it was set up.
     static void setScripted(bool on);
     static void queueAnswer(Answer answer);

@@ -5,9 +5,11 @@
 #include "cubtable/ui/tform3.h"
 #include "engine/convert.h"
 #include "engine/errors.h"
+#include "lists/listentry.h"
 #include "lists/liststore.h"
 #include "lists/ui/lineicons.h"
 #include "lists/ui/linesmodel.h"
+#include "lists/ui/listexchange.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
 #include "online/messages.h"
@@ -210,7 +212,7 @@ void TForm1::buildWindow()
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1->start();
-    // The six window-wide keys work from every field, whatever claims them.
+    // The window-wide keys work from every field, whatever claims them.
     qApp->installEventFilter(this);
 }
 
@@ -270,6 +272,8 @@ void TForm1::buildMainMenu(QWidget* central)
     connect(N110, &QAction::triggered, this, &TForm1::N222click);
     connect(N22, &QAction::triggered, this, &TForm1::N18Click);
     connect(N29, &QAction::triggered, this, &TForm1::N21Click);
+    m_exchange = new ListExchange(this, ListView1, ListView2);
+    m_exchange->addMenuItems(PopupMenu3, N23);
 }
 
 void TForm1::buildRoundTab(QWidget* tab)
@@ -553,7 +557,7 @@ void TForm1::Log(const QString& label)
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        // Keys of this window or of its main menu: the six window-wide keys
+        // Keys of this window or of its main menu: the window-wide keys
         // go to their handlers before any field can claim them (a line edit
         // would take Ctrl+X as cut).
         auto* w = qobject_cast<QWidget*>(watched);
@@ -597,6 +601,10 @@ bool TForm1::windowKey(QKeyEvent* key)
         N222click();
     else if (is(Qt::Key_S, Qt::ControlModifier))
         N18Click();
+    else if (is(Qt::Key_E, Qt::ControlModifier))
+        m_exchange->exportList();
+    else if (is(Qt::Key_I, Qt::ControlModifier))
+        m_exchange->importList();
     else
         return false;
     return true;
@@ -657,15 +665,12 @@ void TForm1::Button1Click()
     const int d = readInteger(Edit1);
     const int count = readInteger(Edit3);
     const double len = CurrencyEdit1->value();
-    if (d > 120 || d < 3) {
-        Dialogs::message(this, L(59) + QStringLiteral(" 120, ") + L(60) + QStringLiteral(" 3"));
-        Edit1->selectAll();
-        return;
-    }
-    if (count > 10000 || count < 1) {
-        Dialogs::message(this, L(59) + QStringLiteral(" 10000, ") + L(60) + QStringLiteral(" 1"));
-        Edit1->selectAll();
-        return;
+    for (const auto& [field, value] : {std::pair{EntryField::Diameter, d}, std::pair{EntryField::Count, count}}) {
+        if (!entryFits(ListKind::Round, field, value)) {
+            Dialogs::message(this, entryLimitMessage(ListKind::Round, field, Settings.Language));
+            Edit1->selectAll();
+            return;
+        }
     }
     if (!scan(d, len, count)) {
         m_roundModel->append(newRoundLine(Edit1->text(), len, Edit3->text()));
@@ -1131,6 +1136,7 @@ void TForm1::applyLanguage()
     N110->setText(L(23) + QStringLiteral("\tF2"));
     N22->setText(L(20) + QStringLiteral("\tCtrl+S"));
     N23->setText(L(22));
+    m_exchange->relabel();
     N25->setText(L(24) + QStringLiteral("\tCtrl+P"));
     N27->setText(L(25));
     N29->setText(L(26) + QStringLiteral("\tCtrl+X"));

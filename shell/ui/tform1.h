@@ -28,6 +28,7 @@ namespace zel {
 
 class Log;
 class LinesModel;
+class ListExchange;
 class MessagePoller;
 class NumberEdit;
 class TForm4;
@@ -200,6 +201,7 @@ private:
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3
     bool m_sorted = false;
+    ListExchange* m_exchange = nullptr; // export, import, copy and paste
 
     QLabel* Image1;
     QTabWidget* PageControl1;

@@ -1,0 +1,35 @@
+// The list as a worksheet: what the workbook export writes, cell by cell.
+#pragma once
+
+#include "lists/listentry.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+namespace zel {
+
+struct SheetCell {
+    int row = 0; // from 0
+    int column = 0;
+    QString text;     // a text cell, unless it is a number or a formula
+    bool isNumber = false;
+    double number = 0.0; // a number, or the cached result of the formula
+    int decimals = -1;   // decimals shown; -1 for the general format
+    QString formula;     // "=SUM(E5:E9)"
+};
+
+struct ListSheet {
+    QString name;
+    QVector<SheetCell> cells;
+    QVector<double> widths; // per column, in characters
+};
+
+// The method (the board list's name for boards) and the date above the
+// table; the export's captions; a row per line with its numbers as numbers,
+// shown with the list's decimals; a totals row summing count, volume and area
+// with SUM formulas whose results are written with them.
+ListSheet listSheet(const Lines& lines, ListKind kind, CalcMethod method, UiLanguage language,
+                    const QDateTime& when);
+
+} // namespace zel
