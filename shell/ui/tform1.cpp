@@ -9,6 +9,7 @@
 #include "lists/ui/lineicons.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
+#include "online/httpaccess.h"
 #include "online/log.h"
 #include "online/messages.h"
 #include "report/reports.h"
@@ -209,7 +210,6 @@ void TForm1::buildWindow()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    Timer1->start();
     // The six window-wide keys work from every field, whatever claims them.
     qApp->installEventFilter(this);
 }
@@ -439,6 +439,10 @@ void TForm1::FormCreate()
     total = 0.0;
     setWindowTitle(QStringLiteral("Zelmora v.") + GetMyVersion() + QStringLiteral(" (beta) [32-bit] "));
     m_statusPanels[1]->setText(QStringLiteral("Halvane"));
+    // Only now: a report of a failed step above runs the events while it is
+    // open, and a tick then would write the store before it was read.
+    Timer1->start();
+    Timer2->start();
 }
 
 void TForm1::startStep(const std::function<void()>& step)
@@ -463,11 +467,20 @@ QString TForm1::GetMyVersion()
 void TForm1::ReadParams()
 {
     Log(QStringLiteral("Read params REG"));
+    // However far the reading gets, the settings may be written from now on.
+    struct Read {
+        bool& flag;
+        ~Read() { flag = true; }
+    } read{m_paramsRead};
     readParams(m_services.store, Settings);
 }
 
 void TForm1::WriteParams()
 {
+    // Before the stored settings are read the record holds start values,
+    // which must never take the place of the user's.
+    if (!m_paramsRead)
+        return;
     Log(QStringLiteral("Write params REG"));
     writeParams(m_services.store, Settings);
 }
@@ -519,6 +532,13 @@ void TForm1::FormClose()
     Log(QStringLiteral("Form close"));
     saveListTexts(m_services.store, Memo1, Memo2);
     WriteParams();
+    // The program ends now. A request the UI thread is waiting on is given up
+    // at once; the procedure that made it sees m_closing and goes no further.
+    m_closing = true;
+    Timer1->stop();
+    Timer2->stop();
+    if (m_services.http)
+        m_services.http->shutDown();
 }
 
 void TForm1::moveEvent(QMoveEvent* event)

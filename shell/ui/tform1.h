@@ -235,6 +235,10 @@ private:
     QTimer* Timer2;
     std::unique_ptr<MessagePoller> m_poller;
     bool m_updating = false;
+    // The window has closed: nothing more is asked or shown, nothing swapped.
+    bool m_closing = false;
+    // ReadParams has run; no settings are written before.
+    bool m_paramsRead = false;
 
     QLabel* Label18;
     QLineEdit* Edit2;
