@@ -44,13 +44,6 @@ QString EN(int entry)
     return Lang(entry, UiLanguage::English);
 }
 
-QByteArray ownHead()
-{
-    QFile self(QCoreApplication::applicationFilePath());
-    self.open(QIODevice::ReadOnly);
-    return self.read(4096);
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile f(path);
@@ -95,6 +88,8 @@ private slots:
     void dailyCheckOncePerDay();
     void excludedAddressLeavesOutStatistics();
     void failedDownloadChangesNothing();
+    void programCutShortIsRefused_data();
+    void programCutShortIsRefused();
     void failedRenameIsRolledBack();
     void versionThatIsNoNumber();
     void unreachableService();
@@ -202,7 +197,7 @@ void TestOnlineWindow::announce(const QByteArray& version, const QByteArray& sec
     const QByteArray file = "http://" + m_service->host().toLatin1() + "/files/zelmora.bin";
     m_service->answer("/updates/updates.ini",
                       "[" + section + "]\r\nVersion=" + version + "\r\nFile=" + file + "\r\n");
-    m_service->answer("/files/zelmora.bin", TestAnswer{200, ownHead(), "application/octet-stream"});
+    m_service->answer("/files/zelmora.bin", TestAnswer{200, wholeProgram(), "application/octet-stream"});
     m_service->answer("/ip.html", "10.0.0.5");
     m_service->answer("/send.php", "");
 }
@@ -549,7 +544,7 @@ void TestOnlineWindow::updateFromTheMenuSwapsAndRestarts()
     QCOMPARE(Dialogs::shown().size(), 2);
     QCOMPARE(Dialogs::shown().value(1), EN(88));
     QCOMPARE(m_form->statusText(0), EN(87));
-    QCOMPARE(readFile(program()), ownHead());
+    QCOMPARE(readFile(program()), wholeProgram());
     QVERIFY(QFile::permissions(program()) & QFile::ExeOwner);
     QCOMPARE(readFile(program() + u".old"_qs), QByteArray("the old program"));
     QVERIFY(!QFile::exists(program() + u".new"_qs));
@@ -575,7 +570,7 @@ void TestOnlineWindow::silentCheckSwapsAndAsksNothing()
     tick();
     QVERIFY(Dialogs::shown().isEmpty());
     QCOMPARE(m_form->statusText(0), EN(87));
-    QCOMPARE(readFile(program()), ownHead());
+    QCOMPARE(readFile(program()), wholeProgram());
     QCOMPARE(readFile(program() + u".old"_qs), QByteArray("the old program"));
     QVERIFY(m_restart.started.isEmpty());
     QVERIFY(m_form->isVisible());
@@ -631,7 +626,7 @@ void TestOnlineWindow::excludedAddressLeavesOutStatistics()
 void TestOnlineWindow::failedDownloadChangesNothing()
 {
     announce("106");
-    m_service->answer("/files/zelmora.bin", TestAnswer{200, ownHead(), "", {}, TestAnswer::Truncated});
+    m_service->answer("/files/zelmora.bin", TestAnswer{200, wholeProgram(), "", {}, TestAnswer::Truncated});
     m_store.values[kAutoUpdateValue] = 1;
     start();
     m_idle.idleMs = 30000;
@@ -641,13 +636,33 @@ void TestOnlineWindow::failedDownloadChangesNothing()
     QCOMPARE(readFile(program()), QByteArray("the old program"));
     QVERIFY(!QFile::exists(program() + u".new"_qs));
     QVERIFY(!QFile::exists(program() + u".old"_qs));
-    // An error page in place of the program is no better.
-    m_service->answer("/files/zelmora.bin", TestAnswer{200, "<html>Moved</html>", "text/html"});
+}
+
+void TestOnlineWindow::programCutShortIsRefused_data()
+{
+    const QByteArray whole = wholeProgram();
+    QVERIFY(whole.size() > 1000);
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("a tenth") << whole.left(whole.size() / 10);
+    QTest::newRow("a half") << whole.left(whole.size() / 2);
+    QTest::newRow("a byte short") << whole.chopped(1);
+    QTest::newRow("an error page") << QByteArray("<html>Moved</html>");
+}
+
+void TestOnlineWindow::programCutShortIsRefused()
+{
+    // No Content-Length: the closed connection looks like the end of the file.
+    QFETCH(QByteArray, body);
+    announce("106");
+    m_service->answer("/files/zelmora.bin", TestAnswer{200, body, "", {}, TestAnswer::Unsized});
+    start();
     Dialogs::queueAnswer(Dialogs::Yes);
     child<QAction>("Update1")->trigger();
+    QCOMPARE(Dialogs::shown().size(), 1);
     QCOMPARE(m_form->statusText(0), EN(82));
     QCOMPARE(readFile(program()), QByteArray("the old program"));
-    QVERIFY(!QFile::exists(program() + u".new"_qs));
+    QVERIFY(!QFile::exists(program() + u".old"_qs));
+    QCOMPARE(readFile(program() + u".new"_qs), body); // for the next start's clean-up
 }
 
 void TestOnlineWindow::failedRenameIsRolledBack()
@@ -663,7 +678,7 @@ void TestOnlineWindow::failedRenameIsRolledBack()
     QVERIFY(m_form->statusText(0) != EN(87));
     QCOMPARE(readFile(program()), QByteArray("the old program"));
     QVERIFY(!QFile::exists(program() + u".old"_qs));
-    QCOMPARE(readFile(program() + u".new"_qs), ownHead()); // for the next start's clean-up
+    QCOMPARE(readFile(program() + u".new"_qs), wholeProgram()); // for the next start's clean-up
     QVERIFY(m_restart.started.isEmpty());
 }
 
