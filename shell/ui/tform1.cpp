@@ -178,13 +178,8 @@ void TForm1::buildWindow()
     Memo3 = new QPlainTextEdit(TabSheet3);
     Memo3->setObjectName(QStringLiteral("Memo3"));
     Memo3->setGeometry(4, 4, 516, 240);
-    connect(m_log, &zel::Log::appended, this, [this] {
-        // Entries may come from a worker thread; this runs on the UI thread.
-        const QStringList fresh = m_log->entries(m_logShown);
-        m_logShown += fresh.size();
-        for (const QString& e : fresh)
-            Memo3->appendPlainText(e);
-    });
+    // Entries may come from a worker thread; they are shown on the UI thread.
+    connect(m_log, &zel::Log::appended, this, &TForm1::showNewLogEntries);
     buildOnlineTabs();
 
     buildTotals(central);
@@ -567,7 +562,25 @@ void TForm1::settingsClosed()
 
 void TForm1::Log(const QString& label)
 {
-    m_log->write(label);
+    if (label != QLatin1String("save")) {
+        m_log->write(label);
+        return;
+    }
+    // The log is what the Log tab shows, the user's edits included: the file
+    // takes the memo's text, as the upload does, each entry on a line of its
+    // own however the memo wraps it. Entries still on their way from a
+    // worker go in first, in their order.
+    showNewLogEntries();
+    const QString text = Memo3->toPlainText();
+    saveLogLines(m_log->filePath(), text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+}
+
+void TForm1::showNewLogEntries()
+{
+    const QStringList fresh = m_log->entries(m_logShown);
+    m_logShown += fresh.size();
+    for (const QString& e : fresh)
+        Memo3->appendPlainText(e);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)

@@ -161,6 +161,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Log entries not yet in Memo3 appended to it, in their order.
+    void showNewLogEntries();
     void FormCreate();
     void FormShow();
     void FormClose();

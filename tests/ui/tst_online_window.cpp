@@ -34,6 +34,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <thread>
 
 using namespace zel;
 
@@ -77,6 +78,7 @@ private slots:
     void feedbackWindow();
     void feedbackCommandsAndFailure();
     void sendLogShowsTheAddressFirst();
+    void logFileIsTheMemo();
     void refusedConnectionInButton4Click();
     void notFoundGetsTheFullReport();
     void yesWithNoConnectionTellsSo();
@@ -422,6 +424,27 @@ void TestOnlineWindow::sendLogShowsTheAddressFirst()
     const QByteArray target = m_service->requests().value(0).target;
     QCOMPARE(queryValue(target, "text"), CommaText(log));
     QVERIFY(CommaText(log).contains(u"odd_#_&_+_%_entry"_qs));
+}
+
+void TestOnlineWindow::logFileIsTheMemo()
+{
+    start();
+    auto* memo = child<QPlainTextEdit>("Memo3");
+    memo->setPlainText(memo->toPlainText() + u"\nedited by hand"_qs);
+    // Entries of a worker, not yet shown when the report saves the log.
+    std::thread worker([log = &m_form->activityLog()] {
+        for (int i = 0; i < 50; ++i)
+            log->write(u"worker %1"_qs.arg(i));
+    });
+    worker.join();
+    fromEventLoop([] { throw ConvertError(u"bad"_qs); });
+    const QStringList lines = memo->toPlainText().split(u'\n');
+    QCOMPARE(readFile(program() + u".log"_qs), toWindows1251(lines.join(u"\r\n"_qs) + u"\r\n"_qs));
+    const qsizetype edit = lines.indexOf(u"edited by hand"_qs);
+    QVERIFY(edit > 0);
+    for (int i = 0; i < 50; ++i)
+        QVERIFY(lines.value(edit + 1 + i).endsWith(u"_worker_%1"_qs.arg(i)));
+    QVERIFY(lines.last().contains(u"_exception_"_qs));
 }
 
 void TestOnlineWindow::refusedConnectionInButton4Click()
