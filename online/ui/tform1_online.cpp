@@ -115,8 +115,10 @@ void TForm1::FormDestroy()
     if (m_services.http)
         m_services.http->shutDown();
     m_poller.reset();
-    if (Application* app = Application::instance())
+    if (Application* app = Application::instance()) {
         app->setErrorHandler(nullptr);
+        app->setNestedErrorHandler(nullptr);
+    }
 }
 
 void TForm1::showTab(QWidget* tab, const QString& picture)
@@ -353,28 +355,39 @@ void TForm1::MyExcept(QObject* Sender, const std::exception& E)
         return;
     ProgressText = QStringLiteral("exit");
     const QString message = QString::fromUtf8(E.what());
-    const QString reporter = Sender ? QString::fromLatin1(Sender->metaObject()->className())
-                                    : QStringLiteral("zel::Application");
     if (isNetworkFailure(message)) {
         Dialogs::warning(this, message + QLatin1Char('\r') + L(105));
-        Log(errorDescription(reporter, E));
-        Log(QStringLiteral("save"));
+        logAndSave(Sender, E);
         return;
     }
-    Log(errorDescription(reporter, E));
-    Log(QStringLiteral("save"));
+    logAndSave(Sender, E);
     showLogTab();
     const QString question = message + QLatin1Char('\r') + QStringLiteral("Saved to file: ")
                            + m_log->filePath() + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
     if (Dialogs::ask(this, question) != Dialogs::Yes)
         return;
-    // A failure of the send, while this error is being reported, is only shown.
+    // A failure of the send, while this error is being reported, asks nothing more.
     try {
         Button4Click();
     } catch (const std::exception& e) {
-        if (!m_closing)
-            Dialogs::warning(this, QString::fromUtf8(e.what()));
+        reportPlainly(this, e);
     }
+}
+
+void TForm1::reportPlainly(QObject* Sender, const std::exception& E)
+{
+    if (m_closing)
+        return;
+    logAndSave(Sender, E);
+    Dialogs::warning(this, QString::fromUtf8(E.what()));
+}
+
+void TForm1::logAndSave(QObject* Sender, const std::exception& E)
+{
+    const QString reporter = Sender ? QString::fromLatin1(Sender->metaObject()->className())
+                                    : QStringLiteral("zel::Application");
+    Log(errorDescription(reporter, E));
+    Log(QStringLiteral("save"));
 }
 
 // Button4Click: the user sends the log to the maker.

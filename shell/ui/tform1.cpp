@@ -403,10 +403,14 @@ void TForm1::buildMenus()
 void TForm1::FormCreate()
 {
     createMessageLock();
-    if (Application* app = Application::instance())
+    if (Application* app = Application::instance()) {
         app->setErrorHandler([this](QObject* sender, const std::exception& error) {
             MyExcept(sender, error);
         });
+        app->setNestedErrorHandler([this](QObject* sender, const std::exception& error) {
+            reportPlainly(sender, error);
+        });
+    }
     Log(QStringLiteral("Create form"));
     setFixedHeight(kCollapsed);
     // The settings are not read yet: this message comes in Ukrainian.

@@ -101,6 +101,11 @@ public:
     bool IsConnectedToInternet();
     // The application-wide error handler: logs, saves and reports the error.
     void MyExcept(QObject* Sender, const std::exception& E);
+    // An error raised while MyExcept asks: logged and saved the same way,
+    // then shown in a plain box rather than asked about again.
+    void reportPlainly(QObject* Sender, const std::exception& E);
+    // The error's description into the log, and the log to its file.
+    void logAndSave(QObject* Sender, const std::exception& E);
     // Sends a message to the maker; true when the request went through.
     bool SendMess(const QString& theme, const QString& email, const QString& message);
     void PlayBeep();

@@ -79,6 +79,7 @@ private slots:
     void feedbackCommandsAndFailure();
     void sendLogShowsTheAddressFirst();
     void logFileIsTheMemo();
+    void errorWhileAskingIsLoggedAndSaved();
     void refusedConnectionInButton4Click();
     void notFoundGetsTheFullReport();
     void yesWithNoConnectionTellsSo();
@@ -445,6 +446,28 @@ void TestOnlineWindow::logFileIsTheMemo()
     for (int i = 0; i < 50; ++i)
         QVERIFY(lines.value(edit + 1 + i).endsWith(u"_worker_%1"_qs.arg(i)));
     QVERIFY(lines.last().contains(u"_exception_"_qs));
+}
+
+void TestOnlineWindow::errorWhileAskingIsLoggedAndSaved()
+{
+    start();
+    int asked = 0;
+    // A timer's error while the report's question is open.
+    Dialogs::whileAsking([&asked] {
+        if (++asked == 1) {
+            QTimer::singleShot(0, [] { throw ConvertError(u"second"_qs); });
+            QCoreApplication::processEvents();
+        }
+    });
+    fromEventLoop([] { throw ConvertError(u"first"_qs); });
+    QCOMPARE(asked, 1);
+    QCOMPARE(Dialogs::shown().size(), 2);
+    QCOMPARE(Dialogs::shown().value(1), u"second"_qs);
+    const QStringList errors = m_form->activityLog().entries().filter(u"_exception_"_qs);
+    QCOMPARE(errors.size(), 2);
+    QVERIFY(errors[0].contains(u"__first____"_qs));
+    QVERIFY(errors[1].contains(u"__second____"_qs));
+    QVERIFY(readFile(program() + u".log"_qs).endsWith(toWindows1251(errors[1]) + "\r\n"));
 }
 
 void TestOnlineWindow::refusedConnectionInButton4Click()
