@@ -7,6 +7,7 @@
 #include "online/httpaccess.h"
 #include "online/servicehost.h"
 #include "shell/paths.h"
+#include "shell/settings.h"
 #include "shell/settingsio.h"
 #include "shell/settingsstore.h"
 
@@ -253,20 +254,17 @@ SwapResult swapProgramFile(IFileOps& files, const QString& program)
 {
     const QString fresh = ChangeFileExt(program, QStringLiteral(".new"));
     const QString old = ChangeFileExt(program, QStringLiteral(".old"));
-    const auto fail = [](const QString& what) {
-        return SwapResult{false, QStringLiteral("Update error: ") + what};
-    };
+    const auto fail = [](const QString& text) { return SwapResult{false, text}; };
     if (files.exists(old) && !files.remove(old))
-        return fail(QStringLiteral("cannot remove ") + old);
+        return fail(L(111).arg(old));
     if (!files.makeExecutableLike(fresh, program))
-        return fail(QStringLiteral("cannot make ") + fresh + QStringLiteral(" executable"));
+        return fail(L(112).arg(fresh));
     if (!files.rename(program, old))
-        return fail(QStringLiteral("cannot rename ") + program + QStringLiteral(" to ") + old);
+        return fail(L(113).arg(program, old));
     if (!files.rename(fresh, program)) {
         if (!files.rename(old, program))
-            return fail(QStringLiteral("cannot rename ") + fresh + QStringLiteral(" to ") + program
-                        + QStringLiteral("; the program file is now ") + old);
-        return fail(QStringLiteral("cannot rename ") + fresh + QStringLiteral(" to ") + program);
+            return fail(L(113).arg(fresh, program) + QLatin1Char(' ') + L(114).arg(old));
+        return fail(L(113).arg(fresh, program));
     }
     return SwapResult{true, QString()};
 }

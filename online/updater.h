@@ -82,7 +82,8 @@ private:
     QString m_folder;
 };
 
-// Outcome of the swap: on failure a text for the user naming what failed.
+// Outcome of the swap: on failure a text for the user, in the current
+// language, naming what failed.
 struct SwapResult {
     bool ok = false;
     QString failure;

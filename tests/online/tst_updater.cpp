@@ -9,6 +9,8 @@
 #include "shell/singleinstance.h"
 #include "online/servicehost.h"
 #include "online/updater.h"
+#include "shell/langtable.h"
+#include "shell/settings.h"
 #include "shell/settingsio.h"
 
 #include <QCoreApplication>
@@ -294,7 +296,7 @@ void TestUpdater::swapRemovesAStaleOld()
     files.failRemove << program + u".old"_qs;
     const SwapResult r = swapProgramFile(files, program);
     QVERIFY(!r.ok);
-    QVERIFY(r.failure.contains(program + u".old"_qs));
+    QCOMPARE(r.failure, L(111).arg(program + u".old"_qs));
     QCOMPARE(readFile(program), QByteArray("new program"));
     QCOMPARE(readFile(program + u".new"_qs), QByteArray("newer program"));
 }
@@ -306,8 +308,10 @@ void TestUpdater::failedSecondRenameIsRolledBack()
     files.failRenameTo << program; // .new -> program fails; so would .old -> program...
     SwapResult r = swapProgramFile(files, program);
     QVERIFY(!r.ok);
-    // ... so the old file is now under ".old", and the user is told where.
-    QVERIFY(r.failure.contains(u"the program file is now "_qs + program + u".old"_qs));
+    // ... so the old file is now under ".old", and the user is told where,
+    // in the language of the moment.
+    QCOMPARE(r.failure, Lang(113, UiLanguage::Ukrainian).arg(program + u".new"_qs, program) + u' '
+                        + Lang(114, UiLanguage::Ukrainian).arg(program + u".old"_qs));
     QFile::rename(program + u".old"_qs, program);
 
     // Only the new file's rename fails: the old one goes back in place.
@@ -320,9 +324,11 @@ void TestUpdater::failedSecondRenameIsRolledBack()
             return FakeFiles::rename(from, to);
         }
     } once;
+    Settings.Language = UiLanguage::Russian;
     r = swapProgramFile(once, program);
+    Settings.Language = UiLanguage::Ukrainian;
     QVERIFY(!r.ok);
-    QVERIFY(r.failure.startsWith(u"Update error: "_qs));
+    QCOMPARE(r.failure, Lang(113, UiLanguage::Russian).arg(program + u".new"_qs, program));
     QCOMPARE(readFile(program), QByteArray("old program"));
     QVERIFY(!QFile::exists(program + u".old"_qs));
     // The download stays for the next start's clean-up.
