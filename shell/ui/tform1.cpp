@@ -21,6 +21,7 @@
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/pictures.h"
+#include "shell/ui/placement.h"
 #include "shell/ui/tform2.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
@@ -120,8 +121,13 @@ QAction* menuAction(QMenu* menu, const char* name)
 
 } // namespace
 
-// Heights of the main window: totals panel collapsed and expanded.
-constexpr int kCollapsed = 475;
+// The design's heights of the main window (475 collapsed, 543 expanded, and
+// the limits where the panel's rows appear) are outer heights, caption and
+// borders included; less this, they are heights of the client area, which is
+// what is sized here, whatever frame the window manager draws.
+constexpr int kFrame = 29;
+// Client height with the totals panel collapsed (expanded: 543 - kFrame).
+constexpr int kCollapsed = 475 - kFrame;
 // Rows of the totals panel, top to bottom.
 constexpr int kAreaRow = 2;
 constexpr int kLengthRow = 3;
@@ -194,6 +200,7 @@ void TForm1::buildWindow()
     m_statusPanels[1]->setFixedWidth(50);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(false);
+    statusBar()->setFixedHeight(19);
     statusBar()->addWidget(m_statusPanels[0]);
     statusBar()->addWidget(m_statusPanels[1]);
 
@@ -503,6 +510,7 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!m_shown) {
         m_shown = true;
+        centreOnScreen(this);
         FormShow();
     }
 }
@@ -964,17 +972,17 @@ void TForm1::Timer1Timer()
     checkmessage();
     const int h = height();
     if (Bigform) {
-        if (h >= 540) {
+        if (h >= 540 - kFrame) {
             Timer1->setInterval(1000);
             Bigform = false;
             showPicture(Image2, QStringLiteral("Bitmap_4"));
         } else {
             Image2->move(Image2->x(), Image2->y() + 4);
-            if (h > 490)
+            if (h > 490 - kFrame)
                 showRow(kAreaRow, true);
-            if (h > 511)
+            if (h > 511 - kFrame)
                 showRow(kLengthRow, true);
-            if (h > 532)
+            if (h > 532 - kFrame)
                 showRow(kAverageRow, true);
             setFixedHeight(h + 4);
         }
@@ -985,11 +993,11 @@ void TForm1::Timer1Timer()
             showPicture(Image2, QStringLiteral("Bitmap_3"));
         } else {
             Image2->move(Image2->x(), Image2->y() - 4);
-            if (h < 495)
+            if (h < 495 - kFrame)
                 showRow(kAreaRow, false);
-            if (h < 516)
+            if (h < 516 - kFrame)
                 showRow(kLengthRow, false);
-            if (h < 537)
+            if (h < 537 - kFrame)
                 showRow(kAverageRow, false);
             setFixedHeight(h - 4);
         }
