@@ -19,6 +19,7 @@ export XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/
 mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Halvane" "$work/bin"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+export SESSION="$(dirname "$(readlink -f "$0")")/session.sh"
 # A copy of its own: the update would put its files beside it.
 cp "$exe" "$work/bin/zelmora"
 
@@ -46,10 +47,8 @@ set -euo pipefail
 work=$1
 exe="$work/bin/zelmora"
 conf="$XDG_CONFIG_HOME/Halvane/Zelmora.conf"
-fail() { echo "FAIL: $*"; exit 1; }
-main_window() {
-  timeout 20 xdotool search --sync --onlyvisible --name '^Zelmora v\.' | head -n 1
-}
+source "$SESSION"
+
 # 1. Closing while the update check waits.
 # Started through a parent that tells its CPU time once it has ended.
 python3 - "$exe" "$work/pid" "$work/cpu" 2>"$work/first.err" <<'PY' &
@@ -118,10 +117,7 @@ xdotool windowfocus --sync "$box"
 xdotool key Escape
 win=$(main_window)
 [ -n "$win" ] || fail "no main window after the report"
-sleep 0.5
-xdotool windowfocus --sync "$win"
-xdotool key ctrl+x
-timeout 10 tail --pid="$pid" -f /dev/null || fail "the program did not end"
+close_with_ctrl_x "$win" "$pid"
 grep -q '^LANGUAGE=EN' "$conf" || { cat "$conf"; fail "the language was overwritten"; }
 grep -q '^AutoUpdate=0' "$conf" || { cat "$conf"; fail "the automatic update was overwritten"; }
 grep -q '^ID=77' "$conf" || { cat "$conf"; fail "the ID was overwritten"; }

@@ -29,13 +29,14 @@ chmod 755 "$work/bin/zelmora"
 export TMPDIR="$work/tmp"
 unset QT_QPA_PLATFORM
 export OFFLINE="$(dirname "$(readlink -f "$0")")/offline.sh"
+export SESSION="$(dirname "$(readlink -f "$0")")/session.sh"
 
 # -ac: the other user's copy may use the display too.
 xvfb-run -a -s "-ac -screen 0 1024x768x24" bash -s "$work" "$shot" <<'INNER'
 set -euo pipefail
 work=$1; shot=$2
 exe="$work/bin/zelmora"
-fail() { echo "FAIL: $*"; exit 1; }
+source "$SESSION"
 as_root() { XDG_CONFIG_HOME="$work/root/config" XDG_RUNTIME_DIR="$work/root/run" "$OFFLINE" "$@"; }
 as_other() {
   "$OFFLINE" setpriv --reuid=nobody --regid=nogroup --clear-groups \
@@ -65,16 +66,7 @@ import -window root "$shot"
 
 # A second copy of root's is refused.
 as_root "$exe" 2>"$work/second.err" &
-second=$!
-for _ in $(seq 1 50); do
-  grep -q "Zelmora already exists." "$work/second.err" && break
-  sleep 0.1
-done
-grep -q "Zelmora already exists." "$work/second.err" || fail "root's second copy was not refused"
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Zelmora$' | head -n 1)
-xdotool windowfocus --sync "$box"
-xdotool key Return
-timeout 10 tail --pid="$second" -f /dev/null || fail "the refused copy did not end"
+expect_refused $! "$work/second.err"
 [ "$(main_windows)" -eq 2 ] || fail "the refused copy left a window"
 echo "ok"
 INNER
