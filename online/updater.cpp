@@ -140,7 +140,8 @@ bool elfIsWhole(const QByteArray& bytes)
     if (!read(0, eh))
         return false;
     quint64 phnum = eh.e_phnum;
-    quint64 shnum = eh.e_shnum;
+    // No section header table at all is a whole file too (a stripped program).
+    quint64 shnum = eh.e_shoff != 0 ? eh.e_shnum : 0;
     if (eh.e_shoff != 0) {
         Shdr first;
         if (eh.e_shentsize != sizeof(Shdr) || !read(eh.e_shoff, first))
