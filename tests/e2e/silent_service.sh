@@ -9,6 +9,11 @@
 #   settings are still there after the run.
 # Usage: silent_service.sh <zelmora_localservice executable> <port>
 set -euo pipefail
+# The program asks for a service only where the system reports a network.
+if ! grep -qx up $(ls -d /sys/class/net/*/operstate | grep -v '/lo/') 2>/dev/null; then
+  echo "needs a network interface that is up"
+  exit 77
+fi
 exe=$1
 port=$2
 work=$(mktemp -d)
