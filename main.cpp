@@ -40,7 +40,14 @@ int main(int argc, char** argv)
 
     zel::QSettingsStore store;
     zel::SqliteBaseFile baseFile;
-    zel::QtHttpClient http;
+    zel::HttpTimeouts timeouts;
+#ifdef ZELMORA_LOCAL_SERVICE
+    // The build the end-to-end tests run against a service of their own on
+    // this machine: every host is that one, and a silent one is given up on
+    // sooner than the field's servers are.
+    timeouts.idleMs = ZELMORA_LOCAL_IDLE_MS;
+#endif
+    zel::QtHttpClient http(timeouts);
     zel::NetConnectivity connectivity;
     zel::SystemIdleClock idle;
     zel::SystemClock clock;
@@ -55,6 +62,9 @@ int main(int argc, char** argv)
     services.clock = &clock;
     services.files = &files;
     services.restart = &restart;
+#ifdef ZELMORA_LOCAL_SERVICE
+    services.hosts.service = services.hosts.update = QStringLiteral(ZELMORA_LOCAL_SERVICE);
+#endif
     zel::TForm1 form1(services);
     // The windows below that are never shown stand in the start-up order of
     // the program; each command makes a window of its own.

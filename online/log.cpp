@@ -117,21 +117,16 @@ void Log::write(const QString& label)
     emit appended();
 }
 
-bool Log::save() const
+bool saveLogLines(const QString& path, const QStringList& lines)
 {
-    QString path;
-    QString all;
-    {
-        QMutexLocker lock(&m_mutex);
-        path = m_filePath;
-        for (const QString& e : m_entries) {
-            all += e;
-            all += QLatin1String("\r\n");
-        }
-    }
-    const QByteArray bytes = toWindows1251(all);
     if (path.isEmpty())
         return false;
+    QString all;
+    for (const QString& line : lines) {
+        all += line;
+        all += QLatin1String("\r\n");
+    }
+    const QByteArray bytes = toWindows1251(all);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -140,6 +135,18 @@ bool Log::save() const
         return false;
     }
     return file.commit();
+}
+
+bool Log::save() const
+{
+    QString path;
+    QStringList lines;
+    {
+        QMutexLocker lock(&m_mutex);
+        path = m_filePath;
+        lines = m_entries;
+    }
+    return saveLogLines(path, lines);
 }
 
 qsizetype Log::size() const

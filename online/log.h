@@ -11,6 +11,10 @@
 
 namespace zel {
 
+// Writes `lines`, each ended by CR LF, in Windows-1251 to `path`, replacing
+// the file whole. False when it cannot be written; never throws.
+bool saveLogLines(const QString& path, const QStringList& lines);
+
 class Log : public QObject {
     Q_OBJECT
 public:
@@ -35,8 +39,7 @@ public:
     // Safe from any thread: each entry is appended whole, in call order.
     void write(const QString& label);
 
-    // Writes every entry, each ended by CR LF, in Windows-1251, replacing the
-    // file whole. False when the file cannot be written; never throws.
+    // Writes every entry with saveLogLines.
     bool save() const;
 
     qsizetype size() const;

@@ -7,10 +7,17 @@
 #include "online/httpaccess.h"
 #include "online/servicehost.h"
 #include "shell/paths.h"
+#include "shell/settings.h"
 #include "shell/settingsio.h"
 #include "shell/settingsstore.h"
 
 #include <QFile>
+
+#include <cstring>
+
+#if !defined(Q_OS_WIN)
+#include <elf.h>
+#endif
 
 namespace zel {
 
@@ -111,12 +118,85 @@ bool isExecutableImage(const QByteArray& head)
 #endif
 }
 
+#if !defined(Q_OS_WIN)
+namespace {
+
+// Every table and every range the file's headers name lies inside `bytes`.
+template <typename Ehdr, typename Phdr, typename Shdr>
+bool elfIsWhole(const QByteArray& bytes)
+{
+    const quint64 size = static_cast<quint64>(bytes.size());
+    // `count` entries of `entry` bytes from `offset` end within the file.
+    const auto within = [size](quint64 offset, quint64 count, quint64 entry) {
+        return offset <= size && count <= (size - offset) / entry;
+    };
+    const auto read = [&bytes, &within](quint64 at, auto& into) {
+        if (!within(at, 1, sizeof(into)))
+            return false;
+        std::memcpy(&into, bytes.constData() + at, sizeof(into));
+        return true;
+    };
+    Ehdr eh;
+    if (!read(0, eh))
+        return false;
+    quint64 phnum = eh.e_phnum;
+    // No section header table at all is a whole file too (a stripped program).
+    quint64 shnum = eh.e_shoff != 0 ? eh.e_shnum : 0;
+    if (eh.e_shoff != 0) {
+        Shdr first;
+        if (eh.e_shentsize != sizeof(Shdr) || !read(eh.e_shoff, first))
+            return false;
+        // Counts too large for the file header are kept in the first section header.
+        if (shnum == 0)
+            shnum = first.sh_size;
+        if (phnum == PN_XNUM)
+            phnum = first.sh_info;
+    }
+    // A program is loaded by its segments: without them there is nothing to run.
+    if (phnum == 0 || eh.e_phentsize != sizeof(Phdr) || !within(eh.e_phoff, phnum, sizeof(Phdr)))
+        return false;
+    if (shnum != 0 && !within(eh.e_shoff, shnum, sizeof(Shdr)))
+        return false;
+    for (quint64 i = 0; i < phnum; ++i) {
+        Phdr ph;
+        if (!read(eh.e_phoff + i * sizeof(Phdr), ph) || !within(ph.p_offset, ph.p_filesz, 1))
+            return false;
+    }
+    for (quint64 i = 0; i < shnum; ++i) {
+        Shdr sh;
+        if (!read(eh.e_shoff + i * sizeof(Shdr), sh))
+            return false;
+        // A section of zeros to be (.bss) takes no room in the file.
+        if (sh.sh_type != SHT_NOBITS && !within(sh.sh_offset, sh.sh_size, 1))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+#endif
+
+bool isWholeProgram(const QByteArray& bytes)
+{
+    if (!isExecutableImage(bytes))
+        return false;
+#if defined(Q_OS_WIN)
+    return true;
+#else
+    // A download cut short without a Content-Length still starts like a
+    // program; only the ranges its headers name tell that it is not whole.
+    if (sizeof(void*) == 8)
+        return elfIsWhole<Elf64_Ehdr, Elf64_Phdr, Elf64_Shdr>(bytes);
+    return elfIsWhole<Elf32_Ehdr, Elf32_Phdr, Elf32_Shdr>(bytes);
+#endif
+}
+
 bool isProgramFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    return isExecutableImage(file.read(4096));
+    return isWholeProgram(file.readAll());
 }
 
 TInetUpdater::TInetUpdater(IDownloader& downloader, const IClock& clock, const QString& folder,
@@ -166,33 +246,26 @@ bool TInetUpdater::UpdateFile()
         return false;
     if (!m_downloader.download(address, UpdateResultFile))
         return false;
-    // An error page or a file for another system must never take the
-    // program's place.
-    if (!isProgramFile(UpdateResultFile)) {
-        QFile::remove(UpdateResultFile);
-        return false;
-    }
-    return true;
+    // An error page, a file for another system or a program cut short must
+    // never take the program's place; the next start clears it away.
+    return isProgramFile(UpdateResultFile);
 }
 
 SwapResult swapProgramFile(IFileOps& files, const QString& program)
 {
     const QString fresh = ChangeFileExt(program, QStringLiteral(".new"));
     const QString old = ChangeFileExt(program, QStringLiteral(".old"));
-    const auto fail = [](const QString& what) {
-        return SwapResult{false, QStringLiteral("Update error: ") + what};
-    };
+    const auto fail = [](const QString& text) { return SwapResult{false, text}; };
     if (files.exists(old) && !files.remove(old))
-        return fail(QStringLiteral("cannot remove ") + old);
+        return fail(L(111).arg(old));
     if (!files.makeExecutableLike(fresh, program))
-        return fail(QStringLiteral("cannot make ") + fresh + QStringLiteral(" executable"));
+        return fail(L(112).arg(fresh));
     if (!files.rename(program, old))
-        return fail(QStringLiteral("cannot rename ") + program + QStringLiteral(" to ") + old);
+        return fail(L(113).arg(program, old));
     if (!files.rename(fresh, program)) {
         if (!files.rename(old, program))
-            return fail(QStringLiteral("cannot rename ") + fresh + QStringLiteral(" to ") + program
-                        + QStringLiteral("; the program file is now ") + old);
-        return fail(QStringLiteral("cannot rename ") + fresh + QStringLiteral(" to ") + program);
+            return fail(L(113).arg(fresh, program) + QLatin1Char(' ') + L(114).arg(old));
+        return fail(L(113).arg(fresh, program));
     }
     return SwapResult{true, QString()};
 }

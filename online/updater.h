@@ -47,6 +47,9 @@ QString MakeTempName(const QDateTime& at);
 // (an ELF executable of this machine's class and architecture; a PE image on
 // Windows).
 bool isExecutableImage(const QByteArray& head);
+// A whole program: an executable image whose headers' tables, segments and
+// sections all lie within `bytes`.
+bool isWholeProgram(const QByteArray& bytes);
 bool isProgramFile(const QString& path);
 
 class TInetUpdater {
@@ -63,8 +66,8 @@ public:
     // ConvertError when either version is no whole number.
     virtual bool CheckUpdate(QString& DownloadURL);
     // Fetches the description again and downloads the announced file to
-    // UpdateResultFile; true when a complete program file for this platform
-    // is there. A download that is not one is removed again.
+    // UpdateResultFile; true when a whole program file for this platform is
+    // there. A download that is not one stays for the next start's clean-up.
     virtual bool UpdateFile();
 
     QString UpdateInfoFileURL;
@@ -79,7 +82,8 @@ private:
     QString m_folder;
 };
 
-// Outcome of the swap: on failure a text for the user naming what failed.
+// Outcome of the swap: on failure a text for the user, in the current
+// language, naming what failed.
 struct SwapResult {
     bool ok = false;
     QString failure;

@@ -252,10 +252,18 @@ void QtHttpClient::wait(const std::shared_ptr<Pending>& pending)
             pending->wake = [target] { QMetaObject::invokeMethod(target, "quit", Qt::QueuedConnection); };
         }
         while (true) {
-            loop.exec();
-            std::lock_guard<std::mutex> lock(pending->mutex);
+            const int code = loop.exec();
+            std::unique_lock<std::mutex> lock(pending->mutex);
             if (pending->finished) {
                 pending->wake = nullptr;
+                break;
+            }
+            if (code == -1) {
+                // The application is quitting: every exec() returns at once,
+                // and going round again would spin. Block instead; closing
+                // the main window shuts the client down, which ends this.
+                pending->wake = nullptr;
+                pending->done.wait(lock, [&pending] { return pending->finished; });
                 break;
             }
         }

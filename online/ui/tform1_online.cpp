@@ -88,7 +88,6 @@ void TForm1::buildOnlineTabs()
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
-    Timer2->start();
 }
 
 void TForm1::createMessageLock()
@@ -116,8 +115,10 @@ void TForm1::FormDestroy()
     if (m_services.http)
         m_services.http->shutDown();
     m_poller.reset();
-    if (Application* app = Application::instance())
+    if (Application* app = Application::instance()) {
         app->setErrorHandler(nullptr);
+        app->setNestedErrorHandler(nullptr);
+    }
 }
 
 void TForm1::showTab(QWidget* tab, const QString& picture)
@@ -221,12 +222,22 @@ void TForm1::UpDate(bool mess, bool rebot)
     updater.ProductName = QStringLiteral("Zelmora");
     updater.ProductVersion = kProductVersion;
     QString DownloadURL;
-    const auto tell = [this](const QString& text) { Dialogs::message(this, text); };
+    // Every request below may be the one waiting when the window closes; the
+    // procedure then ends where it stands.
+    const auto tell = [this](const QString& text) {
+        if (!m_closing)
+            Dialogs::message(this, text);
+    };
 
     sendStatistics(*m_services.http, m_services.hosts, QStringLiteral("check.log"),
                    QStringLiteral("check error"), tell);
+    if (m_closing)
+        return;
     Log(QStringLiteral("CheckUpdate"));
-    if (updater.CheckUpdate(DownloadURL)) {
+    const bool found = updater.CheckUpdate(DownloadURL);
+    if (m_closing)
+        return;
+    if (found) {
         GIFStop();
         const QString question = L(84) + QLatin1Char(' ') + updater.NewProductVersion + QLatin1Char(' ')
                                + DownloadURL + QLatin1Char(' ') + L(85);
@@ -236,8 +247,13 @@ void TForm1::UpDate(bool mess, bool rebot)
             GIFStart(L(86));
             sendStatistics(*m_services.http, m_services.hosts, QStringLiteral("down.log"),
                            QStringLiteral("Down error"), tell);
+            if (m_closing)
+                return;
             Log(QStringLiteral("UpdateFile"));
-            if (updater.UpdateFile()) {
+            const bool downloaded = updater.UpdateFile();
+            if (m_closing)
+                return;
+            if (downloaded) {
                 const SwapResult swap = swapProgramFile(filesOf(m_services), program);
                 if (!swap.ok) {
                     // The text says what failed and where the program file
@@ -334,29 +350,44 @@ void TForm1::Connect1Click()
 
 void TForm1::MyExcept(QObject* Sender, const std::exception& E)
 {
+    // A request given up because the window closed is no error to report.
+    if (m_closing)
+        return;
     ProgressText = QStringLiteral("exit");
     const QString message = QString::fromUtf8(E.what());
-    const QString reporter = Sender ? QString::fromLatin1(Sender->metaObject()->className())
-                                    : QStringLiteral("zel::Application");
     if (isNetworkFailure(message)) {
         Dialogs::warning(this, message + QLatin1Char('\r') + L(105));
-        Log(errorDescription(reporter, E));
-        Log(QStringLiteral("save"));
+        logAndSave(Sender, E);
         return;
     }
-    Log(errorDescription(reporter, E));
-    Log(QStringLiteral("save"));
+    logAndSave(Sender, E);
     showLogTab();
     const QString question = message + QLatin1Char('\r') + QStringLiteral("Saved to file: ")
                            + m_log->filePath() + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
     if (Dialogs::ask(this, question) != Dialogs::Yes)
         return;
-    // A failure of the send, while this error is being reported, is only shown.
+    // A failure of the send, while this error is being reported, asks nothing more.
     try {
         Button4Click();
     } catch (const std::exception& e) {
-        Dialogs::warning(this, QString::fromUtf8(e.what()));
+        reportPlainly(this, e);
     }
+}
+
+void TForm1::reportPlainly(QObject* Sender, const std::exception& E)
+{
+    if (m_closing)
+        return;
+    logAndSave(Sender, E);
+    Dialogs::warning(this, QString::fromUtf8(E.what()));
+}
+
+void TForm1::logAndSave(QObject* Sender, const std::exception& E)
+{
+    const QString reporter = Sender ? QString::fromLatin1(Sender->metaObject()->className())
+                                    : QStringLiteral("zel::Application");
+    Log(errorDescription(reporter, E));
+    Log(QStringLiteral("save"));
 }
 
 // Button4Click: the user sends the log to the maker.
@@ -371,7 +402,8 @@ void TForm1::Button4Click()
     const QString address = sendLogUrl(m_services.hosts.service, CommaText(displayedLines(Memo3)));
     Dialogs::message(this, address);
     const QString answer = m_services.http->get(address);
-    Dialogs::message(this, answer);
+    if (!m_closing)
+        Dialogs::message(this, answer);
 }
 
 } // namespace zel

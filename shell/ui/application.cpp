@@ -28,10 +28,23 @@ void Application::setErrorHandler(ErrorHandler handler)
     m_handler = std::move(handler);
 }
 
+void Application::setNestedErrorHandler(ErrorHandler handler)
+{
+    m_nested = std::move(handler);
+}
+
 void Application::reportError(QObject* sender, const std::exception& error)
 {
     // An error raised while the handler runs (it may show boxes, which run
-    // events) is shown plainly instead of starting another report.
+    // events) starts no second report.
+    if (m_reporting && m_nested) {
+        try {
+            m_nested(sender, error);
+        } catch (const std::exception& inner) {
+            plainReport(inner);
+        }
+        return;
+    }
     if (!m_handler || m_reporting) {
         plainReport(error);
         return;

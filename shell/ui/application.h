@@ -19,6 +19,9 @@ public:
     // The main window installs its handler at creation; until then errors go
     // to a plain message box.
     void setErrorHandler(ErrorHandler handler);
+    // Where an error raised while the handler runs goes (its boxes run the
+    // events); without one it is shown in a plain message box.
+    void setNestedErrorHandler(ErrorHandler handler);
 
     // Hands an error to the installed handler. The handler itself must not
     // end the program either: what escapes it is shown in a plain box.
@@ -30,6 +33,7 @@ public:
 
 private:
     ErrorHandler m_handler;
+    ErrorHandler m_nested;
     bool m_reporting = false;
 };
 

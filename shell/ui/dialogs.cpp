@@ -16,6 +16,7 @@ struct Script {
     QQueue<Dialogs::Answer> answers;
     QQueue<QString> inputs;
     QStringList shown;
+    std::function<void()> whileAsking;
 };
 
 Script& script()
@@ -50,6 +51,8 @@ Dialogs::Answer Dialogs::ask(QWidget* parent, const QString& text)
 {
     if (script().on) {
         script().shown << text;
+        if (script().whileAsking)
+            script().whileAsking();
         return script().answers.isEmpty() ? No : script().answers.dequeue();
     }
     const auto button = QMessageBox::question(parent, kTitle, text,
@@ -129,6 +132,7 @@ bool Dialogs::print(QWidget* parent, QPrinter& printer)
 void Dialogs::setScripted(bool on) { script().on = on; }
 void Dialogs::queueAnswer(Answer answer) { script().answers.enqueue(answer); }
 void Dialogs::queueInput(const QString& text) { script().inputs.enqueue(text); }
+void Dialogs::whileAsking(std::function<void()> f) { script().whileAsking = std::move(f); }
 QStringList Dialogs::shown() { return script().shown; }
 
 void Dialogs::clear()
@@ -136,6 +140,7 @@ void Dialogs::clear()
     script().answers.clear();
     script().inputs.clear();
     script().shown.clear();
+    script().whileAsking = nullptr;
 }
 
 } // namespace zel

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QPrinter;
 class QWidget;
 
@@ -46,6 +48,9 @@ public:
     static void setScripted(bool on);
     static void queueAnswer(Answer answer);
     static void queueInput(const QString& text);
+    // Runs `f` inside every scripted question, as the events run while a real
+    // question is open.
+    static void whileAsking(std::function<void()> f);
     static QStringList shown();
     static void clear();
 };

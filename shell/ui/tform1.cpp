@@ -11,6 +11,7 @@
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/listexchange.h"
 #include "lists/ui/numberedit.h"
+#include "online/httpaccess.h"
 #include "online/log.h"
 #include "online/messages.h"
 #include "report/reports.h"
@@ -22,6 +23,7 @@
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/pictures.h"
+#include "shell/ui/placement.h"
 #include "shell/ui/tform2.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
@@ -121,8 +123,13 @@ QAction* menuAction(QMenu* menu, const char* name)
 
 } // namespace
 
-// Heights of the main window: totals panel collapsed and expanded.
-constexpr int kCollapsed = 475;
+// The design's heights of the main window (475 collapsed, 543 expanded, and
+// the limits where the panel's rows appear) are outer heights, caption and
+// borders included; less this, they are heights of the client area, which is
+// what is sized here, whatever frame the window manager draws.
+constexpr int kFrame = 29;
+// Client height with the totals panel collapsed (expanded: 543 - kFrame).
+constexpr int kCollapsed = 475 - kFrame;
 // Rows of the totals panel, top to bottom.
 constexpr int kAreaRow = 2;
 constexpr int kLengthRow = 3;
@@ -179,13 +186,8 @@ void TForm1::buildWindow()
     Memo3 = new QPlainTextEdit(TabSheet3);
     Memo3->setObjectName(QStringLiteral("Memo3"));
     Memo3->setGeometry(4, 4, 516, 240);
-    connect(m_log, &zel::Log::appended, this, [this] {
-        // Entries may come from a worker thread; this runs on the UI thread.
-        const QStringList fresh = m_log->entries(m_logShown);
-        m_logShown += fresh.size();
-        for (const QString& e : fresh)
-            Memo3->appendPlainText(e);
-    });
+    // Entries may come from a worker thread; they are shown on the UI thread.
+    connect(m_log, &zel::Log::appended, this, &TForm1::showNewLogEntries);
     buildOnlineTabs();
 
     buildTotals(central);
@@ -200,6 +202,7 @@ void TForm1::buildWindow()
     m_statusPanels[1]->setFixedWidth(50);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(false);
+    statusBar()->setFixedHeight(19);
     statusBar()->addWidget(m_statusPanels[0]);
     statusBar()->addWidget(m_statusPanels[1]);
 
@@ -211,7 +214,6 @@ void TForm1::buildWindow()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    Timer1->start();
     // The window-wide keys work from every field, whatever claims them.
     qApp->installEventFilter(this);
 }
@@ -412,10 +414,14 @@ void TForm1::buildMenus()
 void TForm1::FormCreate()
 {
     createMessageLock();
-    if (Application* app = Application::instance())
+    if (Application* app = Application::instance()) {
         app->setErrorHandler([this](QObject* sender, const std::exception& error) {
             MyExcept(sender, error);
         });
+        app->setNestedErrorHandler([this](QObject* sender, const std::exception& error) {
+            reportPlainly(sender, error);
+        });
+    }
     Log(QStringLiteral("Create form"));
     setFixedHeight(kCollapsed);
     // The settings are not read yet: this message comes in Ukrainian.
@@ -443,6 +449,10 @@ void TForm1::FormCreate()
     total = 0.0;
     setWindowTitle(QStringLiteral("Zelmora v.") + GetMyVersion() + QStringLiteral(" (beta) [32-bit] "));
     m_statusPanels[1]->setText(QStringLiteral("Halvane"));
+    // Only now: a report of a failed step above runs the events while it is
+    // open, and a tick then would write the store before it was read.
+    Timer1->start();
+    Timer2->start();
 }
 
 void TForm1::startStep(const std::function<void()>& step)
@@ -467,11 +477,20 @@ QString TForm1::GetMyVersion()
 void TForm1::ReadParams()
 {
     Log(QStringLiteral("Read params REG"));
+    // However far the reading gets, the settings may be written from now on.
+    struct Read {
+        bool& flag;
+        ~Read() { flag = true; }
+    } read{m_paramsRead};
     readParams(m_services.store, Settings);
 }
 
 void TForm1::WriteParams()
 {
+    // Before the stored settings are read the record holds start values,
+    // which must never take the place of the user's.
+    if (!m_paramsRead)
+        return;
     Log(QStringLiteral("Write params REG"));
     writeParams(m_services.store, Settings);
 }
@@ -495,6 +514,7 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!m_shown) {
         m_shown = true;
+        centreOnScreen(this);
         FormShow();
     }
 }
@@ -523,6 +543,13 @@ void TForm1::FormClose()
     Log(QStringLiteral("Form close"));
     saveListTexts(m_services.store, Memo1, Memo2);
     WriteParams();
+    // The program ends now. A request the UI thread is waiting on is given up
+    // at once; the procedure that made it sees m_closing and goes no further.
+    m_closing = true;
+    Timer1->stop();
+    Timer2->stop();
+    if (m_services.http)
+        m_services.http->shutDown();
 }
 
 void TForm1::moveEvent(QMoveEvent* event)
@@ -551,7 +578,25 @@ void TForm1::settingsClosed()
 
 void TForm1::Log(const QString& label)
 {
-    m_log->write(label);
+    if (label != QLatin1String("save")) {
+        m_log->write(label);
+        return;
+    }
+    // The log is what the Log tab shows, the user's edits included: the file
+    // takes the memo's text, as the upload does, each entry on a line of its
+    // own however the memo wraps it. Entries still on their way from a
+    // worker go in first, in their order.
+    showNewLogEntries();
+    const QString text = Memo3->toPlainText();
+    saveLogLines(m_log->filePath(), text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+}
+
+void TForm1::showNewLogEntries()
+{
+    const QStringList fresh = m_log->entries(m_logShown);
+    m_logShown += fresh.size();
+    for (const QString& e : fresh)
+        Memo3->appendPlainText(e);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -932,17 +977,17 @@ void TForm1::Timer1Timer()
     checkmessage();
     const int h = height();
     if (Bigform) {
-        if (h >= 540) {
+        if (h >= 540 - kFrame) {
             Timer1->setInterval(1000);
             Bigform = false;
             showPicture(Image2, QStringLiteral("Bitmap_4"));
         } else {
             Image2->move(Image2->x(), Image2->y() + 4);
-            if (h > 490)
+            if (h > 490 - kFrame)
                 showRow(kAreaRow, true);
-            if (h > 511)
+            if (h > 511 - kFrame)
                 showRow(kLengthRow, true);
-            if (h > 532)
+            if (h > 532 - kFrame)
                 showRow(kAverageRow, true);
             setFixedHeight(h + 4);
         }
@@ -953,11 +998,11 @@ void TForm1::Timer1Timer()
             showPicture(Image2, QStringLiteral("Bitmap_3"));
         } else {
             Image2->move(Image2->x(), Image2->y() - 4);
-            if (h < 495)
+            if (h < 495 - kFrame)
                 showRow(kAreaRow, false);
-            if (h < 516)
+            if (h < 516 - kFrame)
                 showRow(kLengthRow, false);
-            if (h < 537)
+            if (h < 537 - kFrame)
                 showRow(kAverageRow, false);
             setFixedHeight(h - 4);
         }

@@ -102,6 +102,11 @@ public:
     bool IsConnectedToInternet();
     // The application-wide error handler: logs, saves and reports the error.
     void MyExcept(QObject* Sender, const std::exception& E);
+    // An error raised while MyExcept asks: logged and saved the same way,
+    // then shown in a plain box rather than asked about again.
+    void reportPlainly(QObject* Sender, const std::exception& E);
+    // The error's description into the log, and the log to its file.
+    void logAndSave(QObject* Sender, const std::exception& E);
     // Sends a message to the maker; true when the request went through.
     bool SendMess(const QString& theme, const QString& email, const QString& message);
     void PlayBeep();
@@ -162,6 +167,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Log entries not yet in Memo3 appended to it, in their order.
+    void showNewLogEntries();
     void FormCreate();
     void FormShow();
     void FormClose();
@@ -237,6 +244,10 @@ private:
     QTimer* Timer2;
     std::unique_ptr<MessagePoller> m_poller;
     bool m_updating = false;
+    // The window has closed: nothing more is asked or shown, nothing swapped.
+    bool m_closing = false;
+    // ReadParams has run; no settings are written before.
+    bool m_paramsRead = false;
 
     QLabel* Label18;
     QLineEdit* Edit2;

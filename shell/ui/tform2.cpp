@@ -5,6 +5,7 @@
 #include "shell/settings.h"
 #include "shell/settingsstore.h"
 #include "shell/ui/pictures.h"
+#include "shell/ui/placement.h"
 #include "shell/ui/tform1.h"
 
 #include <QDesktopServices>
@@ -147,6 +148,14 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
             onlinkclick();
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // On the middle of the screen, not over the main window; its frame is
+    // known by now.
+    centreOnScreen(this);
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event)

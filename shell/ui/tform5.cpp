@@ -162,7 +162,8 @@ void TForm5::FormClose()
 void TForm5::SetPosition()
 {
     const QRect main = m_main->frameGeometry();
-    resize(width(), m_main->height());
+    // Outer heights alike, whatever frames the two windows have.
+    resize(width(), m_main->frameGeometry().height() - (frameGeometry().height() - height()));
     const QScreen* screen = m_main->screen();
     const int screenWidth = screen ? screen->geometry().right() + 1 : 0;
     const int w = frameGeometry().width();

@@ -16,8 +16,8 @@ TForm9::TForm9(QWidget* main)
     : QDialog(main, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("Form9"));
-    // It covers the main window exactly.
-    setGeometry(main->geometry());
+    // It covers the main window exactly, caption and borders included.
+    setGeometry(main->frameGeometry());
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(255, 255, 196));

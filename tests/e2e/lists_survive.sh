@@ -13,16 +13,13 @@ mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 export OFFLINE="$(dirname "$(readlink -f "$0")")/offline.sh"
+export SESSION="$(dirname "$(readlink -f "$0")")/session.sh"
 conf="$XDG_CONFIG_HOME/Halvane/Zelmora.conf"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$exe" "$shot" "$conf" "$work" <<'INNER'
 set -euo pipefail
 exe=$1; shot=$2; conf=$3; work=$4
-fail() { echo "FAIL: $*"; exit 1; }
-
-main_window() {
-  timeout 20 xdotool search --sync --onlyvisible --name '^Zelmora v\.' | head -n 1
-}
+source "$SESSION"
 
 # First run: type a line, close with Ctrl+X.
 "$OFFLINE" "$exe" 2>"$work/first.err" &
@@ -39,23 +36,10 @@ sleep 0.5
 
 # A second copy while the first runs: the message, and no second window.
 "$OFFLINE" "$exe" >"$work/second.out" 2>"$work/second.err" &
-second=$!
-for _ in $(seq 1 50); do
-  grep -q "Zelmora already exists." "$work/second.err" && break
-  sleep 0.1
-done
-grep -q "Zelmora already exists." "$work/second.err" || fail "the second copy said nothing"
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Zelmora$' | head -n 1)
-[ -n "$box" ] || fail "no message box"
+expect_refused $! "$work/second.err" "$shot"
 [ "$(xdotool search --onlyvisible --name '^Zelmora v\.' | wc -l)" -eq 1 ] || fail "a second main window"
-import -window root "$shot"
-xdotool windowfocus --sync "$box"
-xdotool key Return
-timeout 10 tail --pid="$second" -f /dev/null || fail "the second copy did not end"
 
-xdotool windowfocus --sync "$win"
-xdotool key ctrl+x
-timeout 10 tail --pid="$pid" -f /dev/null || fail "Ctrl+X did not close the window"
+close_with_ctrl_x "$win" "$pid"
 [ -f "$conf" ] || fail "no settings file"
 grep -q '^\.zm0=.*37 ' "$conf" || { cat "$conf"; fail "the line was not stored"; }
 grep -q '5 ' "$conf" || fail "the count was not stored"
@@ -68,10 +52,7 @@ sed -i 's/^\(\.zm0=.*\)37 /\1037 /' "$conf"   # as typed by hand: read as 37 aga
 pid=$!
 win=$(main_window)
 [ -n "$win" ] || fail "no main window after the restart"
-sleep 0.5
-xdotool windowfocus --sync "$win"
-xdotool key ctrl+x
-timeout 10 tail --pid="$pid" -f /dev/null || fail "Ctrl+X did not close the window again"
+close_with_ctrl_x "$win" "$pid"
 grep -q '^\.zm0=.*"37 ' "$conf" || { cat "$conf"; fail "the line did not survive the restart"; }
 echo "ok"
 INNER

@@ -25,7 +25,9 @@ struct TestRequest {
 };
 
 struct TestAnswer {
-    enum Mode { Normal, Silent, Truncated };
+    // Truncated announces 1000 bytes more than it sends; Unsized sends no
+    // Content-Length, so only the closed connection ends the body.
+    enum Mode { Normal, Silent, Truncated, Unsized };
     int status = 200;
     QByteArray body{};
     QByteArray contentType{};          // no Content-Type header when empty
@@ -109,7 +111,8 @@ private:
             return;
         const qsizetype length = a.body.size() + (a.mode == TestAnswer::Truncated ? 1000 : 0);
         QByteArray head = "HTTP/1.1 " + QByteArray::number(a.status) + ' ' + reason(a.status) + "\r\n";
-        head += "Content-Length: " + QByteArray::number(length) + "\r\n";
+        if (a.mode != TestAnswer::Unsized)
+            head += "Content-Length: " + QByteArray::number(length) + "\r\n";
         head += "Connection: close\r\n";
         if (!a.contentType.isEmpty())
             head += "Content-Type: " + a.contentType + "\r\n";

@@ -9,6 +9,8 @@
 #include "shell/singleinstance.h"
 #include "online/servicehost.h"
 #include "online/updater.h"
+#include "shell/langtable.h"
+#include "shell/settings.h"
 #include "shell/settingsio.h"
 
 #include <QCoreApplication>
@@ -16,6 +18,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <elf.h>
 
 using namespace zel;
 
@@ -59,6 +63,7 @@ private slots:
     void versionThatIsNoNumber();
     void updateFileAcceptsOnlyAProgram();
     void executableImages();
+    void wholePrograms();
     void swapPutsTheNewFileInPlace();
     void swapRemovesAStaleOld();
     void failedSecondRenameIsRolledBack();
@@ -198,19 +203,15 @@ void TestUpdater::updateFileAcceptsOnlyAProgram()
     TInetUpdater u = updater(d);
     const QString target = m_dir.filePath(u"zelmora.new"_qs);
     u.UpdateResultFile = target;
-    // An error page is no program: it does not stay.
-    d.files[kExe] = "<html>Not here</html>";
-    QVERIFY(!u.UpdateFile());
-    QVERIFY(!QFile::exists(target));
-    // A download that fails leaves nothing either.
+    // A download that fails leaves nothing.
     d.files.remove(kExe);
     QVERIFY(!u.UpdateFile());
     QVERIFY(!QFile::exists(target));
-    d.files[kExe] = ownHead();
+    d.files[kExe] = wholeProgram();
     QVERIFY(u.UpdateFile());
-    QCOMPARE(readFile(target), ownHead());
+    QCOMPARE(readFile(target), wholeProgram());
     // The description was fetched anew for the download.
-    QCOMPARE(d.asked.count(kIni), 3);
+    QCOMPARE(d.asked.count(kIni), 2);
     u.UpdateResultFile = u" "_qs;
     QVERIFY(!u.UpdateFile());
     QFile::remove(target);
@@ -234,6 +235,40 @@ void TestUpdater::executableImages()
     QByteArray otherClass = head;
     otherClass[4] = char(sizeof(void*) == 8 ? 1 : 2);
     QVERIFY(!isExecutableImage(otherClass));
+}
+
+void TestUpdater::wholePrograms()
+{
+    if (sizeof(void*) != 8)
+        QSKIP("the edits below are of a 64-bit program");
+    const QByteArray whole = wholeProgram();
+    QVERIFY(isWholeProgram(whole));
+    for (const qsizetype cut : {qsizetype(64), whole.size() / 10, whole.size() / 2, whole.size() - 1})
+        QVERIFY2(!isWholeProgram(whole.left(cut)), qPrintable(QString::number(cut)));
+    // Headers that name ranges past the end, with every table still inside.
+    const auto grown = [&whole](auto edit) {
+        QByteArray b = whole;
+        edit(reinterpret_cast<Elf64_Ehdr*>(b.data()), b.data());
+        return b;
+    };
+    QVERIFY(!isWholeProgram(grown([](Elf64_Ehdr* eh, char* at) {
+        reinterpret_cast<Elf64_Phdr*>(at + eh->e_phoff)[eh->e_phnum - 1].p_filesz += 1u << 30;
+    })));
+    QVERIFY(!isWholeProgram(grown([](Elf64_Ehdr* eh, char* at) {
+        auto* sh = reinterpret_cast<Elf64_Shdr*>(at + eh->e_shoff);
+        for (int i = 0; i < eh->e_shnum; ++i)
+            if (sh[i].sh_type == SHT_PROGBITS)
+                sh[i].sh_size += 1u << 30;
+    })));
+    QVERIFY(!isWholeProgram(grown([](Elf64_Ehdr* eh, char*) { eh->e_shnum += 1000; })));
+    QVERIFY(!isWholeProgram(grown([](Elf64_Ehdr* eh, char*) { eh->e_phnum = 0; })));
+    // A .bss takes no room in the file, however large.
+    QVERIFY(isWholeProgram(grown([](Elf64_Ehdr* eh, char* at) {
+        auto* sh = reinterpret_cast<Elf64_Shdr*>(at + eh->e_shoff);
+        for (int i = 0; i < eh->e_shnum; ++i)
+            if (sh[i].sh_type == SHT_NOBITS)
+                sh[i].sh_size += 1u << 30;
+    })));
 }
 
 void TestUpdater::swapPutsTheNewFileInPlace()
@@ -261,7 +296,7 @@ void TestUpdater::swapRemovesAStaleOld()
     files.failRemove << program + u".old"_qs;
     const SwapResult r = swapProgramFile(files, program);
     QVERIFY(!r.ok);
-    QVERIFY(r.failure.contains(program + u".old"_qs));
+    QCOMPARE(r.failure, L(111).arg(program + u".old"_qs));
     QCOMPARE(readFile(program), QByteArray("new program"));
     QCOMPARE(readFile(program + u".new"_qs), QByteArray("newer program"));
 }
@@ -273,8 +308,10 @@ void TestUpdater::failedSecondRenameIsRolledBack()
     files.failRenameTo << program; // .new -> program fails; so would .old -> program...
     SwapResult r = swapProgramFile(files, program);
     QVERIFY(!r.ok);
-    // ... so the old file is now under ".old", and the user is told where.
-    QVERIFY(r.failure.contains(u"the program file is now "_qs + program + u".old"_qs));
+    // ... so the old file is now under ".old", and the user is told where,
+    // in the language of the moment.
+    QCOMPARE(r.failure, Lang(113, UiLanguage::Ukrainian).arg(program + u".new"_qs, program) + u' '
+                        + Lang(114, UiLanguage::Ukrainian).arg(program + u".old"_qs));
     QFile::rename(program + u".old"_qs, program);
 
     // Only the new file's rename fails: the old one goes back in place.
@@ -287,9 +324,11 @@ void TestUpdater::failedSecondRenameIsRolledBack()
             return FakeFiles::rename(from, to);
         }
     } once;
+    Settings.Language = UiLanguage::Russian;
     r = swapProgramFile(once, program);
+    Settings.Language = UiLanguage::Ukrainian;
     QVERIFY(!r.ok);
-    QVERIFY(r.failure.startsWith(u"Update error: "_qs));
+    QCOMPARE(r.failure, Lang(113, UiLanguage::Russian).arg(program + u".new"_qs, program));
     QCOMPARE(readFile(program), QByteArray("old program"));
     QVERIFY(!QFile::exists(program + u".old"_qs));
     // The download stays for the next start's clean-up.

@@ -34,6 +34,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <thread>
 
 using namespace zel;
 
@@ -42,13 +43,6 @@ namespace {
 QString EN(int entry)
 {
     return Lang(entry, UiLanguage::English);
-}
-
-QByteArray ownHead()
-{
-    QFile self(QCoreApplication::applicationFilePath());
-    self.open(QIODevice::ReadOnly);
-    return self.read(4096);
 }
 
 QByteArray readFile(const QString& path)
@@ -84,6 +78,8 @@ private slots:
     void feedbackWindow();
     void feedbackCommandsAndFailure();
     void sendLogShowsTheAddressFirst();
+    void logFileIsTheMemo();
+    void errorWhileAskingIsLoggedAndSaved();
     void refusedConnectionInButton4Click();
     void notFoundGetsTheFullReport();
     void yesWithNoConnectionTellsSo();
@@ -95,6 +91,8 @@ private slots:
     void dailyCheckOncePerDay();
     void excludedAddressLeavesOutStatistics();
     void failedDownloadChangesNothing();
+    void programCutShortIsRefused_data();
+    void programCutShortIsRefused();
     void failedRenameIsRolledBack();
     void versionThatIsNoNumber();
     void unreachableService();
@@ -202,7 +200,7 @@ void TestOnlineWindow::announce(const QByteArray& version, const QByteArray& sec
     const QByteArray file = "http://" + m_service->host().toLatin1() + "/files/zelmora.bin";
     m_service->answer("/updates/updates.ini",
                       "[" + section + "]\r\nVersion=" + version + "\r\nFile=" + file + "\r\n");
-    m_service->answer("/files/zelmora.bin", TestAnswer{200, ownHead(), "application/octet-stream"});
+    m_service->answer("/files/zelmora.bin", TestAnswer{200, wholeProgram(), "application/octet-stream"});
     m_service->answer("/ip.html", "10.0.0.5");
     m_service->answer("/send.php", "");
 }
@@ -429,6 +427,49 @@ void TestOnlineWindow::sendLogShowsTheAddressFirst()
     QVERIFY(CommaText(log).contains(u"odd_#_&_+_%_entry"_qs));
 }
 
+void TestOnlineWindow::logFileIsTheMemo()
+{
+    start();
+    auto* memo = child<QPlainTextEdit>("Memo3");
+    memo->setPlainText(memo->toPlainText() + u"\nedited by hand"_qs);
+    // Entries of a worker, not yet shown when the report saves the log.
+    std::thread worker([log = &m_form->activityLog()] {
+        for (int i = 0; i < 50; ++i)
+            log->write(u"worker %1"_qs.arg(i));
+    });
+    worker.join();
+    fromEventLoop([] { throw ConvertError(u"bad"_qs); });
+    const QStringList lines = memo->toPlainText().split(u'\n');
+    QCOMPARE(readFile(program() + u".log"_qs), toWindows1251(lines.join(u"\r\n"_qs) + u"\r\n"_qs));
+    const qsizetype edit = lines.indexOf(u"edited by hand"_qs);
+    QVERIFY(edit > 0);
+    for (int i = 0; i < 50; ++i)
+        QVERIFY(lines.value(edit + 1 + i).endsWith(u"_worker_%1"_qs.arg(i)));
+    QVERIFY(lines.last().contains(u"_exception_"_qs));
+}
+
+void TestOnlineWindow::errorWhileAskingIsLoggedAndSaved()
+{
+    start();
+    int asked = 0;
+    // A timer's error while the report's question is open.
+    Dialogs::whileAsking([&asked] {
+        if (++asked == 1) {
+            QTimer::singleShot(0, [] { throw ConvertError(u"second"_qs); });
+            QCoreApplication::processEvents();
+        }
+    });
+    fromEventLoop([] { throw ConvertError(u"first"_qs); });
+    QCOMPARE(asked, 1);
+    QCOMPARE(Dialogs::shown().size(), 2);
+    QCOMPARE(Dialogs::shown().value(1), u"second"_qs);
+    const QStringList errors = m_form->activityLog().entries().filter(u"_exception_"_qs);
+    QCOMPARE(errors.size(), 2);
+    QVERIFY(errors[0].contains(u"__first____"_qs));
+    QVERIFY(errors[1].contains(u"__second____"_qs));
+    QVERIFY(readFile(program() + u".log"_qs).endsWith(toWindows1251(errors[1]) + "\r\n"));
+}
+
 void TestOnlineWindow::refusedConnectionInButton4Click()
 {
     m_hosts.service = refusingHost();
@@ -549,7 +590,7 @@ void TestOnlineWindow::updateFromTheMenuSwapsAndRestarts()
     QCOMPARE(Dialogs::shown().size(), 2);
     QCOMPARE(Dialogs::shown().value(1), EN(88));
     QCOMPARE(m_form->statusText(0), EN(87));
-    QCOMPARE(readFile(program()), ownHead());
+    QCOMPARE(readFile(program()), wholeProgram());
     QVERIFY(QFile::permissions(program()) & QFile::ExeOwner);
     QCOMPARE(readFile(program() + u".old"_qs), QByteArray("the old program"));
     QVERIFY(!QFile::exists(program() + u".new"_qs));
@@ -575,7 +616,7 @@ void TestOnlineWindow::silentCheckSwapsAndAsksNothing()
     tick();
     QVERIFY(Dialogs::shown().isEmpty());
     QCOMPARE(m_form->statusText(0), EN(87));
-    QCOMPARE(readFile(program()), ownHead());
+    QCOMPARE(readFile(program()), wholeProgram());
     QCOMPARE(readFile(program() + u".old"_qs), QByteArray("the old program"));
     QVERIFY(m_restart.started.isEmpty());
     QVERIFY(m_form->isVisible());
@@ -631,7 +672,7 @@ void TestOnlineWindow::excludedAddressLeavesOutStatistics()
 void TestOnlineWindow::failedDownloadChangesNothing()
 {
     announce("106");
-    m_service->answer("/files/zelmora.bin", TestAnswer{200, ownHead(), "", {}, TestAnswer::Truncated});
+    m_service->answer("/files/zelmora.bin", TestAnswer{200, wholeProgram(), "", {}, TestAnswer::Truncated});
     m_store.values[kAutoUpdateValue] = 1;
     start();
     m_idle.idleMs = 30000;
@@ -641,13 +682,33 @@ void TestOnlineWindow::failedDownloadChangesNothing()
     QCOMPARE(readFile(program()), QByteArray("the old program"));
     QVERIFY(!QFile::exists(program() + u".new"_qs));
     QVERIFY(!QFile::exists(program() + u".old"_qs));
-    // An error page in place of the program is no better.
-    m_service->answer("/files/zelmora.bin", TestAnswer{200, "<html>Moved</html>", "text/html"});
+}
+
+void TestOnlineWindow::programCutShortIsRefused_data()
+{
+    const QByteArray whole = wholeProgram();
+    QVERIFY(whole.size() > 1000);
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("a tenth") << whole.left(whole.size() / 10);
+    QTest::newRow("a half") << whole.left(whole.size() / 2);
+    QTest::newRow("a byte short") << whole.chopped(1);
+    QTest::newRow("an error page") << QByteArray("<html>Moved</html>");
+}
+
+void TestOnlineWindow::programCutShortIsRefused()
+{
+    // No Content-Length: the closed connection looks like the end of the file.
+    QFETCH(QByteArray, body);
+    announce("106");
+    m_service->answer("/files/zelmora.bin", TestAnswer{200, body, "", {}, TestAnswer::Unsized});
+    start();
     Dialogs::queueAnswer(Dialogs::Yes);
     child<QAction>("Update1")->trigger();
+    QCOMPARE(Dialogs::shown().size(), 1);
     QCOMPARE(m_form->statusText(0), EN(82));
     QCOMPARE(readFile(program()), QByteArray("the old program"));
-    QVERIFY(!QFile::exists(program() + u".new"_qs));
+    QVERIFY(!QFile::exists(program() + u".old"_qs));
+    QCOMPARE(readFile(program() + u".new"_qs), body); // for the next start's clean-up
 }
 
 void TestOnlineWindow::failedRenameIsRolledBack()
@@ -659,11 +720,11 @@ void TestOnlineWindow::failedRenameIsRolledBack()
     child<QAction>("Update1")->trigger();
     const QStringList shown = Dialogs::shown();
     QCOMPARE(shown.size(), 2);
-    QVERIFY(shown[1].startsWith(u"Update error: cannot rename "_qs + program() + u".new"_qs));
+    QCOMPARE(shown[1], EN(113).arg(program() + u".new"_qs, program()));
     QVERIFY(m_form->statusText(0) != EN(87));
     QCOMPARE(readFile(program()), QByteArray("the old program"));
     QVERIFY(!QFile::exists(program() + u".old"_qs));
-    QCOMPARE(readFile(program() + u".new"_qs), ownHead()); // for the next start's clean-up
+    QCOMPARE(readFile(program() + u".new"_qs), wholeProgram()); // for the next start's clean-up
     QVERIFY(m_restart.started.isEmpty());
 }
 

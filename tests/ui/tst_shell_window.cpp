@@ -28,6 +28,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -247,7 +249,10 @@ void TestShellWindow::titleAndStatusNote()
              u"Zelmora v."_qs + m_form->GetMyVersion() + u" (beta) [32-bit] "_qs);
     QVERIFY(QRegularExpression(u"^\\d+\\.\\d+\\.\\d+\\.\\d+$"_qs).match(m_form->GetMyVersion()).hasMatch());
     QCOMPARE(m_form->statusText(1), u"Halvane"_qs);
-    QCOMPARE(m_form->height(), 475);
+    // The design's 475 is the outer height: the client area is 446, the
+    // status bar along its bottom edge.
+    QCOMPARE(m_form->height(), 446);
+    QCOMPARE(m_form->statusBar()->geometry(), QRect(0, 446 - 19, 528, 19));
 }
 
 void TestShellWindow::updateLeftoversAreRemoved()
@@ -345,7 +350,7 @@ void TestShellWindow::settingsWindowDocksBesideTheMain()
     m_settings->SetPosition();
     QCOMPARE(m_settings->x(), m_form->frameGeometry().right() + 1 + 10);
     QCOMPARE(m_settings->y(), m_form->frameGeometry().top());
-    QCOMPARE(m_settings->height(), m_form->height());
+    QCOMPARE(m_settings->frameGeometry().height(), m_form->frameGeometry().height());
 
     // Near the right edge of the screen it docks on the left.
     m_form->move(screen.right() - m_form->frameGeometry().width() - 50, screen.top() + 20);
@@ -383,8 +388,9 @@ void TestShellWindow::panelExpandsAndCollapsesIn17Steps()
         if (main<QLineEdit>("Edit8")->isVisible() && areaShownAt.isEmpty())
             areaShownAt << m_form->height();
     }
-    QCOMPARE(m_form->height(), 543);
+    QCOMPARE(m_form->height(), 514);
     QCOMPARE(steps, 18); // 17 steps of 4 pixels, then the tick that stops
+    QCOMPARE(m_form->statusBar()->geometry(), QRect(0, 514 - 19, 528, 19));
     QCOMPARE(toggle->y(), y0 + 68);
     QCOMPARE(toggle->property("picture").toString(), u"Bitmap_4"_qs);
     QVERIFY(main<QLineEdit>("Edit9")->isVisible());
@@ -397,7 +403,7 @@ void TestShellWindow::panelExpandsAndCollapsesIn17Steps()
         runTimer(1);
         ++steps;
     }
-    QCOMPARE(m_form->height(), 475);
+    QCOMPARE(m_form->height(), 446);
     QCOMPARE(steps, 18);
     QCOMPARE(toggle->y(), y0);
     QVERIFY(!main<QLineEdit>("Edit8")->isVisible());
@@ -410,7 +416,7 @@ void TestShellWindow::panelExpandsAndCollapsesIn17Steps()
     QTest::mouseClick(toggle, Qt::LeftButton);
     QVERIFY(m_form->Smallform && !m_form->Bigform);
     runTimer(10);
-    QCOMPARE(m_form->height(), 475);
+    QCOMPARE(m_form->height(), 446);
 }
 
 void TestShellWindow::tabChangeSwapsPictures()
@@ -469,12 +475,18 @@ void TestShellWindow::aboutAndHelp()
 {
     m_store.values[kLanguageValue] = u"EN"_qs;
     start();
+    // The main and the About window open on the middle of the screen.
+    const QPoint middle = m_form->screen()->availableGeometry().center();
+    QVERIFY((m_form->frameGeometry().center() - middle).manhattanLength() <= 1);
+    m_form->move(middle / 4);
     QDialog* shown = nullptr; // gone once the menu command returns
     QString memo, title;
+    QPoint aboutMiddle;
     QTimer::singleShot(0, [&] {
         shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!shown)
             return;
+        aboutMiddle = shown->frameGeometry().center();
         title = shown->windowTitle();
         memo = shown->findChild<QPlainTextEdit*>(u"Memo1"_qs)->toPlainText();
         QTest::keyClick(shown, Qt::Key_Escape); // does not close the About window
@@ -482,6 +494,7 @@ void TestShellWindow::aboutAndHelp()
     });
     main<QAction>("N27")->trigger();
     QVERIFY(shown);
+    QVERIFY((aboutMiddle - middle).manhattanLength() <= 1);
     QCOMPARE(title, u"Про програму"_qs);
     const QStringList lines = memo.split(QLatin1Char('\n'));
     QVERIFY(lines[0].startsWith(u"The program file: "_qs));
@@ -500,7 +513,7 @@ void TestShellWindow::aboutAndHelp()
         if (!help)
             return;
         helpTitle = help->findChild<QLabel*>(u"Label1"_qs)->text();
-        covers = help->geometry() == m_form->geometry();
+        covers = help->frameGeometry() == m_form->frameGeometry();
         QTest::keyClick(help, Qt::Key_Escape);
     });
     main<QAction>("help1")->trigger();
