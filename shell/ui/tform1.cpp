@@ -472,16 +472,26 @@ void TForm1::WriteParams()
     writeParams(m_services.store, Settings);
 }
 
+QStringList TForm1::loadStoredList(const QString& valueName, const QStringList& current)
+{
+    try {
+        return loadListTexts(m_services.store, valueName, current);
+    } catch (const UnreadListError& e) {
+        Log(QStringLiteral("Kept ") + valueName + QStringLiteral(" as ") + e.keptAs);
+        throw;
+    }
+}
+
 void TForm1::LoadZM1()
 {
-    Memo1 = loadListTexts(m_services.store, kRoundListValue, Memo1);
+    Memo1 = loadStoredList(kRoundListValue, Memo1);
     m_roundModel->setLines(linesFromTexts(Memo1, kRoundColumns));
     ReFreshList();
 }
 
 void TForm1::LoadZM2()
 {
-    Memo2 = loadListTexts(m_services.store, kBoardListValue, Memo2);
+    Memo2 = loadStoredList(kBoardListValue, Memo2);
     m_boardModel->setLines(linesFromTexts(Memo2, kBoardColumns));
     ReFreshListBoard();
 }

@@ -172,6 +172,8 @@ private:
     void showTab(QWidget* tab, const QString& picture);
     // Runs one start-up step; what it throws is reported and start-up goes on.
     void startStep(const std::function<void()>& step);
+    // A stored list that does not read is kept under another name and logged.
+    QStringList loadStoredList(const QString& valueName, const QStringList& current);
     bool windowKey(QKeyEvent* key);
     void followSettingsWindow();
     void setAreaRowEnabled(bool on);

@@ -7,6 +7,7 @@
 #include "online/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
+#include "shell/platform/qsettingsstore.h"
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -62,6 +64,7 @@ private slots:
     void listsSurviveARestart();
     void emptyListsStoreTheEmptyText();
     void storedTextsThatDoNotReadAreKept();
+    void handEditedStoreFileKeepsItsLists();
     void titleAndStatusNote();
     void updateLeftoversAreRemoved();
     void languageSwitchRelabelsAndRecomputesTheListInFront();
@@ -76,7 +79,7 @@ private slots:
     void aboutAndHelp();
 
 private:
-    void start();
+    void start(ISettingsStore* store = nullptr);
     void restart();
     template <typename T> T* child(QWidget* w, const char* name)
     {
@@ -112,10 +115,10 @@ void TestShellWindow::cleanup()
     m_form.reset();
 }
 
-void TestShellWindow::start()
+void TestShellWindow::start(ISettingsStore* store)
 {
     // In the order of the program's start.
-    m_form = std::make_unique<TForm1>(testServices(m_store, m_dir.filePath(u"zelmora"_qs)));
+    m_form = std::make_unique<TForm1>(testServices(store ? *store : m_store, m_dir.filePath(u"zelmora"_qs)));
     m_settings = std::make_unique<TForm5>(m_form.get());
     m_form->setSettingsWindow(m_settings.get());
     m_form->show();
@@ -238,6 +241,28 @@ void TestShellWindow::storedTextsThatDoNotReadAreKept()
     QCOMPARE(Settings.Language, UiLanguage::Ukrainian); // the settings were still read
     m_form->close();
     QVERIFY(m_store.values.value(kRoundListValue).toString().contains(u"abc"_qs));
+}
+
+void TestShellWindow::handEditedStoreFileKeepsItsLists()
+{
+    // A bare comma text, which QSettings reads as a list, and a value that
+    // holds no text at all: the first loads, the second survives the close.
+    const QString path = m_dir.filePath(u"edited.conf"_qs);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[General]\nLANGUAGE=UA\n.zm0=20,4,5,2,0\n.zm1=@Rect(1 2 3 4)\n");
+    f.close();
+    QSettingsStore store(path);
+    start(&store);
+    QCOMPARE(m_form->roundModel()->size(), 1);
+    QCOMPARE(m_form->roundModel()->lines().at(0).cells[2], u"5 шт."_qs);
+    QVERIFY(Dialogs::shown().join(QLatin1Char('\n')).contains(u"Invalid data type for '.zm1'"_qs));
+    QVERIFY(m_form->activityLog().text().contains(u"_Kept_.zm1_as_.zm1.unread"_qs));
+    m_form->close();
+    const QSettings back(path, QSettings::IniFormat);
+    QCOMPARE(back.value(u".zm1.unread"_qs), QVariant(QRect(1, 2, 3, 4)));
+    QCOMPARE(back.value(u".zm1"_qs), QVariant(QString()));
+    QVERIFY(back.value(u".zm0"_qs).toString().startsWith(u"\"20 см.\",\"4,00 м.\",\"5 шт.\""_qs));
 }
 
 void TestShellWindow::titleAndStatusNote()
