@@ -140,12 +140,14 @@ void TForm4::applyTitle()
 void TForm4::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    if (m_openings.opens(event))
+        FormShow();
 }
 
 void TForm4::hideEvent(QHideEvent* event)
 {
-    FormHide();
+    if (m_openings.closes(event))
+        FormHide();
     QDialog::hideEvent(event);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/calcbase.h"
+#include "shell/ui/openings.h"
 
 #include <QDialog>
 
@@ -49,6 +50,7 @@ private:
     CalcBase m_base;
     BaseModel* m_model;
     bool m_loaded = false; // the file read fine: it may be written back
+    Openings m_openings;
 
     QTableView* DBGrid1;
     QMenu* PopupMenu1;

@@ -157,7 +157,14 @@ TForm3::TForm3(TForm1* main)
 void TForm3::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    if (m_openings.opens(event))
+        FormShow();
+}
+
+void TForm3::hideEvent(QHideEvent* event)
+{
+    m_openings.closes(event);
+    QDialog::hideEvent(event);
 }
 
 void TForm3::FormShow()

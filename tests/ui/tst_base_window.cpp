@@ -7,6 +7,7 @@
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/codepage.h"
+#include "online/log.h"
 #include "report/ui/tform6.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
@@ -40,6 +41,7 @@ private slots:
     void cancelledNameOpensNothing();
     void russianCylinderedCategory();
     void roundCalculationStoresAndReopens();
+    void minimisingNeitherClosesNorReopens();
     void boardCalculationStoresAndReopens();
     void twentyLineBoardRecordReopensAsBoards();
     void largeTotalIsStoredAsItsNumber();
@@ -192,6 +194,20 @@ void TestBaseWindow::roundCalculationStoresAndReopens()
     QVERIFY(m_form->roundTabActive());
     QCOMPARE(firstColumn(m_form->roundModel()), (QStringList{u"20 sm."_qs, u"30 sm."_qs, u"40 sm."_qs}));
     QCOMPARE(m_form->boardModel()->size(), 1); // the other list is left as it was
+}
+
+void TestBaseWindow::minimisingNeitherClosesNorReopens()
+{
+    addRound(u"20"_qs, u"3"_qs);
+    Dialogs::queueInput(u"Ліс"_qs);
+    withBase([this] { m_form->N18Click(); }, [this](TForm4* base) {
+        base->setWindowState(Qt::WindowMinimized);
+        QVERIFY(!QFile::exists(m_dir->filePath(u"base.cds"_qs))); // not saved yet
+        base->setWindowState(Qt::WindowNoState);
+        QCOMPARE(base->base().size(), 1);
+    });
+    QCOMPARE(int(stored().records.size()), 1);
+    QCOMPARE(m_form->activityLog().entries().filter(u"form4_show"_qs).size(), 1);
 }
 
 void TestBaseWindow::boardCalculationStoresAndReopens()

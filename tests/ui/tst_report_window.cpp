@@ -336,6 +336,10 @@ void TestReportWindow::tableWindowRestoresTheMethod()
         QVERIFY(child<QComboBox>(&table, "ComboBox4")->isEnabled());
         child<QRadioButton>(&table, "RadioGroup1_1")->click();
         QCOMPARE(Settings.Method, CalcMethod::Iso4480);
+        // Minimised and restored: still the same opening.
+        table.setWindowState(Qt::WindowMinimized);
+        table.setWindowState(Qt::WindowNoState);
+        QVERIFY(child<QRadioButton>(&table, "RadioGroup1_1")->isChecked());
         QTest::keyClick(&table, Qt::Key_Escape);
         QVERIFY(!table.isVisible());
     }
