@@ -29,7 +29,6 @@
 #include <QCommandLinkButton>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -39,7 +38,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -53,14 +51,6 @@ namespace {
 int readInteger(const QLineEdit* edit)
 {
     return StrToInt(edit->text());
-}
-
-// Random whole number in [low, high], from a generator seeded by the clock
-// at each use, as every click of an Add button does.
-int clockRandom(int low, int high)
-{
-    QRandomGenerator gen(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
-    return static_cast<int>(gen.bounded(low, high + 1));
 }
 
 QLineEdit* digitsEdit(QWidget* parent, const char* name)
@@ -659,7 +649,7 @@ void TForm1::Button1Click()
 {
     Log(QStringLiteral("Add round"));
     if (Edit1->text().isEmpty()) {
-        Edit1->setText(QString::number(clockRandom(10, 59)));
+        Edit1->setText(QString::number(entryRandom(10, 59)));
         Edit1->selectAll();
     }
     if (Edit3->text().isEmpty())
@@ -697,11 +687,11 @@ void TForm1::Button3Click()
 {
     Log(QStringLiteral("Add board"));
     if (Edit5->text().isEmpty()) {
-        Edit5->setText(QString::number(clockRandom(10, 19)));
+        Edit5->setText(QString::number(entryRandom(10, 19)));
         Edit5->selectAll();
     }
     if (Edit7->text().isEmpty()) {
-        Edit7->setText(QString::number(clockRandom(5, 9)));
+        Edit7->setText(QString::number(entryRandom(5, 9)));
         Edit7->selectAll();
     }
     const int x = readInteger(Edit5);
@@ -713,6 +703,11 @@ void TForm1::Button3Click()
         ReFreshListBoard();
     }
     Edit5->selectAll();
+}
+
+int TForm1::entryRandom(int low, int high)
+{
+    return static_cast<int>(m_random.bounded(low, high + 1));
 }
 
 bool TForm1::ScanBoard(std::int64_t x, std::int64_t y, double len, std::int64_t count)

@@ -5,6 +5,7 @@
 #include "shell/ui/appservices.h"
 
 #include <QMainWindow>
+#include <QRandomGenerator>
 #include <QStringList>
 
 #include <array>
@@ -194,6 +195,8 @@ private:
     LinesModel* activeModel() const;
     int selectedRow() const;
     void setColumnCaptions(QAction* const* actions, bool boardTab);
+    // A default of an empty entry field, whole and in [low, high].
+    int entryRandom(int low, int high);
 
     AppServices m_services;
     TForm5* m_settings = nullptr;
@@ -202,6 +205,10 @@ private:
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3
     bool m_sorted = false;
+    // Seeded once: a generator seeded from the clock at every draw gives the
+    // width and the height of one click the same seed, so the height would
+    // follow from the width.
+    QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
     QLabel* Image1;
     QTabWidget* PageControl1;
