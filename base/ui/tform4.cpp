@@ -17,6 +17,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zel {
 
 TForm4::TForm4(TForm1* main)
@@ -169,6 +171,10 @@ void TForm4::FormShow()
             app->reportError(this, e);
     }
     m_model->reload();
+    // As in a data grid, the current record is the selected one: Enter,
+    // Open, Print and Delete act on it without a click first.
+    if (m_base.size() > 0)
+        selectIndex(0);
 
     applyTitle();
     m_model->setTitles({QStringLiteral("№"), L(47), L(48), L(46), L(5)});
@@ -255,8 +261,12 @@ void TForm4::N2Click()
     const int index = selectedIndex();
     if (index < 0)
         return;
-    if (Dialogs::ask(this, L(49)) == Dialogs::Yes)
-        m_model->removeRecord(index);
+    if (Dialogs::ask(this, L(49)) != Dialogs::Yes)
+        return;
+    m_model->removeRecord(index);
+    // The next record becomes the current one, or the previous when the last went.
+    if (m_base.size() > 0)
+        selectIndex(std::min(index, m_base.size() - 1));
 }
 
 // N4Click: print the selected calculation; the window stays open.

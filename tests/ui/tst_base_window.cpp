@@ -46,6 +46,7 @@ private slots:
     void twentyLineBoardRecordReopensAsBoards();
     void largeTotalIsStoredAsItsNumber();
     void deleteAsksAndKeepsTheOtherNumbers();
+    void aRecordIsAlwaysSelected();
     void printingFromTheBase();
     void damagedBaseIsReportedAndLeftAlone();
     void unwritableFolderIsToldOnce();
@@ -281,6 +282,34 @@ void TestBaseWindow::deleteAsksAndKeepsTheOtherNumbers()
     QCOMPARE(c.records[0].No, 1);
     QCOMPARE(c.records[1].Name, u"c"_qs);
     QCOMPARE(c.records[1].No, 3);
+}
+
+void TestBaseWindow::aRecordIsAlwaysSelected()
+{
+    addRound(u"20"_qs, u"3"_qs);
+    for (const char* name : {"a", "b", "c"}) {
+        Dialogs::queueInput(QLatin1String(name));
+        withBase([this] { m_form->N18Click(); }, [](TForm4* base) {
+            QCOMPARE(base->selectedIndex(), base->base().size() - 1); // the new one
+        });
+    }
+    withBase([this] { m_form->N222click(); }, [](TForm4* base) {
+        QCOMPARE(base->selectedIndex(), 0);
+        base->selectIndex(1);
+        Dialogs::queueAnswer(Dialogs::Yes);
+        base->N2Click();
+        QCOMPARE(base->selectedIndex(), 1); // the next one, "c"
+        Dialogs::queueAnswer(Dialogs::Yes);
+        base->N2Click();
+        QCOMPARE(base->selectedIndex(), 0); // the last went: the one before
+    });
+    // Enter opens the first record without a click on it.
+    m_form->findChild<QAction*>(u"N1"_qs)->trigger(); // clear the round list
+    withBase([this] { m_form->N222click(); }, [](TForm4* base) {
+        QTest::keyClick(base, Qt::Key_Return);
+        QVERIFY(!base->isVisible());
+    });
+    QCOMPARE(m_form->roundModel()->size(), 1);
 }
 
 void TestBaseWindow::printingFromTheBase()
