@@ -1,6 +1,7 @@
 // The calculation base window.
 #include "base/ui/tform4.h"
 #include "base/ui/basemodel.h"
+#include "report/ui/tform6.h"
 #include "shell/langtable.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
@@ -148,8 +149,10 @@ void TForm4::showEvent(QShowEvent* event)
 
 void TForm4::hideEvent(QHideEvent* event)
 {
-    if (m_openings.closes(event))
+    if (m_openings.closes(event)) {
         FormHide();
+        handOverPreviews();
+    }
     QDialog::hideEvent(event);
 }
 
@@ -234,6 +237,21 @@ void TForm4::FormHide()
     }
 }
 
+void TForm4::handOverPreviews()
+{
+    // Printed from here, a preview is this modal window's own so that it takes
+    // input; the report's previews live as long as the main window, so they
+    // go over to it when this window closes.
+    for (TForm6* preview : findChildren<TForm6*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool shown = preview->isVisible();
+        const QRect place = preview->geometry();
+        preview->setParent(m_main, preview->windowFlags());
+        preview->setGeometry(place);
+        if (shown)
+            preview->show();
+    }
+}
+
 bool TForm4::AddToList()
 {
     m_main->Log(QStringLiteral("Add to list form4"));
@@ -273,7 +291,7 @@ void TForm4::N2Click()
 void TForm4::N4Click()
 {
     if (AddToList())
-        m_main->PrintCub();
+        m_main->printReport(this);
 }
 
 // Button1Click: Close (Esc).

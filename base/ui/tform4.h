@@ -41,6 +41,7 @@ protected:
 private:
     void FormShow();
     void FormHide();
+    void handOverPreviews();
     // Opens the selected calculation into its list; false when it holds none.
     bool AddToList();
     void addCurrentCalculation();

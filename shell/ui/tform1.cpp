@@ -968,6 +968,11 @@ void TForm1::Timer1Timer()
 
 void TForm1::PrintCub()
 {
+    printReport(this);
+}
+
+void TForm1::printReport(QWidget* owner)
+{
     Log(QStringLiteral("Print table"));
     // Only a list tab has a calculation to print.
     const bool boards = boardTabActive();
@@ -996,7 +1001,7 @@ void TForm1::PrintCub()
     in.areaRow = Label13->isEnabled() && boards && height() != kCollapsed;
     const QString path = reportFilePath(m_services.programFile);
     writeReportFile(path, CalcReportDocument(in));
-    auto* preview = new TForm6(this, *m_log, path);
+    auto* preview = new TForm6(owner, *m_log, path);
     preview->show();
 }
 

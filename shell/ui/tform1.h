@@ -55,6 +55,9 @@ public:
     void LoadZM2();
     // The calculation of the list in front as an HTML report, in a preview.
     void PrintCub();
+    // The same with a preview owned by `owner`: a modal window prints through
+    // a preview of its own, which its modality would otherwise block.
+    void printReport(QWidget* owner);
     // The cubature table window, modal.
     void N2708751Click();
     // The calculation base window, for browsing.
