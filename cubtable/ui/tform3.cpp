@@ -90,8 +90,9 @@ TForm3::TForm3(TForm1* main)
         m_fieldLabels[i] = new QLabel(panel);
         m_fieldLabels[i]->setObjectName(QStringLiteral("FieldLabel%1").arg(i));
         controls->addWidget(m_fieldLabels[i]);
+        // Enter in a field reaches the default button, Refresh: no handler of
+        // the field's own, or one Enter would refresh twice.
         controls->addWidget(fields[i]);
-        connect(fields[i], &QLineEdit::returnPressed, this, &TForm3::Button1Click);
     }
 
     RadioGroup1 = new QGroupBox(panel);

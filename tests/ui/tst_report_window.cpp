@@ -71,6 +71,7 @@ private slots:
     void previewPrintsToPdf();
     void tableWindowDefaultsAndMethods();
     void tableWindowWarnings();
+    void tableWindowEnterRefreshesOnce();
     void tableWindowRestoresTheMethod();
     void tableWindowPrintAndSave();
     void tableKeyAndMenus();
@@ -323,6 +324,26 @@ void TestReportWindow::tableWindowWarnings()
     child<NumberEdit>(&table, "CurrencyEdit2")->clear();
     QTest::mouseClick(child<QPushButton>(&table, "Button1"), Qt::LeftButton);
     QCOMPARE(table.table().columns, 142); // 1,0 to 15,0 by 0,1, and the header column
+}
+
+void TestReportWindow::tableWindowEnterRefreshesOnce()
+{
+    TForm3 table(m_form.get());
+    table.show();
+    auto reloads = [this] {
+        return m_form->activityLog().entries().filter(u"_Reload_cub_table"_qs).size();
+    };
+    const qsizetype before = reloads();
+    auto* step = child<NumberEdit>(&table, "CurrencyEdit1");
+    step->setText(u"1,0"_qs);
+    QTest::keyClick(step, Qt::Key_Return);
+    QCOMPARE(reloads(), before + 1);
+    QCOMPARE(table.table().columns, 10); // 1,0 to 9,0 by 1,0
+    auto* minLength = child<NumberEdit>(&table, "CurrencyEdit3");
+    minLength->setText(u"0,3"_qs);
+    QTest::keyClick(minLength, Qt::Key_Enter);
+    QCOMPARE(reloads(), before + 2);
+    QCOMPARE(Dialogs::shown().size(), 1); // one warning
 }
 
 void TestReportWindow::tableWindowRestoresTheMethod()
