@@ -72,6 +72,7 @@ private slots:
     void tableWindowDefaultsAndMethods();
     void tableWindowWarnings();
     void tableWindowEnterRefreshesOnce();
+    void tableWindowFieldsKeepWhatWasTyped();
     void tableWindowRestoresTheMethod();
     void tableWindowPrintAndSave();
     void tableKeyAndMenus();
@@ -344,6 +345,35 @@ void TestReportWindow::tableWindowEnterRefreshesOnce()
     QTest::keyClick(minLength, Qt::Key_Enter);
     QCOMPARE(reloads(), before + 2);
     QCOMPARE(Dialogs::shown().size(), 1); // one warning
+}
+
+void TestReportWindow::tableWindowFieldsKeepWhatWasTyped()
+{
+    TForm3 table(m_form.get());
+    table.show();
+    QApplication::setActiveWindow(&table);
+    QVERIFY(QTest::qWaitForWindowActive(&table));
+    // Leaving a diameter field by Tab or by a click on Refresh keeps the
+    // half; the table rounds it, halves to even.
+    auto* step = child<NumberEdit>(&table, "CurrencyEdit2");
+    step->setFocus();
+    step->setText(u"2,5"_qs);
+    QTest::keyClick(step, Qt::Key_Tab);
+    QVERIFY(!step->hasFocus());
+    QCOMPARE(step->text(), QLocale().toString(2.5, 'f', 1));
+    auto* minimum = child<NumberEdit>(&table, "CurrencyEdit4");
+    minimum->setFocus();
+    minimum->setText(u"4,5"_qs);
+    QTest::mouseClick(child<QPushButton>(&table, "Button1"), Qt::LeftButton);
+    QVERIFY(!minimum->hasFocus());
+    QCOMPARE(minimum->text(), QLocale().toString(4.5, 'f', 1));
+    QCOMPARE(table.table().cell(0, 1), u"4"_qs);
+    QCOMPARE(table.table().cell(0, 2), u"6"_qs);
+    // A value out of range is still brought to its bound, shown as the field shows it.
+    minimum->setFocus();
+    minimum->setText(u"130,5"_qs);
+    QTest::keyClick(minimum, Qt::Key_Tab);
+    QCOMPARE(minimum->text(), u"120"_qs);
 }
 
 void TestReportWindow::tableWindowRestoresTheMethod()
