@@ -279,7 +279,7 @@ void TForm4::N2Click()
     const int index = selectedIndex();
     if (index < 0)
         return;
-    if (Dialogs::ask(this, L(49)) != Dialogs::Yes)
+    if (Dialogs::ask(this, L(49), Dialogs::Information) != Dialogs::Yes)
         return;
     m_model->removeRecord(index);
     // The next record becomes the current one, or the previous when the last went.

@@ -275,7 +275,7 @@ void TForm3::SpeedButton2Click()
         saved = false;
     }
     if (!saved)
-        Dialogs::warning(this, L(61));
+        Dialogs::error(this, L(61));
 }
 
 bool TForm3::SaveAsExcelFile(const CubTable& grid, const QString& fileName)

@@ -16,6 +16,17 @@ struct Script {
     QQueue<Dialogs::Answer> answers;
     QQueue<QString> inputs;
     QStringList shown;
+    QList<Dialogs::Sign> signs;
+
+    // In scripted mode every box is recorded instead of shown.
+    bool recorded(const QString& text, Dialogs::Sign sign)
+    {
+        if (!on)
+            return false;
+        shown << text;
+        signs << sign;
+        return true;
+    }
 };
 
 Script& script()
@@ -30,40 +41,42 @@ const QString kTitle = QStringLiteral("Zelmora");
 
 void Dialogs::message(QWidget* parent, const QString& text)
 {
-    if (script().on) {
-        script().shown << text;
+    if (script().recorded(text, Information))
         return;
-    }
     QMessageBox::information(parent, kTitle, text, QMessageBox::Ok);
 }
 
 void Dialogs::warning(QWidget* parent, const QString& text)
 {
-    if (script().on) {
-        script().shown << text;
+    if (script().recorded(text, Warning))
         return;
-    }
     QMessageBox::warning(parent, kTitle, text, QMessageBox::Ok);
 }
 
-Dialogs::Answer Dialogs::ask(QWidget* parent, const QString& text)
+void Dialogs::error(QWidget* parent, const QString& text)
 {
-    if (script().on) {
-        script().shown << text;
+    if (script().recorded(text, Error))
+        return;
+    QMessageBox::critical(parent, kTitle, text, QMessageBox::Ok);
+}
+
+Dialogs::Answer Dialogs::ask(QWidget* parent, const QString& text, Sign sign)
+{
+    if (script().recorded(text, sign))
         return script().answers.isEmpty() ? No : script().answers.dequeue();
-    }
-    const auto button = QMessageBox::question(parent, kTitle, text,
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    return button == QMessageBox::Yes ? Yes : No;
+    const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                       QMessageBox::Warning, QMessageBox::Critical,
+                                       QMessageBox::Question};
+    QMessageBox box(icons[sign], kTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Yes : No;
 }
 
 QString Dialogs::input(QWidget* parent, const QString& title, const QString& prompt,
                        const QString& value)
 {
-    if (script().on) {
-        script().shown << prompt;
+    if (script().recorded(prompt, NoSign))
         return script().inputs.isEmpty() ? value : script().inputs.dequeue();
-    }
     bool ok = false;
     const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
     return ok ? text : value;
@@ -72,8 +85,7 @@ QString Dialogs::input(QWidget* parent, const QString& title, const QString& pro
 bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& prompt,
                          QString& value)
 {
-    if (script().on) {
-        script().shown << prompt;
+    if (script().recorded(prompt, NoSign)) {
         if (script().inputs.isEmpty())
             return false;
         value = script().inputs.dequeue();
@@ -89,10 +101,8 @@ bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& p
 QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
                           const QString& proposedName)
 {
-    if (script().on) {
-        script().shown << title;
+    if (script().recorded(title, NoSign))
         return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
-    }
     // "Excel files |*.xlc" is written "Excel files (*.xlc)" for Qt's dialog.
     const int bar = filter.indexOf(QLatin1Char('|'));
     const QString qtFilter = bar < 0 ? filter
@@ -109,10 +119,8 @@ QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& 
 
 bool Dialogs::print(QWidget* parent, QPrinter& printer)
 {
-    if (script().on) {
-        script().shown << QStringLiteral("print");
+    if (script().recorded(QStringLiteral("print"), NoSign))
         return true;
-    }
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
@@ -121,12 +129,14 @@ void Dialogs::setScripted(bool on) { script().on = on; }
 void Dialogs::queueAnswer(Answer answer) { script().answers.enqueue(answer); }
 void Dialogs::queueInput(const QString& text) { script().inputs.enqueue(text); }
 QStringList Dialogs::shown() { return script().shown; }
+QList<Dialogs::Sign> Dialogs::signs() { return script().signs; }
 
 void Dialogs::clear()
 {
     script().answers.clear();
     script().inputs.clear();
     script().shown.clear();
+    script().signs.clear();
 }
 
 } // namespace zel

@@ -276,6 +276,8 @@ void TestBaseWindow::deleteAsksAndKeepsTheOtherNumbers()
         QCOMPARE(base->base().size(), 2);
     });
     QVERIFY(Dialogs::shown().contains(Lang(49, UiLanguage::Ukrainian)));
+    QCOMPARE(Dialogs::signs().at(Dialogs::shown().indexOf(Lang(49, UiLanguage::Ukrainian))),
+             Dialogs::Information);
     const BaseContents c = stored();
     QCOMPARE(int(c.records.size()), 2);
     QCOMPARE(c.records[0].Name, u"a"_qs);

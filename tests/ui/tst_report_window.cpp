@@ -69,6 +69,7 @@ private slots:
     void twoReportsTwoPreviews();
     void unwritableReportFileIsReported();
     void previewPrintsToPdf();
+    void previewCentredAndEnterPrints();
     void tableWindowDefaultsAndMethods();
     void tableWindowWarnings();
     void tableWindowEnterRefreshesOnce();
@@ -256,6 +257,29 @@ void TestReportWindow::previewPrintsToPdf()
     QVERIFY(pdf.size() > 1000);
 }
 
+void TestReportWindow::previewCentredAndEnterPrints()
+{
+    addRound(u"20"_qs, u"3"_qs);
+    m_form->PrintCub();
+    TForm6* preview = previews(m_form.get()).first();
+    QVERIFY(QTest::qWaitForWindowExposed(preview));
+    // Centred on the screen, give or take the frame; a screen narrower than
+    // the window keeps its left edge on it.
+    const QRect area = preview->screen()->availableGeometry();
+    const QPoint centre = preview->geometry().center();
+    QVERIFY(qAbs(centre.y() - area.center().y()) <= 4);
+    if (preview->width() <= area.width())
+        QVERIFY(qAbs(centre.x() - area.center().x()) <= 4);
+    else
+        QCOMPARE(preview->frameGeometry().left(), area.left());
+
+    QApplication::setActiveWindow(preview);
+    QVERIFY(QTest::qWaitForWindowActive(preview));
+    QTest::keyClick(preview, Qt::Key_Return);
+    QTest::keyClick(preview, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(Dialogs::shown(), (QStringList{u"print"_qs, u"print"_qs}));
+}
+
 void TestReportWindow::tableWindowDefaultsAndMethods()
 {
     TForm3 table(m_form.get());
@@ -421,6 +445,7 @@ void TestReportWindow::tableWindowPrintAndSave()
     QTest::mouseClick(child<QPushButton>(table, "Button2"), Qt::LeftButton);
     QCOMPARE(Dialogs::shown().size(), boxes + 2); // the dialog, then the error
     QCOMPARE(Dialogs::shown().last(), Lang(61, UiLanguage::English));
+    QCOMPARE(Dialogs::signs().last(), Dialogs::Error);
 
     // The previews go with the table window.
     QPointer<TForm6> preview = previews(table).first();
