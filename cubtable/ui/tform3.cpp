@@ -9,6 +9,7 @@
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/fittext.h"
 #include "shell/ui/tform1.h"
 
 #include <QButtonGroup>
@@ -27,6 +28,9 @@
 
 namespace zel {
 namespace {
+
+// The panel of controls: wider only where a text of the current language needs it.
+constexpr int kPanelWidth = 147;
 
 NumberEdit* rangeField(QWidget* parent, const char* name, double min, double max,
                        const char* format)
@@ -69,8 +73,9 @@ TForm3::TForm3(TForm1* main)
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     layout->addWidget(StringGrid1, 1);
 
-    auto* panel = new QWidget(this);
-    panel->setFixedWidth(147);
+    m_panel = new QWidget(this);
+    QWidget* panel = m_panel;
+    panel->setFixedWidth(kPanelWidth);
     auto* controls = new QVBoxLayout(panel);
     controls->setContentsMargins(4, 4, 4, 4);
     controls->setSpacing(2);
@@ -184,6 +189,7 @@ void TForm3::FormShow()
     Button2->setText(L(20));
     Button3->setText(L(76));
     Button4->setText(L(74));
+    fitWidth(m_panel, kPanelWidth);
     SavedMethod = Settings.Method;
     Button1Click();
 }

@@ -54,6 +54,7 @@ private:
     Openings m_openings;
 
     QTableView* StringGrid1;
+    QWidget* m_panel;
     QLabel* m_fieldLabels[6];
     NumberEdit* CurrencyEdit3; // minimum length
     NumberEdit* CurrencyEdit5; // maximum length

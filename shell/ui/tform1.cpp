@@ -19,6 +19,7 @@
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/fittext.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/tform2.h"
 #include "shell/ui/tform5.h"
@@ -879,6 +880,7 @@ void TForm1::PageControl1Change()
     } else if (PageControl1->currentWidget() == TabSheet3) {
         showPicture(Image1, QStringLiteral("error"));
     }
+    fitTexts(this); // the mean's caption follows the tab
 }
 
 void TForm1::setAreaRowEnabled(bool on)
@@ -1151,6 +1153,7 @@ void TForm1::applyLanguage()
         Label16->setText(L(100));
     else if (boardTabActive())
         Label16->setText(L(101));
+    fitTexts(this);
 }
 
 } // namespace zel

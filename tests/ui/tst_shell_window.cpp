@@ -2,6 +2,7 @@
 // totals panel, main menu and keys, lists kept between runs.
 #include "../fakes/memorystore.h"
 #include "../fakes/testservices.h"
+#include "cuttexts.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
@@ -77,6 +78,7 @@ private slots:
     void windowKeysFromAnyField();
     void mainMenuEnabling();
     void aboutAndHelp();
+    void noTextIsCutOff();
 
 private:
     void start(ISettingsStore* store = nullptr);
@@ -531,6 +533,22 @@ void TestShellWindow::aboutAndHelp()
     main<QAction>("help1")->trigger();
     QCOMPARE(helpTitle, Lang(107, UiLanguage::English));
     QVERIFY(covers);
+}
+
+void TestShellWindow::noTextIsCutOff()
+{
+    start();
+    m_settings->show();
+    for (int language = 0; language < 3; ++language) {
+        const QByteArray name = "RadioGroup1_" + QByteArray::number(language);
+        settings<QRadioButton>(name.constData())->click();
+        for (int tab = 0; tab < 2; ++tab) {
+            main<QTabWidget>("PageControl1")->setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            const QStringList cut = cutTexts(m_form.get()); // the settings window's too
+            QVERIFY2(cut.isEmpty(), qPrintable(QString::number(language) + u": "_qs + cut.join(u", "_qs)));
+        }
+    }
 }
 
 int main(int argc, char** argv)
