@@ -1,5 +1,6 @@
 // The persisted settings and lists, in memory and in the real store file.
 #include "../fakes/memorystore.h"
+#include "../fakes/storefile.h"
 #include "lists/liststore.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/settingsio.h"
@@ -177,10 +178,7 @@ void TestSettingsStore::realFileSurvivesQuotesAndCommas()
 void TestSettingsStore::realFileIdThatIsNoNumber()
 {
     const QString path = m_dir.filePath(u"badid.conf"_qs);
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[General]\nLANGUAGE=EN\nID=abc\n");
-    f.close();
+    QVERIFY(writeStoreFile(path, "[General]\nLANGUAGE=EN\nID=abc\n"));
     QSettingsStore store(path);
     SettingsRecord s;
     QVERIFY_THROWS_EXCEPTION(StoreError, readParams(store, s));
@@ -190,11 +188,8 @@ void TestSettingsStore::realFileListsTypedByHand()
 {
     // QSettings reads an unquoted comma text as a list of texts.
     const QString path = m_dir.filePath(u"typed.conf"_qs);
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[General]\n.zm0=20,4,5,2,0\n.zm1=\"15 \xd1\x81\xd0\xbc.\", 5, 6\n"
-            ".zm2=@Rect(1 2 3 4)\n.zm2.unread=older\n");
-    f.close();
+    QVERIFY(writeStoreFile(path, "[General]\n.zm0=20,4,5,2,0\n.zm1=\"15 \xd1\x81\xd0\xbc.\", 5, 6\n"
+                                 ".zm2=@Rect(1 2 3 4)\n.zm2.unread=older\n"));
     QSettingsStore store(path);
     QCOMPARE(loadListTexts(store, kRoundListValue, {}), (QStringList{u"20"_qs, u"4"_qs, u"5"_qs, u"2"_qs, u"0"_qs}));
     QCOMPARE(loadListTexts(store, kBoardListValue, {}), (QStringList{u"15 см."_qs, u"5"_qs, u"6"_qs}));

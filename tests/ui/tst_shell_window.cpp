@@ -1,6 +1,7 @@
 // The main window as a whole: start-up, language switch, settings window,
 // totals panel, main menu and keys, lists kept between runs.
 #include "../fakes/memorystore.h"
+#include "../fakes/storefile.h"
 #include "../fakes/testservices.h"
 #include "cuttexts.h"
 #include "lists/ui/linesmodel.h"
@@ -250,10 +251,7 @@ void TestShellWindow::handEditedStoreFileKeepsItsLists()
     // A bare comma text, which QSettings reads as a list, and a value that
     // holds no text at all: the first loads, the second survives the close.
     const QString path = m_dir.filePath(u"edited.conf"_qs);
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[General]\nLANGUAGE=UA\n.zm0=20,4,5,2,0\n.zm1=@Rect(1 2 3 4)\n");
-    f.close();
+    QVERIFY(writeStoreFile(path, "[General]\nLANGUAGE=UA\n.zm0=20,4,5,2,0\n.zm1=@Rect(1 2 3 4)\n"));
     QSettingsStore store(path);
     start(&store);
     QCOMPARE(m_form->roundModel()->size(), 1);
