@@ -54,7 +54,7 @@ TForm5::TForm5(TForm1* main)
 {
     setObjectName(QStringLiteral("Form5"));
     setFixedWidth(kDesignWidth);
-    resize(182, 540);
+    resize(kDesignWidth, 540);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
