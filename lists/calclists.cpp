@@ -14,12 +14,45 @@
 namespace zel {
 
 const QString kIntegerChars = QStringLiteral("0123456789,");
-const QString kLengthChars = QStringLiteral("0123456789,E");
+
+namespace {
+
+bool isDigits(QStringView t)
+{
+    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
+
+// The exponent form the lists write ("1,235E04"): digits, a comma, digits,
+// "E" and an optionally signed integer.
+bool isExponentForm(QStringView t)
+{
+    const qsizetype comma = t.indexOf(QLatin1Char(','));
+    const qsizetype e = t.indexOf(QLatin1Char('E'));
+    if (comma < 0 || e < comma)
+        return false;
+    QStringView exponent = t.mid(e + 1);
+    if (exponent.startsWith(QLatin1Char('+')) || exponent.startsWith(QLatin1Char('-')))
+        exponent = exponent.mid(1);
+    return isDigits(t.first(comma)) && isDigits(t.mid(comma + 1, e - comma - 1)) && isDigits(exponent);
+}
+
+} // namespace
 
 double readListNumber(const QString& text)
 {
     QString copy = text;
-    return StrToFloat(CleanStr(copy, kLengthChars, 1), QLatin1Char(','));
+    // "E" counts only in the form the lists write it: "1E3" is 13, not 1000,
+    // and "4,5E" is 4,5.
+    if (text.contains(QLatin1Char('E'))) {
+        static const QString exponentChars = QStringLiteral("0123456789,E+-");
+        const QString t = CleanStr(copy, exponentChars, 1);
+        if (isExponentForm(t))
+            return StrToFloat(t, QLatin1Char(','));
+        copy = text;
+    }
+    return StrToFloat(CleanStr(copy, kIntegerChars, 1), QLatin1Char(','));
 }
 
 int readListInteger(const QString& cell)

@@ -25,14 +25,13 @@ constexpr int kIconNone = -1;    // board lines
 constexpr int kRoundColumns = 4; // diameter, length, count, volume
 constexpr int kBoardColumns = 5; // width, height, length, count, volume
 
-// The characters a cell is read by. Lengths also keep "E", so that a length
-// written in exponent form (10,000 m and more) reads back as itself.
+// The characters a cell is read by.
 extern const QString kIntegerChars;
-extern const QString kLengthChars;
 
 // A decimal number as the lists write it (decimal comma, grouped thousands,
-// exponent form, a unit after it): only digits, the comma and "E" are read.
-// Throws ConvertError when what is left is no number.
+// a unit after it): only digits and the comma are read. The exponent form
+// (10,000 m and more, "1,235E04") reads back as itself; any other "E" is
+// dropped like a letter. Throws ConvertError when what is left is no number.
 double readListNumber(const QString& text);
 // A whole number as a cell holds it (digits and the comma only are read).
 // Throws ConvertError when what is left is no number.

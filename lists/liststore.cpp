@@ -11,7 +11,15 @@ QStringList loadListTexts(ISettingsStore& store, const QString& valueName,
     auto key = store.open();
     if (!key)
         return current;
-    return SetCommaText(key->readString(valueName));
+    try {
+        return SetCommaText(key->readString(valueName));
+    } catch (const StoreError& e) {
+        QString keptAs = valueName + QStringLiteral(".unread");
+        for (int n = 2; key->valueExists(keptAs); ++n)
+            keptAs = valueName + QStringLiteral(".unread") + QString::number(n);
+        key->copyValue(valueName, keptAs);
+        throw UnreadListError(QString::fromUtf8(e.what()), keptAs);
+    }
 }
 
 void saveListTexts(ISettingsStore& store, const QStringList& roundTexts,

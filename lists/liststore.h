@@ -8,8 +8,17 @@
 
 namespace zel {
 
+// A stored list that does not read as text. The close writes the list over
+// its value, so before this is thrown the value is copied, as it is, to
+// `keptAs` (the value's name with ".unread", numbered past any taken one).
+class UnreadListError : public StoreError {
+public:
+    UnreadListError(const QString& what, const QString& keptAs) : StoreError(what), keptAs(keptAs) {}
+    QString keptAs;
+};
+
 // The texts of a stored list (an absent value reads as none); `current` when
-// the key cannot be opened. Throws StoreError for a value that is no text.
+// the key cannot be opened. Throws UnreadListError for a value that is no text.
 QStringList loadListTexts(ISettingsStore& store, const QString& valueName,
                           const QStringList& current);
 

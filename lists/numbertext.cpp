@@ -5,7 +5,6 @@
 #include <bitset>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace zel {
 namespace {
@@ -27,10 +26,46 @@ bool roundDigits(char* digits, int keep, char next)
     return true;
 }
 
-// 25 digits beyond a rounding place are more than a double can sit off a
-// half without being on it, so looking at the first of them rounds the exact
-// binary value correctly.
-constexpr int kGuardDigits = 25;
+// More decimals than a double holds are written as zeros.
+constexpr int kMaxDecimals = 20;
+
+// Every decimal text of up to 15 significant digits reads back from a double
+// as itself, so the value rounded to 15 digits is the shortest text of a
+// typed number (0.0185, held as 0.018499...), and for a computed one it drops
+// the noise of binary arithmetic (55 x 0.0185 is held as 1.01749999...98).
+// Rounding those digits puts ties where a person or a calculator puts them.
+constexpr int kDecimalDigits = 15;
+
+// A positive value as digits d0.d1d2... times ten to `exponent`.
+struct Decimal {
+    char digits[kDecimalDigits];
+    int exponent = 0;
+
+    // The digit standing for ten to `power`, '0' outside the held ones.
+    char at(int power) const
+    {
+        const int i = exponent - power;
+        return i >= 0 && i < kDecimalDigits ? digits[i] : '0';
+    }
+};
+
+Decimal decimalOf(double a)
+{
+    Decimal d;
+    if (a == 0.0) {
+        std::fill(d.digits, d.digits + kDecimalDigits, '0');
+        return d;
+    }
+    char buf[40];
+    const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific,
+                                 kDecimalDigits - 1);
+    // buf: "d.dddddddddddddde[+-]xx"
+    d.digits[0] = buf[0];
+    std::copy(buf + 2, buf + 1 + kDecimalDigits, d.digits + 1);
+    const char* e = buf + 1 + kDecimalDigits;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, d.exponent);
+    return d;
+}
 
 } // namespace
 
@@ -52,24 +87,16 @@ void appendNumber(QString& text, double value, int decimals)
         return;
     }
     const bool negative = std::signbit(value) && value != 0.0;
-    const double a = std::fabs(value);
+
+    const Decimal dec = decimalOf(std::fabs(value));
 
     // Four significant digits first: they tell the exponent after rounding.
-    int exponent = 0;
-    char mantissa[4] = {'0', '0', '0', '0'};
-    if (a != 0.0) {
-        char buf[64];
-        const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific,
-                                     3 + kGuardDigits);
-        // buf: "d.ddd...e[+-]xx"
-        char digits[5] = {buf[0], buf[2], buf[3], buf[4], buf[5]};
-        const char* e = std::find(buf, r.ptr, 'e');
-        std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponent);
-        if (roundDigits(digits, 4, digits[4])) {
-            digits[0] = '1';
-            ++exponent;
-        }
-        std::copy(digits, digits + 4, mantissa);
+    int exponent = dec.exponent;
+    char mantissa[5];
+    std::copy(dec.digits, dec.digits + 5, mantissa);
+    if (roundDigits(mantissa, 4, mantissa[4])) {
+        mantissa[0] = '1';
+        ++exponent;
     }
 
     // Written into a buffer first: the sign is known only at the end.
@@ -90,15 +117,14 @@ void appendNumber(QString& text, double value, int decimals)
         for (int i = 0; i < len; ++i)
             put(exp[i]);
     } else {
-        const int places = std::max(0, std::min(decimals, 3 - exponent));
-        char buf[128];
-        const auto r = std::to_chars(buf + 1, buf + sizeof buf, a, std::chars_format::fixed,
-                                     places + kGuardDigits);
-        // Digits without the point, with room in front for a carry.
-        char* dot = std::find(buf + 1, r.ptr, '.');
-        int intLen = static_cast<int>(dot - (buf + 1));
-        std::memmove(dot, dot + 1, places + 1); // drop the point
+        const int places = std::max(0, std::min({decimals, 3 - exponent, kMaxDecimals}));
+        // The integer digits and one digit past the rounding place, with
+        // room in front for a carry.
+        int intLen = std::max(1, dec.exponent + 1);
+        char buf[4 + kMaxDecimals + 2];
         char* digits = buf + 1;
+        for (int j = 0; j <= intLen + places; ++j)
+            digits[j] = dec.at(intLen - 1 - j);
         if (roundDigits(digits, intLen + places, digits[intLen + places])) {
             *--digits = '1';
             ++intLen;
@@ -112,7 +138,7 @@ void appendNumber(QString& text, double value, int decimals)
             put(',');
             for (int i = 0; i < places; ++i)
                 put(digits[intLen + i]);
-            for (int i = places; i < std::min(decimals, 20); ++i)
+            for (int i = places; i < std::min(decimals, kMaxDecimals); ++i)
                 put('0');
         }
     }

@@ -15,8 +15,10 @@ constexpr QChar kGroupSeparator(0x00A0);
 // keeps fewer digits, written with exactly `decimals` decimals, a decimal
 // comma and grouped thousands: 4.567 -> "4,57", 12.3456 -> "12,3500",
 // 0.012345 -> "0,0123". With more than four integer digits it takes the
-// exponent form: 12345.6 with 2 decimals -> "1,235E04". Halves are rounded
-// away from zero, on the exact value of the double.
+// exponent form: 12345.6 with 2 decimals -> "1,235E04". The digits rounded,
+// halves away from zero, are the value's decimal ones (15 significant digits,
+// the shortest text that reads back as the same double where it has no more),
+// not the binary value's: 0.0185 (held as 0.018499...) -> "0,019" with 3.
 QString FormatNumber(double value, int decimals);
 // The same, appended to `text`.
 void appendNumber(QString& text, double value, int decimals);

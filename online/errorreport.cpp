@@ -25,6 +25,7 @@ QString unitName(const std::type_info& type)
         {"zel::ConvertError", "engine/errors.h"},
         {"zel::InOutError", "engine/errors.h"},
         {"zel::StoreError", "shell/settingsstore.h"},
+        {"zel::UnreadListError", "lists/liststore.h"},
         {"zel::BaseError", "base/calcbase.h"},
         {"zel::HttpError", "online/httpaccess.h"},
         {"zel::SocketError", "online/httpaccess.h"},

@@ -16,6 +16,24 @@ QString td(const QString& text)
     return QStringLiteral("<td>") + text + QStringLiteral("</td>");
 }
 
+// A list cell keeps whatever it was edited to when it does not parse, and a
+// saved calculation brings such cells back: "<!--" copied as it is would hide
+// every later row. No language entry holds these three characters.
+QString htmlText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 QString strong(const QString& text)
 {
     return QStringLiteral("<td><strong>") + text + QStringLiteral("</strong></td>");
@@ -44,9 +62,9 @@ QStringList CalcReportDocument(const CalcReportInput& in)
     const int subItems = in.boards ? 4 : 3;
     for (int n = 0; n < in.lines.size(); ++n) {
         const QStringList& line = in.lines[n];
-        doc << kTr << td(QString::number(n + 1)) << td(line.value(0));
+        doc << kTr << td(QString::number(n + 1)) << td(htmlText(line.value(0)));
         for (int i = 1; i <= subItems; ++i)
-            doc << td(line.value(i));
+            doc << td(htmlText(line.value(i)));
         doc << QStringLiteral("</tr>");
     }
 
@@ -56,11 +74,12 @@ QStringList CalcReportDocument(const CalcReportInput& in)
                       : QStringLiteral("<td colspan=\"3\" rowspan=\""))
                + QString::number(rows) + QStringLiteral("\">&nbsp;</td>")
         << strong(in.volumeCaption)
-        << strong(in.volume + QLatin1Char(' ') + in.volumeUnit) << QStringLiteral("</tr>");
-    doc << kTr << strong(in.weightCaption) << strong(in.weight + QLatin1Char(' ') + in.weightUnit)
-        << QStringLiteral("</tr>");
+        << strong(htmlText(in.volume) + QLatin1Char(' ') + in.volumeUnit) << QStringLiteral("</tr>");
+    doc << kTr << strong(in.weightCaption)
+        << strong(htmlText(in.weight) + QLatin1Char(' ') + in.weightUnit) << QStringLiteral("</tr>");
     if (in.areaRow)
-        doc << kTr << strong(in.areaCaption) << strong(in.area + QLatin1Char(' ') + in.areaUnit)
+        doc << kTr << strong(in.areaCaption)
+            << strong(htmlText(in.area) + QLatin1Char(' ') + in.areaUnit)
             << QStringLiteral("</tr>");
     doc << QStringLiteral("</TABLE>") << QStringLiteral("</CENTER> ") << QStringLiteral("</BODY>")
         << QStringLiteral("</HTML>");

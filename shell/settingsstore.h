@@ -21,7 +21,9 @@ class ISettingsKey {
 public:
     virtual ~ISettingsKey() = default;
     virtual bool valueExists(const QString& name) const = 0;
-    // An absent value reads as the empty text.
+    // An absent value reads as the empty text; a list of texts (what an
+    // unquoted comma text typed into the store reads as) as its comma text.
+    // Throws StoreError for any other value that is no text.
     virtual QString readString(const QString& name) const = 0;
     // Throws StoreError when the value is no whole number.
     virtual int readInteger(const QString& name) const = 0;
@@ -30,6 +32,8 @@ public:
     virtual void writeString(const QString& name, const QString& value) = 0;
     virtual void writeInteger(const QString& name, int value) = 0;
     virtual void writeBool(const QString& name, bool value) = 0;
+    // Copies a value as it is stored, whatever its type.
+    virtual void copyValue(const QString& from, const QString& to) = 0;
 };
 
 class ISettingsStore {

@@ -1,6 +1,7 @@
 // The calculation base window.
 #include "base/ui/tform4.h"
 #include "base/ui/basemodel.h"
+#include "report/ui/tform6.h"
 #include "shell/langtable.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
@@ -16,6 +17,8 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zel {
 
@@ -140,12 +143,16 @@ void TForm4::applyTitle()
 void TForm4::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    if (m_openings.opens(event))
+        FormShow();
 }
 
 void TForm4::hideEvent(QHideEvent* event)
 {
-    FormHide();
+    if (m_openings.closes(event)) {
+        FormHide();
+        handOverPreviews();
+    }
     QDialog::hideEvent(event);
 }
 
@@ -167,6 +174,10 @@ void TForm4::FormShow()
             app->reportError(this, e);
     }
     m_model->reload();
+    // As in a data grid, the current record is the selected one: Enter,
+    // Open, Print and Delete act on it without a click first.
+    if (m_base.size() > 0)
+        selectIndex(0);
 
     applyTitle();
     m_model->setTitles({QStringLiteral("№"), L(47), L(48), L(46), L(5)});
@@ -226,6 +237,21 @@ void TForm4::FormHide()
     }
 }
 
+void TForm4::handOverPreviews()
+{
+    // Printed from here, a preview is this modal window's own so that it takes
+    // input; the report's previews live as long as the main window, so they
+    // go over to it when this window closes.
+    for (TForm6* preview : findChildren<TForm6*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool shown = preview->isVisible();
+        const QRect place = preview->geometry();
+        preview->setParent(m_main, preview->windowFlags());
+        preview->setGeometry(place);
+        if (shown)
+            preview->show();
+    }
+}
+
 bool TForm4::AddToList()
 {
     m_main->Log(QStringLiteral("Add to list form4"));
@@ -253,15 +279,19 @@ void TForm4::N2Click()
     const int index = selectedIndex();
     if (index < 0)
         return;
-    if (Dialogs::ask(this, L(49)) == Dialogs::Yes)
-        m_model->removeRecord(index);
+    if (Dialogs::ask(this, L(49), Dialogs::Information) != Dialogs::Yes)
+        return;
+    m_model->removeRecord(index);
+    // The next record becomes the current one, or the previous when the last went.
+    if (m_base.size() > 0)
+        selectIndex(std::min(index, m_base.size() - 1));
 }
 
 // N4Click: print the selected calculation; the window stays open.
 void TForm4::N4Click()
 {
     if (AddToList())
-        m_main->PrintCub();
+        m_main->printReport(this);
 }
 
 // Button1Click: Close (Esc).

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/calcbase.h"
+#include "shell/ui/openings.h"
 
 #include <QDialog>
 
@@ -40,6 +41,7 @@ protected:
 private:
     void FormShow();
     void FormHide();
+    void handOverPreviews();
     // Opens the selected calculation into its list; false when it holds none.
     bool AddToList();
     void addCurrentCalculation();
@@ -49,6 +51,7 @@ private:
     CalcBase m_base;
     BaseModel* m_model;
     bool m_loaded = false; // the file read fine: it may be written back
+    Openings m_openings;
 
     QTableView* DBGrid1;
     QMenu* PopupMenu1;

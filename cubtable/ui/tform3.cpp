@@ -9,6 +9,7 @@
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/fittext.h"
 #include "shell/ui/tform1.h"
 
 #include <QButtonGroup>
@@ -27,6 +28,9 @@
 
 namespace zel {
 namespace {
+
+// The panel of controls: wider only where a text of the current language needs it.
+constexpr int kPanelWidth = 147;
 
 NumberEdit* rangeField(QWidget* parent, const char* name, double min, double max,
                        const char* format)
@@ -69,8 +73,9 @@ TForm3::TForm3(TForm1* main)
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     layout->addWidget(StringGrid1, 1);
 
-    auto* panel = new QWidget(this);
-    panel->setFixedWidth(147);
+    m_panel = new QWidget(this);
+    QWidget* panel = m_panel;
+    panel->setFixedWidth(kPanelWidth);
     auto* controls = new QVBoxLayout(panel);
     controls->setContentsMargins(4, 4, 4, 4);
     controls->setSpacing(2);
@@ -90,8 +95,9 @@ TForm3::TForm3(TForm1* main)
         m_fieldLabels[i] = new QLabel(panel);
         m_fieldLabels[i]->setObjectName(QStringLiteral("FieldLabel%1").arg(i));
         controls->addWidget(m_fieldLabels[i]);
+        // Enter in a field reaches the default button, Refresh: no handler of
+        // the field's own, or one Enter would refresh twice.
         controls->addWidget(fields[i]);
-        connect(fields[i], &QLineEdit::returnPressed, this, &TForm3::Button1Click);
     }
 
     RadioGroup1 = new QGroupBox(panel);
@@ -157,7 +163,14 @@ TForm3::TForm3(TForm1* main)
 void TForm3::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    if (m_openings.opens(event))
+        FormShow();
+}
+
+void TForm3::hideEvent(QHideEvent* event)
+{
+    m_openings.closes(event);
+    QDialog::hideEvent(event);
 }
 
 void TForm3::FormShow()
@@ -176,6 +189,7 @@ void TForm3::FormShow()
     Button2->setText(L(20));
     Button3->setText(L(76));
     Button4->setText(L(74));
+    fitWidth(m_panel, kPanelWidth);
     SavedMethod = Settings.Method;
     Button1Click();
 }
@@ -267,7 +281,7 @@ void TForm3::SpeedButton2Click()
         saved = false;
     }
     if (!saved)
-        Dialogs::warning(this, L(61));
+        Dialogs::error(this, L(61));
 }
 
 bool TForm3::SaveAsExcelFile(const CubTable& grid, const QString& fileName)

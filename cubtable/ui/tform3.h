@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cubtable/cubtable.h"
+#include "shell/ui/openings.h"
 
 #include <QDialog>
 
@@ -37,6 +38,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void done(int result) override;
 
 private:
@@ -49,8 +51,10 @@ private:
     CalcMethod SavedMethod = CalcMethod::Gost2708;
     CubTable m_table;
     CubTableModel* m_model;
+    Openings m_openings;
 
     QTableView* StringGrid1;
+    QWidget* m_panel;
     QLabel* m_fieldLabels[6];
     NumberEdit* CurrencyEdit3; // minimum length
     NumberEdit* CurrencyEdit5; // maximum length

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zel {
@@ -23,19 +24,19 @@ void NumberEdit::setDisplayFormat(const QString& format)
     m_shownDecimals = dot < 0 ? 0 : static_cast<int>(format.size() - dot - 1);
 }
 
-QString NumberEdit::formatted(double v) const
+QString NumberEdit::formatted(double v, int decimals) const
 {
     // A group separator that looks like a decimal one would not read back.
     QLocale locale;
     const QString group = locale.groupSeparator();
     const bool grouped = m_grouped && group != QLatin1String(",") && group != QLatin1String(".");
     locale.setNumberOptions(grouped ? QLocale::DefaultNumberOptions : QLocale::OmitGroupSeparator);
-    return locale.toString(v, 'f', m_shownDecimals);
+    return locale.toString(v, 'f', decimals);
 }
 
 void NumberEdit::setValue(double v)
 {
-    setText(formatted(v));
+    setText(formatted(v, m_shownDecimals));
 }
 
 bool NumberEdit::parse(const QString& text, double* value)
@@ -118,9 +119,26 @@ void NumberEdit::keyPressEvent(QKeyEvent* event)
 
 void NumberEdit::focusOutEvent(QFocusEvent* event)
 {
-    // Not being edited any more: show the value as it reads.
-    setValue(value());
+    // Not being edited any more: show the value as it reads, with no fewer
+    // decimals than were typed. A field that shows whole numbers must not
+    // round 2,5 to 3 under the user's hands; its reader rounds as it needs.
+    const double v = value();
+    double typed = 0.0;
+    int decimals = m_shownDecimals;
+    if (parse(text().trimmed(), &typed) && typed == v)
+        decimals = std::max(decimals, typedDecimals(text()));
+    setText(formatted(v, decimals));
     QLineEdit::focusOutEvent(event);
+}
+
+int NumberEdit::typedDecimals(const QString& text)
+{
+    const auto sep = std::find_if(text.crbegin(), text.crend(), [](QChar c) {
+        return c == QLatin1Char(',') || c == QLatin1Char('.');
+    });
+    if (sep == text.crend())
+        return 0;
+    return static_cast<int>(std::count_if(text.crbegin(), sep, [](QChar c) { return c.isDigit(); }));
 }
 
 } // namespace zel

@@ -45,7 +45,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    QString formatted(double v) const;
+    QString formatted(double v, int decimals) const;
+    // Digits after the last decimal separator ("." or ",") of a text.
+    static int typedDecimals(const QString& text);
 
     double m_min = 0.0;
     double m_max = 0.0;

@@ -7,13 +7,17 @@
 #include "shell/ui/dialogs.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zel {
 namespace {
@@ -60,9 +64,25 @@ TForm6::TForm6(QWidget* owner, Log& log, const QString& reportFile)
     connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &TForm6::Button1Click);
-    connect(new QShortcut(QKeySequence(Qt::Key_Return), this), &QShortcut::activated, this,
-            &TForm6::Button2Click);
+    // Enter prints, on the main keys and on the keypad alike.
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(enter), this), &QShortcut::activated, this,
+                &TForm6::Button2Click);
+    centreOnScreen();
     FormCreate(reportFile);
+}
+
+void TForm6::centreOnScreen()
+{
+    // Where the window is larger than the screen, its top left stays on it,
+    // with the buttons in reach.
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect place(QPoint(), size());
+    place.moveCenter(area.center());
+    move(std::max(place.left(), area.left()), std::max(place.top(), area.top()));
 }
 
 void TForm6::FormCreate(const QString& reportFile)

@@ -27,6 +27,7 @@ private slots:
 
 private:
     void FormCreate(const QString& reportFile);
+    void centreOnScreen();
 
     Log& m_log;
     QPushButton* Button2;

@@ -1,5 +1,6 @@
 // QSettings behind the settings store interface.
 #include "shell/platform/qsettingsstore.h"
+#include "online/commatext.h"
 
 #include <QSettings>
 
@@ -21,10 +22,20 @@ public:
     QString readString(const QString& name) const override
     {
         const QVariant v = m_s->value(name);
-        // A list (several values under one name) is no text.
-        if (v.isValid() && v.typeId() == QMetaType::QStringList)
+        switch (v.typeId()) {
+        case QMetaType::UnknownType: // absent
+        case QMetaType::QString:
+        case QMetaType::QByteArray:
+            return v.toString();
+        case QMetaType::QStringList:
+            // A comma text typed without quotes ("20,4,5,2,0") is parsed by
+            // QSettings into a list; written back in comma text it reads as
+            // the texts it was typed as.
+            return CommaText(v.toStringList());
+        default:
+            // A rectangle, a size or a serialised value has no text to read.
             throw StoreError(typeError(name));
-        return v.toString();
+        }
     }
 
     int readInteger(const QString& name) const override
@@ -41,6 +52,7 @@ public:
     void writeString(const QString& name, const QString& value) override { m_s->setValue(name, value); }
     void writeInteger(const QString& name, int value) override { m_s->setValue(name, value); }
     void writeBool(const QString& name, bool value) override { m_s->setValue(name, value ? 1 : 0); }
+    void copyValue(const QString& from, const QString& to) override { m_s->setValue(to, m_s->value(from)); }
 
 private:
     std::unique_ptr<QSettings> m_s;

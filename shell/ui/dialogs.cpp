@@ -17,6 +17,17 @@ struct Script {
     QQueue<QString> inputs;
     QStringList shown;
     std::function<void()> whileAsking;
+    QList<Dialogs::Sign> signs;
+
+    // In scripted mode every box is recorded instead of shown.
+    bool recorded(const QString& text, Dialogs::Sign sign)
+    {
+        if (!on)
+            return false;
+        shown << text;
+        signs << sign;
+        return true;
+    }
 };
 
 Script& script()
@@ -31,42 +42,46 @@ const QString kTitle = QStringLiteral("Zelmora");
 
 void Dialogs::message(QWidget* parent, const QString& text)
 {
-    if (script().on) {
-        script().shown << text;
+    if (script().recorded(text, Information))
         return;
-    }
     QMessageBox::information(parent, kTitle, text, QMessageBox::Ok);
 }
 
 void Dialogs::warning(QWidget* parent, const QString& text)
 {
-    if (script().on) {
-        script().shown << text;
+    if (script().recorded(text, Warning))
         return;
-    }
     QMessageBox::warning(parent, kTitle, text, QMessageBox::Ok);
 }
 
-Dialogs::Answer Dialogs::ask(QWidget* parent, const QString& text)
+void Dialogs::error(QWidget* parent, const QString& text)
 {
-    if (script().on) {
-        script().shown << text;
+    if (script().recorded(text, Error))
+        return;
+    QMessageBox::critical(parent, kTitle, text, QMessageBox::Ok);
+}
+
+Dialogs::Answer Dialogs::ask(QWidget* parent, const QString& text, Sign sign)
+{
+    if (script().recorded(text, sign)) {
+        // Events go on while a real question is open; a test runs them here.
         if (script().whileAsking)
             script().whileAsking();
         return script().answers.isEmpty() ? No : script().answers.dequeue();
     }
-    const auto button = QMessageBox::question(parent, kTitle, text,
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    return button == QMessageBox::Yes ? Yes : No;
+    const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                       QMessageBox::Warning, QMessageBox::Critical,
+                                       QMessageBox::Question};
+    QMessageBox box(icons[sign], kTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Yes : No;
 }
 
 QString Dialogs::input(QWidget* parent, const QString& title, const QString& prompt,
                        const QString& value)
 {
-    if (script().on) {
-        script().shown << prompt;
+    if (script().recorded(prompt, NoSign))
         return script().inputs.isEmpty() ? value : script().inputs.dequeue();
-    }
     bool ok = false;
     const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
     return ok ? text : value;
@@ -75,8 +90,7 @@ QString Dialogs::input(QWidget* parent, const QString& title, const QString& pro
 bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& prompt,
                          QString& value)
 {
-    if (script().on) {
-        script().shown << prompt;
+    if (script().recorded(prompt, NoSign)) {
         if (script().inputs.isEmpty())
             return false;
         value = script().inputs.dequeue();
@@ -92,10 +106,8 @@ bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& p
 QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
                           const QString& proposedName)
 {
-    if (script().on) {
-        script().shown << title;
+    if (script().recorded(title, NoSign))
         return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
-    }
     // "Excel files |*.xlc" is written "Excel files (*.xlc)" for Qt's dialog.
     const int bar = filter.indexOf(QLatin1Char('|'));
     const QString qtFilter = bar < 0 ? filter
@@ -112,19 +124,15 @@ QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& 
 
 QString Dialogs::openFile(QWidget* parent, const QString& title, const QString& filter)
 {
-    if (script().on) {
-        script().shown << title;
+    if (script().recorded(title, NoSign))
         return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
-    }
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }
 
 bool Dialogs::print(QWidget* parent, QPrinter& printer)
 {
-    if (script().on) {
-        script().shown << QStringLiteral("print");
+    if (script().recorded(QStringLiteral("print"), NoSign))
         return true;
-    }
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
@@ -134,6 +142,7 @@ void Dialogs::queueAnswer(Answer answer) { script().answers.enqueue(answer); }
 void Dialogs::queueInput(const QString& text) { script().inputs.enqueue(text); }
 void Dialogs::whileAsking(std::function<void()> f) { script().whileAsking = std::move(f); }
 QStringList Dialogs::shown() { return script().shown; }
+QList<Dialogs::Sign> Dialogs::signs() { return script().signs; }
 
 void Dialogs::clear()
 {
@@ -141,6 +150,7 @@ void Dialogs::clear()
     script().inputs.clear();
     script().shown.clear();
     script().whileAsking = nullptr;
+    script().signs.clear();
 }
 
 } // namespace zel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -15,13 +16,17 @@ namespace zel {
 class Dialogs {
 public:
     enum Answer { Ok, Yes, No, Cancel };
+    // The sign a box carries.
+    enum Sign { NoSign, Information, Warning, Error, Question };
 
     // A plain message with an OK button.
     static void message(QWidget* parent, const QString& text);
     // A warning with an OK button.
     static void warning(QWidget* parent, const QString& text);
-    // A Yes/No question.
-    static Answer ask(QWidget* parent, const QString& text);
+    // An error with an OK button.
+    static void error(QWidget* parent, const QString& text);
+    // A Yes/No question, Yes the default button.
+    static Answer ask(QWidget* parent, const QString& text, Sign sign = Question);
     // A one-line input box; cancelling returns `value` unchanged.
     static QString input(QWidget* parent, const QString& title, const QString& prompt,
                          const QString& value);
@@ -52,6 +57,9 @@ public:
     // question is open.
     static void whileAsking(std::function<void()> f);
     static QStringList shown();
+    // The sign of each box in shown(), in the same order (NoSign for the
+    // input boxes and the file and print dialogs).
+    static QList<Sign> signs();
     static void clear();
 };
 

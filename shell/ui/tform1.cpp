@@ -22,6 +22,7 @@
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/fittext.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/placement.h"
 #include "shell/ui/tform2.h"
@@ -33,7 +34,6 @@
 #include <QCommandLinkButton>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -43,7 +43,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -57,14 +56,6 @@ namespace {
 int readInteger(const QLineEdit* edit)
 {
     return StrToInt(edit->text());
-}
-
-// Random whole number in [low, high], from a generator seeded by the clock
-// at each use, as every click of an Add button does.
-int clockRandom(int low, int high)
-{
-    QRandomGenerator gen(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
-    return static_cast<int>(gen.bounded(low, high + 1));
 }
 
 QLineEdit* digitsEdit(QWidget* parent, const char* name)
@@ -495,16 +486,26 @@ void TForm1::WriteParams()
     writeParams(m_services.store, Settings);
 }
 
+QStringList TForm1::loadStoredList(const QString& valueName, const QStringList& current)
+{
+    try {
+        return loadListTexts(m_services.store, valueName, current);
+    } catch (const UnreadListError& e) {
+        Log(QStringLiteral("Kept ") + valueName + QStringLiteral(" as ") + e.keptAs);
+        throw;
+    }
+}
+
 void TForm1::LoadZM1()
 {
-    Memo1 = loadListTexts(m_services.store, kRoundListValue, Memo1);
+    Memo1 = loadStoredList(kRoundListValue, Memo1);
     m_roundModel->setLines(linesFromTexts(Memo1, kRoundColumns));
     ReFreshList();
 }
 
 void TForm1::LoadZM2()
 {
-    Memo2 = loadListTexts(m_services.store, kBoardListValue, Memo2);
+    Memo2 = loadStoredList(kBoardListValue, Memo2);
     m_boardModel->setLines(linesFromTexts(Memo2, kBoardColumns));
     ReFreshListBoard();
 }
@@ -702,7 +703,7 @@ void TForm1::Button1Click()
 {
     Log(QStringLiteral("Add round"));
     if (Edit1->text().isEmpty()) {
-        Edit1->setText(QString::number(clockRandom(10, 59)));
+        Edit1->setText(QString::number(entryRandom(10, 59)));
         Edit1->selectAll();
     }
     if (Edit3->text().isEmpty())
@@ -737,11 +738,11 @@ void TForm1::Button3Click()
 {
     Log(QStringLiteral("Add board"));
     if (Edit5->text().isEmpty()) {
-        Edit5->setText(QString::number(clockRandom(10, 19)));
+        Edit5->setText(QString::number(entryRandom(10, 19)));
         Edit5->selectAll();
     }
     if (Edit7->text().isEmpty()) {
-        Edit7->setText(QString::number(clockRandom(5, 9)));
+        Edit7->setText(QString::number(entryRandom(5, 9)));
         Edit7->selectAll();
     }
     const int x = readInteger(Edit5);
@@ -753,6 +754,11 @@ void TForm1::Button3Click()
         ReFreshListBoard();
     }
     Edit5->selectAll();
+}
+
+int TForm1::entryRandom(int low, int high)
+{
+    return static_cast<int>(m_random.bounded(low, high + 1));
 }
 
 bool TForm1::ScanBoard(std::int64_t x, std::int64_t y, double len, std::int64_t count)
@@ -924,6 +930,7 @@ void TForm1::PageControl1Change()
     } else if (PageControl1->currentWidget() == TabSheet3) {
         showPicture(Image1, QStringLiteral("error"));
     }
+    fitTexts(this); // the mean's caption follows the tab
 }
 
 void TForm1::setAreaRowEnabled(bool on)
@@ -1013,6 +1020,11 @@ void TForm1::Timer1Timer()
 
 void TForm1::PrintCub()
 {
+    printReport(this);
+}
+
+void TForm1::printReport(QWidget* owner)
+{
     Log(QStringLiteral("Print table"));
     // Only a list tab has a calculation to print.
     const bool boards = boardTabActive();
@@ -1041,7 +1053,7 @@ void TForm1::PrintCub()
     in.areaRow = Label13->isEnabled() && boards && height() != kCollapsed;
     const QString path = reportFilePath(m_services.programFile);
     writeReportFile(path, CalcReportDocument(in));
-    auto* preview = new TForm6(this, *m_log, path);
+    auto* preview = new TForm6(owner, *m_log, path);
     preview->show();
 }
 
@@ -1192,6 +1204,7 @@ void TForm1::applyLanguage()
         Label16->setText(L(100));
     else if (boardTabActive())
         Label16->setText(L(101));
+    fitTexts(this);
 }
 
 } // namespace zel

@@ -5,6 +5,7 @@
 #include "shell/ui/appservices.h"
 
 #include <QMainWindow>
+#include <QRandomGenerator>
 #include <QStringList>
 
 #include <array>
@@ -55,6 +56,9 @@ public:
     void LoadZM2();
     // The calculation of the list in front as an HTML report, in a preview.
     void PrintCub();
+    // The same with a preview owned by `owner`: a modal window prints through
+    // a preview of its own, which its modality would otherwise block.
+    void printReport(QWidget* owner);
     // The cubature table window, modal.
     void N2708751Click();
     // The calculation base window, for browsing.
@@ -180,6 +184,8 @@ private:
     void showTab(QWidget* tab, const QString& picture);
     // Runs one start-up step; what it throws is reported and start-up goes on.
     void startStep(const std::function<void()>& step);
+    // A stored list that does not read is kept under another name and logged.
+    QStringList loadStoredList(const QString& valueName, const QStringList& current);
     bool windowKey(QKeyEvent* key);
     void followSettingsWindow();
     void setAreaRowEnabled(bool on);
@@ -200,6 +206,8 @@ private:
     LinesModel* activeModel() const;
     int selectedRow() const;
     void setColumnCaptions(QAction* const* actions, bool boardTab);
+    // A default of an empty entry field, whole and in [low, high].
+    int entryRandom(int low, int high);
 
     AppServices m_services;
     TForm5* m_settings = nullptr;
@@ -209,6 +217,10 @@ private:
     qsizetype m_logShown = 0; // log entries already in Memo3
     bool m_sorted = false;
     ListExchange* m_exchange = nullptr; // export, import, copy and paste
+    // Seeded once: a generator seeded from the clock at every draw gives the
+    // width and the height of one click the same seed, so the height would
+    // follow from the width.
+    QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
     QLabel* Image1;
     QTabWidget* PageControl1;

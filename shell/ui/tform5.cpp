@@ -2,6 +2,7 @@
 #include "shell/ui/tform5.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
+#include "shell/ui/fittext.h"
 #include "shell/ui/tform1.h"
 
 #include <QButtonGroup>
@@ -18,6 +19,9 @@
 
 namespace zel {
 namespace {
+
+// Wider only where a text of the current language needs it.
+constexpr int kDesignWidth = 182;
 
 QGroupBox* radioGroup(QWidget* parent, const char* name, QButtonGroup** group, int items)
 {
@@ -49,8 +53,8 @@ TForm5::TForm5(TForm1* main)
     , m_main(main)
 {
     setObjectName(QStringLiteral("Form5"));
-    setFixedWidth(182);
-    resize(182, 540);
+    setFixedWidth(kDesignWidth);
+    resize(kDesignWidth, 540);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
@@ -200,6 +204,7 @@ void TForm5::RadioGroup1Click()
         m_methods->button(i)->setText(L(36 + i));
     Label8->setText(L(40));
     CheckBox1->setText(L(41));
+    fitWidth(this, kDesignWidth);
     m_main->relabelBaseWindow();
     m_main->refreshActiveList();
 }

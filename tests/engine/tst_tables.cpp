@@ -156,6 +156,13 @@ void TestTables::isoFollowsCylinderRule()
                                     .arg(d).arg(len).arg(iso(d, k)).arg(rule)));
         }
     QCOMPARE(iso(20, 40 - kIsoMinLenDm), 0.152);
+    // Four columns are the rule itself, to 0.001 m3 (engine/data/README.md).
+    for (int dm : {23, 41, 46, 51})
+        for (int d = 4; d <= 79; ++d) {
+            const double len = dm / 10.0;
+            const double rule = std::round(pi / 4 * std::pow((d + 0.5 * len) / 100, 2) * len * 1000) / 1000;
+            QCOMPARE(iso(d, dm - kIsoMinLenDm), rule);
+        }
 }
 
 void TestTables::isoTenthsBeyondEightAreInterpolated()

@@ -47,6 +47,7 @@ private:
         void writeString(const QString& n, const QString& s) override { m_v[n] = s; }
         void writeInteger(const QString& n, int i) override { m_v[n] = i; }
         void writeBool(const QString& n, bool b) override { m_v[n] = b ? 1 : 0; }
+        void copyValue(const QString& from, const QString& to) override { m_v[to] = m_v.value(from); }
 
     private:
         QMap<QString, QVariant>& m_v;

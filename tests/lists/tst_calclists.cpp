@@ -52,6 +52,8 @@ private slots:
     void countSumDoesNotWrap();
     void lengthReadsOnlyDigitsAndComma();
     void longLengthSurvivesTheExponentForm();
+    void exponentOnlyInTheWrittenForm_data();
+    void exponentOnlyInTheWrittenForm();
     void badCellKeepsEveryLine();
     void boardExample();
     void mergingRound();
@@ -174,6 +176,27 @@ void TestCalcLists::longLengthSurvivesTheExponentForm()
     ReFreshRoundLines(lines, ctx);
     QCOMPARE(lines[0].cells[1], u"1,235E04 м."_qs);
     QCOMPARE(lines[0].cells[3], u"388,0000 м3."_qs);
+}
+
+void TestCalcLists::exponentOnlyInTheWrittenForm_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("written form") << u"1,235E04 м."_qs << 12350.0;
+    QTest::newRow("signed exponent") << u"2,5E-1"_qs << 0.25;
+    QTest::newRow("plus sign") << u"2,5E+1"_qs << 25.0;
+    QTest::newRow("no comma") << u"1E3"_qs << 13.0;
+    QTest::newRow("no exponent") << u"4,5E"_qs << 4.5;
+    QTest::newRow("no mantissa") << u"E5"_qs << 5.0;
+    QTest::newRow("no fraction") << u"4,E2"_qs << 4.2;
+    QTest::newRow("grouped") << u"1\u00A0470,0000"_qs << 1470.0;
+}
+
+void TestCalcLists::exponentOnlyInTheWrittenForm()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(readListNumber(text), value);
 }
 
 void TestCalcLists::badCellKeepsEveryLine()

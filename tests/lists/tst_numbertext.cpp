@@ -42,7 +42,13 @@ void TestNumberText::format_data()
     QTest::newRow("stays 4 digits") << 9999.4 << 2 << "9" + g + "999,00";
     QTest::newRow("half away from zero") << 0.125 << 2 << "0,13";
     QTest::newRow("half away, integer") << 2.5 << 0 << "3";
-    QTest::newRow("a hair below the half") << 0.0185 << 3 << "0,018";
+    // Held a hair below or above the half, rounded as written.
+    QTest::newRow("decimal half held below") << 0.0185 << 3 << "0,019";
+    QTest::newRow("55 logs of 0,0185") << 55 * 0.0185 << 4 << "1,0180";
+    QTest::newRow("27 logs of 0,0395") << 27 * 0.0395 << 4 << "1,0670";
+    QTest::newRow("17 logs of 0,0605") << 17 * 0.0605 << 4 << "1,0290";
+    QTest::newRow("below the half") << 1.01749 << 4 << "1,0170";
+    QTest::newRow("tiny shortest") << 1e-300 << 4 << "0,0000";
     QTest::newRow("tiny") << 0.00004 << 4 << "0,0000";
     QTest::newRow("tiny half") << 0.00005 << 4 << "0,0001";
     QTest::newRow("negative") << -4.567 << 2 << "-4,57";

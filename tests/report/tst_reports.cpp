@@ -59,6 +59,7 @@ class TestReports : public QObject {
 private slots:
     void roundReportInEnglish();
     void boardReportCollapsedAndExpanded();
+    void cellTextsAreEscaped();
     void tableReportOfTheDefaultGostTable();
     void fileIsWindows1251WithCrLf();
     void unwritableFileIsAnError();
@@ -109,6 +110,18 @@ void TestReports::boardReportCollapsedAndExpanded()
     QVERIFY(area > 0);
     QCOMPARE(expanded[area + 1], u"<td><strong>9,0000 м2.</strong></td>"_qs);
     QCOMPARE(expanded.size(), collapsed.size() + 4);
+}
+
+void TestReports::cellTextsAreEscaped()
+{
+    // A cell that did not parse keeps its raw text; it must not become markup.
+    CalcReportInput in = englishRound();
+    in.lines[0] = QStringList{u"<!--"_qs, u"a&b"_qs, u"3 pcs.>"_qs, u"0,4410 m3."_qs};
+    in.volume = u"<b>"_qs;
+    const QStringList doc = CalcReportDocument(in);
+    QCOMPARE(doc.mid(16, 4), (QStringList{u"<td>1</td>"_qs, u"<td>&lt;!--</td>"_qs, u"<td>a&amp;b</td>"_qs,
+                                          u"<td>3 pcs.&gt;</td>"_qs}));
+    QVERIFY(doc.contains(u"<td><strong>&lt;b&gt; m3.</strong></td>"_qs));
 }
 
 void TestReports::tableReportOfTheDefaultGostTable()

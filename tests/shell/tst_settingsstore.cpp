@@ -1,11 +1,14 @@
 // The persisted settings and lists, in memory and in the real store file.
 #include "../fakes/memorystore.h"
+#include "../fakes/storefile.h"
 #include "lists/liststore.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/settingsio.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRect>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,6 +28,7 @@ private slots:
     void realFileAtTheUserPath();
     void realFileSurvivesQuotesAndCommas();
     void realFileIdThatIsNoNumber();
+    void realFileListsTypedByHand();
     void unwritableFolderReadsAndWritesNothing();
     void garbageFileIsNoFailure();
 
@@ -174,13 +178,31 @@ void TestSettingsStore::realFileSurvivesQuotesAndCommas()
 void TestSettingsStore::realFileIdThatIsNoNumber()
 {
     const QString path = m_dir.filePath(u"badid.conf"_qs);
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[General]\nLANGUAGE=EN\nID=abc\n");
-    f.close();
+    QVERIFY(writeStoreFile(path, "[General]\nLANGUAGE=EN\nID=abc\n"));
     QSettingsStore store(path);
     SettingsRecord s;
     QVERIFY_THROWS_EXCEPTION(StoreError, readParams(store, s));
+}
+
+void TestSettingsStore::realFileListsTypedByHand()
+{
+    // QSettings reads an unquoted comma text as a list of texts.
+    const QString path = m_dir.filePath(u"typed.conf"_qs);
+    QVERIFY(writeStoreFile(path, "[General]\n.zm0=20,4,5,2,0\n.zm1=\"15 \xd1\x81\xd0\xbc.\", 5, 6\n"
+                                 ".zm2=@Rect(1 2 3 4)\n.zm2.unread=older\n"));
+    QSettingsStore store(path);
+    QCOMPARE(loadListTexts(store, kRoundListValue, {}), (QStringList{u"20"_qs, u"4"_qs, u"5"_qs, u"2"_qs, u"0"_qs}));
+    QCOMPARE(loadListTexts(store, kBoardListValue, {}), (QStringList{u"15 см."_qs, u"5"_qs, u"6"_qs}));
+    // No text at all: kept, beside an older kept value, before anyone writes the list.
+    try {
+        loadListTexts(store, u".zm2"_qs, {});
+        QFAIL("no error");
+    } catch (const UnreadListError& e) {
+        QCOMPARE(e.keptAs, u".zm2.unread2"_qs);
+    }
+    const QSettings back(path, QSettings::IniFormat);
+    QCOMPARE(back.value(u".zm2.unread2"_qs), QVariant(QRect(1, 2, 3, 4)));
+    QCOMPARE(back.value(u".zm2.unread"_qs), QVariant(u"older"_qs));
 }
 
 void TestSettingsStore::unwritableFolderReadsAndWritesNothing()

@@ -7,6 +7,7 @@
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/codepage.h"
+#include "online/log.h"
 #include "report/ui/tform6.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
@@ -40,10 +41,12 @@ private slots:
     void cancelledNameOpensNothing();
     void russianCylinderedCategory();
     void roundCalculationStoresAndReopens();
+    void minimisingNeitherClosesNorReopens();
     void boardCalculationStoresAndReopens();
     void twentyLineBoardRecordReopensAsBoards();
     void largeTotalIsStoredAsItsNumber();
     void deleteAsksAndKeepsTheOtherNumbers();
+    void aRecordIsAlwaysSelected();
     void printingFromTheBase();
     void damagedBaseIsReportedAndLeftAlone();
     void unwritableFolderIsToldOnce();
@@ -194,6 +197,20 @@ void TestBaseWindow::roundCalculationStoresAndReopens()
     QCOMPARE(m_form->boardModel()->size(), 1); // the other list is left as it was
 }
 
+void TestBaseWindow::minimisingNeitherClosesNorReopens()
+{
+    addRound(u"20"_qs, u"3"_qs);
+    Dialogs::queueInput(u"Ліс"_qs);
+    withBase([this] { m_form->N18Click(); }, [this](TForm4* base) {
+        base->setWindowState(Qt::WindowMinimized);
+        QVERIFY(!QFile::exists(m_dir->filePath(u"base.cds"_qs))); // not saved yet
+        base->setWindowState(Qt::WindowNoState);
+        QCOMPARE(base->base().size(), 1);
+    });
+    QCOMPARE(int(stored().records.size()), 1);
+    QCOMPARE(m_form->activityLog().entries().filter(u"form4_show"_qs).size(), 1);
+}
+
 void TestBaseWindow::boardCalculationStoresAndReopens()
 {
     addBoard(u"15"_qs, u"5"_qs, u"10"_qs);
@@ -259,12 +276,42 @@ void TestBaseWindow::deleteAsksAndKeepsTheOtherNumbers()
         QCOMPARE(base->base().size(), 2);
     });
     QVERIFY(Dialogs::shown().contains(Lang(49, UiLanguage::Ukrainian)));
+    QCOMPARE(Dialogs::signs().at(Dialogs::shown().indexOf(Lang(49, UiLanguage::Ukrainian))),
+             Dialogs::Information);
     const BaseContents c = stored();
     QCOMPARE(int(c.records.size()), 2);
     QCOMPARE(c.records[0].Name, u"a"_qs);
     QCOMPARE(c.records[0].No, 1);
     QCOMPARE(c.records[1].Name, u"c"_qs);
     QCOMPARE(c.records[1].No, 3);
+}
+
+void TestBaseWindow::aRecordIsAlwaysSelected()
+{
+    addRound(u"20"_qs, u"3"_qs);
+    for (const char* name : {"a", "b", "c"}) {
+        Dialogs::queueInput(QLatin1String(name));
+        withBase([this] { m_form->N18Click(); }, [](TForm4* base) {
+            QCOMPARE(base->selectedIndex(), base->base().size() - 1); // the new one
+        });
+    }
+    withBase([this] { m_form->N222click(); }, [](TForm4* base) {
+        QCOMPARE(base->selectedIndex(), 0);
+        base->selectIndex(1);
+        Dialogs::queueAnswer(Dialogs::Yes);
+        base->N2Click();
+        QCOMPARE(base->selectedIndex(), 1); // the next one, "c"
+        Dialogs::queueAnswer(Dialogs::Yes);
+        base->N2Click();
+        QCOMPARE(base->selectedIndex(), 0); // the last went: the one before
+    });
+    // Enter opens the first record without a click on it.
+    m_form->findChild<QAction*>(u"N1"_qs)->trigger(); // clear the round list
+    withBase([this] { m_form->N222click(); }, [](TForm4* base) {
+        QTest::keyClick(base, Qt::Key_Return);
+        QVERIFY(!base->isVisible());
+    });
+    QCOMPARE(m_form->roundModel()->size(), 1);
 }
 
 void TestBaseWindow::printingFromTheBase()
@@ -274,17 +321,32 @@ void TestBaseWindow::printingFromTheBase()
     withBase([this] { m_form->N18Click(); }, [](TForm4*) {});
     m_form->findChild<QAction*>(u"N1"_qs)->trigger();
     addRound(u"20"_qs, u"1"_qs);
-    withBase([this] { m_form->N222click(); }, [](TForm4* base) {
+    withBase([this] { m_form->N222click(); }, [this](TForm4* base) {
         base->selectIndex(0);
         base->N4Click();
         QVERIFY(base->isVisible()); // the window stays open
+        // The preview takes input while the modal base window is open: a click
+        // through the window system on its Close button closes it.
+        base->N4Click();
+        const QList<TForm6*> shown = m_form->findChildren<TForm6*>();
+        QCOMPARE(shown.size(), 2);
+        auto* close = shown[0]->findChild<QPushButton*>(u"Button1"_qs);
+        QVERIFY(QTest::qWaitForWindowExposed(shown[0]));
+        QTest::mouseClick(shown[0]->windowHandle(), Qt::LeftButton, {},
+                          close->mapTo(shown[0], close->rect().center()));
+        QVERIFY(!shown[0]->isVisible());
+        QVERIFY(shown[1]->isVisible());
     });
     QFile html(m_dir->filePath(u"HTML.html"_qs));
     QVERIFY(html.open(QIODevice::ReadOnly));
     const QString text = fromWindows1251(html.readAll());
     QVERIFY(text.contains(u"<td>44 см.</td>"_qs));
     QVERIFY(!text.contains(u"<td>20 см.</td>"_qs));
-    QCOMPARE(m_form->findChildren<TForm6*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+    // The previews outlive the base window, as the main window's own.
+    const QList<TForm6*> previews = m_form->findChildren<TForm6*>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(previews.size(), 2);
+    QVERIFY(!previews[0]->isVisible());
+    QVERIFY(previews[1]->isVisible());
 }
 
 void TestBaseWindow::damagedBaseIsReportedAndLeftAlone()

@@ -1,6 +1,7 @@
 // Printing and the cubature table through the real windows.
 #include "../fakes/memorystore.h"
 #include "../fakes/testservices.h"
+#include "cuttexts.h"
 #include "cubtable/ui/tform3.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
@@ -69,8 +70,12 @@ private slots:
     void twoReportsTwoPreviews();
     void unwritableReportFileIsReported();
     void previewPrintsToPdf();
+    void previewCentredAndEnterPrints();
     void tableWindowDefaultsAndMethods();
     void tableWindowWarnings();
+    void tableWindowEnterRefreshesOnce();
+    void tableWindowFieldsKeepWhatWasTyped();
+    void tableWindowTextsAreNotCutOff();
     void tableWindowRestoresTheMethod();
     void tableWindowPrintAndSave();
     void tableKeyAndMenus();
@@ -254,6 +259,29 @@ void TestReportWindow::previewPrintsToPdf()
     QVERIFY(pdf.size() > 1000);
 }
 
+void TestReportWindow::previewCentredAndEnterPrints()
+{
+    addRound(u"20"_qs, u"3"_qs);
+    m_form->PrintCub();
+    TForm6* preview = previews(m_form.get()).first();
+    QVERIFY(QTest::qWaitForWindowExposed(preview));
+    // Centred on the screen, give or take the frame; a screen narrower than
+    // the window keeps its left edge on it.
+    const QRect area = preview->screen()->availableGeometry();
+    const QPoint centre = preview->geometry().center();
+    QVERIFY(qAbs(centre.y() - area.center().y()) <= 4);
+    if (preview->width() <= area.width())
+        QVERIFY(qAbs(centre.x() - area.center().x()) <= 4);
+    else
+        QCOMPARE(preview->frameGeometry().left(), area.left());
+
+    QApplication::setActiveWindow(preview);
+    QVERIFY(QTest::qWaitForWindowActive(preview));
+    QTest::keyClick(preview, Qt::Key_Return);
+    QTest::keyClick(preview, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(Dialogs::shown(), (QStringList{u"print"_qs, u"print"_qs}));
+}
+
 void TestReportWindow::tableWindowDefaultsAndMethods()
 {
     TForm3 table(m_form.get());
@@ -325,6 +353,67 @@ void TestReportWindow::tableWindowWarnings()
     QCOMPARE(table.table().columns, 142); // 1,0 to 15,0 by 0,1, and the header column
 }
 
+void TestReportWindow::tableWindowEnterRefreshesOnce()
+{
+    TForm3 table(m_form.get());
+    table.show();
+    auto reloads = [this] {
+        return m_form->activityLog().entries().filter(u"_Reload_cub_table"_qs).size();
+    };
+    const qsizetype before = reloads();
+    auto* step = child<NumberEdit>(&table, "CurrencyEdit1");
+    step->setText(u"1,0"_qs);
+    QTest::keyClick(step, Qt::Key_Return);
+    QCOMPARE(reloads(), before + 1);
+    QCOMPARE(table.table().columns, 10); // 1,0 to 9,0 by 1,0
+    auto* minLength = child<NumberEdit>(&table, "CurrencyEdit3");
+    minLength->setText(u"0,3"_qs);
+    QTest::keyClick(minLength, Qt::Key_Enter);
+    QCOMPARE(reloads(), before + 2);
+    QCOMPARE(Dialogs::shown().size(), 1); // one warning
+}
+
+void TestReportWindow::tableWindowFieldsKeepWhatWasTyped()
+{
+    TForm3 table(m_form.get());
+    table.show();
+    QApplication::setActiveWindow(&table);
+    QVERIFY(QTest::qWaitForWindowActive(&table));
+    // Leaving a diameter field by Tab or by a click on Refresh keeps the
+    // half; the table rounds it, halves to even.
+    auto* step = child<NumberEdit>(&table, "CurrencyEdit2");
+    step->setFocus();
+    step->setText(u"2,5"_qs);
+    QTest::keyClick(step, Qt::Key_Tab);
+    QVERIFY(!step->hasFocus());
+    QCOMPARE(step->text(), QLocale().toString(2.5, 'f', 1));
+    auto* minimum = child<NumberEdit>(&table, "CurrencyEdit4");
+    minimum->setFocus();
+    minimum->setText(u"4,5"_qs);
+    QTest::mouseClick(child<QPushButton>(&table, "Button1"), Qt::LeftButton);
+    QVERIFY(!minimum->hasFocus());
+    QCOMPARE(minimum->text(), QLocale().toString(4.5, 'f', 1));
+    QCOMPARE(table.table().cell(0, 1), u"4"_qs);
+    QCOMPARE(table.table().cell(0, 2), u"6"_qs);
+    // A value out of range is still brought to its bound, shown as the field shows it.
+    minimum->setFocus();
+    minimum->setText(u"130,5"_qs);
+    QTest::keyClick(minimum, Qt::Key_Tab);
+    QCOMPARE(minimum->text(), u"120"_qs);
+}
+
+void TestReportWindow::tableWindowTextsAreNotCutOff()
+{
+    for (UiLanguage language : {UiLanguage::Ukrainian, UiLanguage::Russian, UiLanguage::English}) {
+        Settings.Language = language;
+        TForm3 table(m_form.get());
+        table.show();
+        QCoreApplication::processEvents();
+        const QStringList cut = cutTexts(&table);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u", "_qs)));
+    }
+}
+
 void TestReportWindow::tableWindowRestoresTheMethod()
 {
     Settings.Method = CalcMethod::Formula;
@@ -336,6 +425,10 @@ void TestReportWindow::tableWindowRestoresTheMethod()
         QVERIFY(child<QComboBox>(&table, "ComboBox4")->isEnabled());
         child<QRadioButton>(&table, "RadioGroup1_1")->click();
         QCOMPARE(Settings.Method, CalcMethod::Iso4480);
+        // Minimised and restored: still the same opening.
+        table.setWindowState(Qt::WindowMinimized);
+        table.setWindowState(Qt::WindowNoState);
+        QVERIFY(child<QRadioButton>(&table, "RadioGroup1_1")->isChecked());
         QTest::keyClick(&table, Qt::Key_Escape);
         QVERIFY(!table.isVisible());
     }
@@ -366,6 +459,7 @@ void TestReportWindow::tableWindowPrintAndSave()
     QTest::mouseClick(child<QPushButton>(table, "Button2"), Qt::LeftButton);
     QCOMPARE(Dialogs::shown().size(), boxes + 2); // the dialog, then the error
     QCOMPARE(Dialogs::shown().last(), Lang(61, UiLanguage::English));
+    QCOMPARE(Dialogs::signs().last(), Dialogs::Error);
 
     // The previews go with the table window.
     QPointer<TForm6> preview = previews(table).first();

@@ -1,12 +1,15 @@
 // The main window as a whole: start-up, language switch, settings window,
 // totals panel, main menu and keys, lists kept between runs.
 #include "../fakes/memorystore.h"
+#include "../fakes/storefile.h"
 #include "../fakes/testservices.h"
+#include "cuttexts.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
+#include "shell/platform/qsettingsstore.h"
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
@@ -27,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTabWidget>
 #include <QScreen>
 #include <QStatusBar>
@@ -64,6 +68,7 @@ private slots:
     void listsSurviveARestart();
     void emptyListsStoreTheEmptyText();
     void storedTextsThatDoNotReadAreKept();
+    void handEditedStoreFileKeepsItsLists();
     void titleAndStatusNote();
     void updateLeftoversAreRemoved();
     void languageSwitchRelabelsAndRecomputesTheListInFront();
@@ -76,9 +81,10 @@ private slots:
     void windowKeysFromAnyField();
     void mainMenuEnabling();
     void aboutAndHelp();
+    void noTextIsCutOff();
 
 private:
-    void start();
+    void start(ISettingsStore* store = nullptr);
     void restart();
     template <typename T> T* child(QWidget* w, const char* name)
     {
@@ -114,10 +120,10 @@ void TestShellWindow::cleanup()
     m_form.reset();
 }
 
-void TestShellWindow::start()
+void TestShellWindow::start(ISettingsStore* store)
 {
     // In the order of the program's start.
-    m_form = std::make_unique<TForm1>(testServices(m_store, m_dir.filePath(u"zelmora"_qs)));
+    m_form = std::make_unique<TForm1>(testServices(store ? *store : m_store, m_dir.filePath(u"zelmora"_qs)));
     m_settings = std::make_unique<TForm5>(m_form.get());
     m_form->setSettingsWindow(m_settings.get());
     m_form->show();
@@ -240,6 +246,25 @@ void TestShellWindow::storedTextsThatDoNotReadAreKept()
     QCOMPARE(Settings.Language, UiLanguage::Ukrainian); // the settings were still read
     m_form->close();
     QVERIFY(m_store.values.value(kRoundListValue).toString().contains(u"abc"_qs));
+}
+
+void TestShellWindow::handEditedStoreFileKeepsItsLists()
+{
+    // A bare comma text, which QSettings reads as a list, and a value that
+    // holds no text at all: the first loads, the second survives the close.
+    const QString path = m_dir.filePath(u"edited.conf"_qs);
+    QVERIFY(writeStoreFile(path, "[General]\nLANGUAGE=UA\n.zm0=20,4,5,2,0\n.zm1=@Rect(1 2 3 4)\n"));
+    QSettingsStore store(path);
+    start(&store);
+    QCOMPARE(m_form->roundModel()->size(), 1);
+    QCOMPARE(m_form->roundModel()->lines().at(0).cells[2], u"5 шт."_qs);
+    QVERIFY(Dialogs::shown().join(QLatin1Char('\n')).contains(u"Invalid data type for '.zm1'"_qs));
+    QVERIFY(m_form->activityLog().text().contains(u"_Kept_.zm1_as_.zm1.unread"_qs));
+    m_form->close();
+    const QSettings back(path, QSettings::IniFormat);
+    QCOMPARE(back.value(u".zm1.unread"_qs), QVariant(QRect(1, 2, 3, 4)));
+    QCOMPARE(back.value(u".zm1"_qs), QVariant(QString()));
+    QVERIFY(back.value(u".zm0"_qs).toString().startsWith(u"\"20 см.\",\"4,00 м.\",\"5 шт.\""_qs));
 }
 
 void TestShellWindow::titleAndStatusNote()
@@ -519,6 +544,22 @@ void TestShellWindow::aboutAndHelp()
     main<QAction>("help1")->trigger();
     QCOMPARE(helpTitle, Lang(107, UiLanguage::English));
     QVERIFY(covers);
+}
+
+void TestShellWindow::noTextIsCutOff()
+{
+    start();
+    m_settings->show();
+    for (int language = 0; language < 3; ++language) {
+        const QByteArray name = "RadioGroup1_" + QByteArray::number(language);
+        settings<QRadioButton>(name.constData())->click();
+        for (int tab = 0; tab < 2; ++tab) {
+            main<QTabWidget>("PageControl1")->setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            const QStringList cut = cutTexts(m_form.get()); // the settings window's too
+            QVERIFY2(cut.isEmpty(), qPrintable(QString::number(language) + u": "_qs + cut.join(u", "_qs)));
+        }
+    }
 }
 
 int main(int argc, char** argv)
