@@ -39,6 +39,13 @@ public:
     Query(QSqlDatabase& db, const QString& sql, const QVariantList& values = {})
         : m_query(db)
     {
+        // Statements without values (the tables, the settings) go as they
+        // are: PostgreSQL cannot prepare those.
+        if (values.isEmpty()) {
+            if (!m_query.exec(sql))
+                fail(sql);
+            return;
+        }
         if (!m_query.prepare(sql))
             fail(sql);
         for (const QVariant& v : values)
