@@ -6,6 +6,7 @@
 #include "online/fileops.h"
 #include "online/httpaccess.h"
 #include "online/servicehost.h"
+#include "online/updatesignature.h"
 #include "shell/paths.h"
 #include "shell/settingsio.h"
 #include "shell/settingsstore.h"
@@ -123,6 +124,7 @@ TInetUpdater::TInetUpdater(IDownloader& downloader, const IClock& clock, const Q
                            const QString& updateHost)
     : UpdateInfoFileURL(updatesIniUrl(updateHost))
     , ProductVersion(QStringLiteral("1.0.0.0"))
+    , PublicKey(UpdateKey)
     , m_downloader(downloader)
     , m_clock(clock)
     , m_folder(folder)
@@ -148,8 +150,10 @@ bool TInetUpdater::CheckUpdate(QString& DownloadURL)
             // A number that does not convert leaves here with the conversion
             // error, the temporary copy left behind.
             result = StrToInt(ProductVersion.trimmed()) < StrToInt(NewProductVersion);
-            if (result)
+            if (result) {
                 DownloadURL = ini.readString(ProductName, QStringLiteral("File"), DownloadURL);
+                Signature = ini.readString(ProductName, QStringLiteral("Signature"), QString());
+            }
         }
     }
     if (QFile::exists(temp))
@@ -173,6 +177,11 @@ bool TInetUpdater::UpdateFile()
         return false;
     }
     return true;
+}
+
+bool TInetUpdater::SignatureAccepted() const
+{
+    return updateFileAccepted(UpdateResultFile, Signature, PublicKey);
 }
 
 SwapResult swapProgramFile(IFileOps& files, const QString& program)

@@ -52,9 +52,6 @@ IFileOps& filesOf(const AppServices& services)
     return services.files ? *services.files : local;
 }
 
-// The version number the update compares with the announced one.
-const QString kProductVersion = QStringLiteral("105");
-
 } // namespace
 
 void TForm1::buildOnlineTabs()
@@ -219,7 +216,7 @@ void TForm1::UpDate(bool mess, bool rebot)
     updater.UpdateInfoFileURL = updatesIniUrl(m_services.hosts.service);
     updater.UpdateResultFile = ChangeFileExt(program, QStringLiteral(".new"));
     updater.ProductName = QStringLiteral("Zelmora");
-    updater.ProductVersion = kProductVersion;
+    updater.ProductVersion = ProductVersionNumber;
     QString DownloadURL;
     const auto tell = [this](const QString& text) { Dialogs::message(this, text); };
 
@@ -237,7 +234,8 @@ void TForm1::UpDate(bool mess, bool rebot)
             sendStatistics(*m_services.http, m_services.hosts, QStringLiteral("down.log"),
                            QStringLiteral("Down error"), tell);
             Log(QStringLiteral("UpdateFile"));
-            if (updater.UpdateFile()) {
+            // A file the maker did not sign counts as a failed download.
+            if (updater.UpdateFile() && updater.SignatureAccepted()) {
                 const SwapResult swap = swapProgramFile(filesOf(m_services), program);
                 if (!swap.ok) {
                     // The text says what failed and where the program file
