@@ -201,15 +201,16 @@ bool ServiceStore::idIssued(std::int32_t id)
 void ServiceStore::addFeedback(const Feedback& f)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    // An empty text may come as a null one, which SQL would take for no value.
     Query(m_db, QStringLiteral("INSERT INTO inbox (id, theme, email, message, received, remote)"
-                               " VALUES (?, ?, ?, ?, ?, ?)"),
+                               " VALUES (?, COALESCE(?, ''), COALESCE(?, ''), COALESCE(?, ''), ?, COALESCE(?, ''))"),
           {f.id, f.theme, f.email, f.message, stamp(f.received), f.remote});
 }
 
 void ServiceStore::addLog(const UploadedLog& log)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    Query(m_db, QStringLiteral("INSERT INTO logs (text, received, remote) VALUES (?, ?, ?)"),
+    Query(m_db, QStringLiteral("INSERT INTO logs (text, received, remote) VALUES (COALESCE(?, ''), ?, COALESCE(?, ''))"),
           {log.text, stamp(log.received), log.remote});
 }
 

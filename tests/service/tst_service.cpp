@@ -192,6 +192,9 @@ void TestService::replyAndFeedbackReachTheInbox()
     QStringList expected = conversation;
     expected.last() = u"it`s 100% & more + #1 ґ"_qs;
     QCOMPARE(SetCommaText(inbox[0].message), expected);
+    // A reply from the Messages tab: no subject at all.
+    QCOMPARE(get("/sp/zm.php?query=sendmessage&ID=42&theme=&email=@&message=x").status, 200);
+    QCOMPARE(m_store->inbox().first().theme, QString());
 }
 
 void TestService::logUploadKeepsEveryEntry()
@@ -199,9 +202,10 @@ void TestService::logUploadKeepsEveryEntry()
     const QStringList log = {u"10:00:00_Create_form"_qs, u"10:00:01_exception_TForm1__Ошибка,_\"x\"\t%41"_qs,
                              u"10:00:02_a&b=c+d#e"_qs};
     QCOMPARE(get(targetOf(sendLogUrl(kHost, CommaText(log)))).status, 200);
+    QCOMPARE(get("/sp/sendlog.php?text=").status, 200);
     const QList<UploadedLog> logs = m_store->logs();
-    QCOMPARE(logs.size(), 1);
-    QCOMPARE(SetCommaText(logs[0].text), log);
+    QCOMPARE(logs.size(), 2);
+    QCOMPARE(SetCommaText(logs[1].text), log);
 }
 
 void TestService::addressAndStatistics()
