@@ -9,6 +9,7 @@
 #include <httplib.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <thread>
 
@@ -41,6 +42,17 @@ int serve(ServiceStore& store, const ServeOptions& options, QTextStream& err)
         res.set_content(a.body.constData(), size_t(a.body.size()), a.contentType.constData());
     };
     server.Get(".*", answer);
+    // A GET is served without reading a body; one that announces a body
+    // larger than any request of the program is refused all the same.
+    server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        const std::string length = req.get_header_value("Content-Length");
+        if (!length.empty() && (length.size() > 18 || std::strtoull(length.c_str(), nullptr, 10) > kMaxBody)) {
+            res.status = 413;
+            res.set_content("Payload Too Large", "text/html");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr ep) {
         QByteArray why = "unknown";
         try {
