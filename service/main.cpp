@@ -22,9 +22,12 @@ using namespace zel::service;
 namespace {
 
 // Enough workers that a few stalled or idle keep-alive connections never
-// hold up the rest; each of them is let go after the time-outs below.
-constexpr size_t kWorkers = 64;
+// hold up the rest; each of them is let go after the time-outs below. A
+// connection waiting for its next request holds a worker too: the program
+// polls every 30 s, so it is given up after a second.
+constexpr size_t kWorkers = 128;
 constexpr time_t kTimeoutSeconds = 5;
+constexpr time_t kKeepAliveSeconds = 1;
 // The program sends everything in the address; a body is never needed.
 constexpr size_t kMaxBody = 64 * 1024;
 
@@ -35,7 +38,7 @@ int serve(ServiceStore& store, const ServeOptions& options, QTextStream& err)
     server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     server.set_read_timeout(kTimeoutSeconds, 0);
     server.set_write_timeout(kTimeoutSeconds, 0);
-    server.set_keep_alive_timeout(kTimeoutSeconds);
+    server.set_keep_alive_timeout(kKeepAliveSeconds);
     server.set_keep_alive_max_count(1000);
     server.set_payload_max_length(kMaxBody);
     // Headers and body leave in separate writes: without TCP_NODELAY (which

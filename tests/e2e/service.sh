@@ -13,11 +13,14 @@
 # Exit status 77 (skipped) where no network namespace can be made.
 set -euo pipefail
 if [ -z "${ZEL_IN_NETNS:-}" ]; then
-  if ! unshare -n true 2>/dev/null; then
-    echo "SKIPPED: no network namespace can be made here (needs root or user namespaces)"
-    exit 77
-  fi
-  exec unshare -n env ZEL_IN_NETNS=1 bash "$0" "$@"
+  # As root a namespace of its own; otherwise inside a user namespace too.
+  for how in -n -rn; do
+    if unshare $how true 2>/dev/null; then
+      exec unshare $how env ZEL_IN_NETNS=1 bash "$0" "$@"
+    fi
+  done
+  echo "SKIPPED: no network namespace can be made here (needs root or user namespaces)"
+  exit 77
 fi
 if ! { ip link set lo up && ip link add zl0 type veth peer name zl1 && ip addr add 10.77.0.1/30 dev zl0 \
        && ip link set zl0 up && ip link set zl1 up && ip route add default via 10.77.0.2 dev zl0; } 2>/dev/null; then
