@@ -88,7 +88,10 @@ ServiceStore::ServiceStore(const StoreLocation& where)
         throw StoreError(why.toStdString());
     }
     try {
-        if (!m_postgres) {
+        if (m_postgres) {
+            // "Table already exists" notices would reach every admin command's output.
+            Query(m_db, QStringLiteral("SET client_min_messages TO WARNING"));
+        } else {
             // The write-ahead log keeps every committed answer across a crash
             // of the process; NORMAL syncs at checkpoints, not at every commit.
             Query(m_db, QStringLiteral("PRAGMA journal_mode=WAL"));

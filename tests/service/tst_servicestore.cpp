@@ -54,7 +54,7 @@ public:
                                             QStringLiteral("-U"), QStringLiteral("zelmora"), QStringLiteral("--no-sync")},
                  why))
             return false;
-        const QString options = QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off -c client_min_messages=warning").arg(m_dir.path());
+        const QString options = QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off").arg(m_dir.path());
         if (!run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), data, QStringLiteral("-o"), options, QStringLiteral("-l"),
                                             m_dir.filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
                                             QStringLiteral("start")},
@@ -157,6 +157,7 @@ void TestServiceStore::init()
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("wipe"));
         db.setConnectOptions(m_server.conninfo());
         QVERIFY(db.open());
+        QSqlQuery(db).exec(QStringLiteral("SET client_min_messages TO WARNING"));
         QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS ids, messages, inbox, logs, counters"));
         db.close();
         db = QSqlDatabase();
