@@ -12,6 +12,7 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstdio>
@@ -54,7 +55,18 @@ int serve(ServiceStore& store, const ServeOptions& options, QTextStream& err)
                                                 QByteArray::fromStdString(req.target),
                                                 QString::fromStdString(req.remote_addr)});
         res.status = a.status;
-        res.set_content(a.body.constData(), size_t(a.body.size()), a.contentType.constData());
+        if (!a.file) {
+            res.set_content(a.body.constData(), size_t(a.body.size()), a.contentType.constData());
+            return;
+        }
+        // A program file is streamed, not held in memory once per download.
+        res.set_content_provider(size_t(a.file->size()), a.contentType.constData(),
+                                 [file = a.file](size_t offset, size_t length, httplib::DataSink& sink) {
+                                     if (!file->seek(qint64(offset)))
+                                         return false;
+                                     const QByteArray chunk = file->read(qint64(std::min<size_t>(length, 65536)));
+                                     return !chunk.isEmpty() && sink.write(chunk.constData(), size_t(chunk.size()));
+                                 });
     };
     server.Get(".*", answer);
     // A GET is served without reading a body; one that announces a body

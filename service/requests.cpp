@@ -14,7 +14,7 @@ namespace {
 
 ServiceAnswer plain(int status, const QByteArray& body)
 {
-    return ServiceAnswer{status, body, "text/html"};
+    return ServiceAnswer{status, body, "text/html", nullptr};
 }
 
 ServiceAnswer notFound()
@@ -166,12 +166,13 @@ ServiceAnswer RequestHandler::updateFile(const QByteArray& rawName) const
     const QString path = QDir(m_filesDir).filePath(name);
     if (!QFileInfo(path).isFile())
         return notFound();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    auto file = std::make_shared<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
         return notFound();
-    return ServiceAnswer{200, file.readAll(),
+    return ServiceAnswer{200, {},
                          name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive) ? "text/plain"
-                                                                                   : "application/octet-stream"};
+                                                                                   : "application/octet-stream",
+                         std::move(file)};
 }
 
 } // namespace zel::service

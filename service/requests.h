@@ -5,9 +5,11 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace zel::service {
@@ -26,6 +28,9 @@ struct ServiceAnswer {
     // Without a character set: the program reads such a body byte for byte
     // and restores the Windows-1251 letters itself.
     QByteArray contentType = "text/html";
+    // An update file is sent from this open file instead of `body`, piece by
+    // piece; being open, it stays the same file when a publish replaces it.
+    std::shared_ptr<QFile> file;
 };
 
 // The longest value the program's texts may have once decoded; anything

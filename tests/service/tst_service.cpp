@@ -37,6 +37,12 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// What the answer sends: its body, or its file.
+QByteArray content(const ServiceAnswer& a)
+{
+    return a.file ? a.file->readAll() : a.body;
+}
+
 struct CommandResult {
     int status;
     QString out;
@@ -228,7 +234,14 @@ void TestService::updateFiles()
     file.close();
     const ServiceAnswer a = get("/updates/zelmora-106");
     QCOMPARE(a.status, 200);
-    QCOMPARE(a.body, program);
+    QVERIFY(a.body.isEmpty());
+    // Open already, the file stays the one asked for when it is replaced.
+    QVERIFY(QFile::remove(file.fileName()));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("replaced");
+    file.close();
+    QCOMPARE(content(a), program);
+    QCOMPARE(content(get("/updates/zelmora-106")), QByteArray("replaced"));
 }
 
 void TestService::usageErrors_data()
@@ -344,13 +357,13 @@ void TestService::publishSignsWhatTheProgramVerifies()
     // The description as the program fetches and reads it.
     const ServiceAnswer ini = get(targetOf(updatesIniUrl(kHost)));
     QCOMPARE(ini.status, 200);
-    const IniFile read(ini.body);
+    const IniFile read(content(ini));
     QCOMPARE(read.readString(u"Zelmora"_qs, u"Version"_qs, {}), u"106"_qs);
     QCOMPARE(read.readString(u"Zelmora"_qs, u"File"_qs, {}), u"http://127.0.0.1:8080/updates/zelmora-106"_qs);
     const QString signature = read.readString(u"Zelmora"_qs, u"Signature"_qs, {});
-    const ServiceAnswer file = get("/updates/zelmora-106");
-    QCOMPARE(file.body, program);
-    QVERIFY(signatureVerifies(file.body, signature, publicKey));
+    const QByteArray served = content(get("/updates/zelmora-106"));
+    QCOMPARE(served, program);
+    QVERIFY(signatureVerifies(served, signature, publicKey));
 
     // One byte changed, another key, a damaged or missing signature: refused.
     QByteArray tampered = program;
