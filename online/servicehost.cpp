@@ -11,12 +11,20 @@
 #ifndef ZELMORA_EXCLUDED_ADDRESS
 #define ZELMORA_EXCLUDED_ADDRESS "192.0.2.1"
 #endif
+#ifndef ZELMORA_UPDATE_KEY
+#define ZELMORA_UPDATE_KEY ""
+#endif
+#ifndef ZELMORA_PRODUCT_VERSION
+#define ZELMORA_PRODUCT_VERSION "105"
+#endif
 
 namespace zel {
 
 const QString ServiceHost = QStringLiteral(ZELMORA_SERVICE_HOST);
 const QString UpdateHost = QStringLiteral(ZELMORA_UPDATE_HOST);
 const QString ExcludedAddress = QStringLiteral(ZELMORA_EXCLUDED_ADDRESS);
+const QString UpdateKey = QStringLiteral(ZELMORA_UPDATE_KEY);
+const QString ProductVersionNumber = QStringLiteral(ZELMORA_PRODUCT_VERSION);
 
 QString serviceUrl(const QString& host, const QString& pathAndQuery)
 {

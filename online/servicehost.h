@@ -8,12 +8,18 @@
 namespace zel {
 
 // Build-time settings (CMake cache variables ZELMORA_SERVICE_HOST,
-// ZELMORA_UPDATE_HOST, ZELMORA_EXCLUDED_ADDRESS). A host may carry a port.
+// ZELMORA_UPDATE_HOST, ZELMORA_EXCLUDED_ADDRESS, ZELMORA_UPDATE_KEY,
+// ZELMORA_PRODUCT_VERSION). A host may carry a port.
 extern const QString ServiceHost;
 // The update host the updater reads from until told otherwise.
 extern const QString UpdateHost;
 // When "/ip.html" answers exactly this, the statistics requests are left out.
 extern const QString ExcludedAddress;
+// The maker's public key (base64) that a downloaded update must be signed
+// with; empty when the program was built without one.
+extern const QString UpdateKey;
+// The version number the update compares with the announced one.
+extern const QString ProductVersionNumber;
 
 // The hosts a window talks to; tests point them at a service of their own.
 struct ServiceHosts {

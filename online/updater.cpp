@@ -6,6 +6,7 @@
 #include "online/fileops.h"
 #include "online/httpaccess.h"
 #include "online/servicehost.h"
+#include "online/updatesignature.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/settingsio.h"
@@ -203,6 +204,7 @@ TInetUpdater::TInetUpdater(IDownloader& downloader, const IClock& clock, const Q
                            const QString& updateHost)
     : UpdateInfoFileURL(updatesIniUrl(updateHost))
     , ProductVersion(QStringLiteral("1.0.0.0"))
+    , PublicKey(UpdateKey)
     , m_downloader(downloader)
     , m_clock(clock)
     , m_folder(folder)
@@ -228,8 +230,10 @@ bool TInetUpdater::CheckUpdate(QString& DownloadURL)
             // A number that does not convert leaves here with the conversion
             // error, the temporary copy left behind.
             result = StrToInt(ProductVersion.trimmed()) < StrToInt(NewProductVersion);
-            if (result)
+            if (result) {
                 DownloadURL = ini.readString(ProductName, QStringLiteral("File"), DownloadURL);
+                Signature = ini.readString(ProductName, QStringLiteral("Signature"), QString());
+            }
         }
     }
     if (QFile::exists(temp))
@@ -249,6 +253,11 @@ bool TInetUpdater::UpdateFile()
     // An error page, a file for another system or a program cut short must
     // never take the program's place; the next start clears it away.
     return isProgramFile(UpdateResultFile);
+}
+
+bool TInetUpdater::SignatureAccepted() const
+{
+    return updateFileAccepted(UpdateResultFile, Signature, PublicKey);
 }
 
 SwapResult swapProgramFile(IFileOps& files, const QString& program)

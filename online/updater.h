@@ -75,6 +75,15 @@ public:
     QString ProductName;
     QString ProductVersion;
     QString NewProductVersion;
+    // The maker's key the download must be signed with (empty: no check), and
+    // the "Signature" of the description that announced the download.
+    QString PublicKey;
+    QString Signature;
+
+    // Whether the downloaded UpdateResultFile may take the program's place:
+    // always without a key, otherwise only when its signature verifies. A
+    // refused file stays for the next start's clean-up.
+    bool SignatureAccepted() const;
 
 private:
     IDownloader& m_downloader;

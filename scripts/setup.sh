@@ -14,6 +14,12 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils imagemagick
   python3 python3-openpyxl sqlite3
   fonts-dejavu-core
+  # The maker's service: Ed25519 signatures (also checked by the program),
+  # its HTTP server, Qt's PostgreSQL driver and a PostgreSQL 15 for its
+  # storage tests, iproute2 for the end-to-end test's own network namespace.
+  libsodium-dev libcpp-httplib-dev libqt6sql6-psql postgresql-15 iproute2
+  # Its load script: the load generator, and curl for its first request.
+  wrk curl
 )
 
 missing=()

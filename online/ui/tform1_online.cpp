@@ -52,9 +52,6 @@ IFileOps& filesOf(const AppServices& services)
     return services.files ? *services.files : local;
 }
 
-// The version number the update compares with the announced one.
-const QString kProductVersion = QStringLiteral("105");
-
 } // namespace
 
 void TForm1::buildOnlineTabs()
@@ -220,7 +217,7 @@ void TForm1::UpDate(bool mess, bool rebot)
     updater.UpdateInfoFileURL = updatesIniUrl(m_services.hosts.service);
     updater.UpdateResultFile = ChangeFileExt(program, QStringLiteral(".new"));
     updater.ProductName = QStringLiteral("Zelmora");
-    updater.ProductVersion = kProductVersion;
+    updater.ProductVersion = ProductVersionNumber;
     QString DownloadURL;
     // Every request below may be the one waiting when the window closes; the
     // procedure then ends where it stands.
@@ -250,7 +247,8 @@ void TForm1::UpDate(bool mess, bool rebot)
             if (m_closing)
                 return;
             Log(QStringLiteral("UpdateFile"));
-            const bool downloaded = updater.UpdateFile();
+            // A file the maker did not sign counts as a failed download.
+            const bool downloaded = updater.UpdateFile() && updater.SignatureAccepted();
             if (m_closing)
                 return;
             if (downloaded) {

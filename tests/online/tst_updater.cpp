@@ -11,6 +11,9 @@
 #include "online/updater.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
+#include "online/updatesignature.h"
+
+#include <sodium.h>
 #include "shell/settingsio.h"
 
 #include <QCoreApplication>
@@ -62,6 +65,7 @@ private slots:
     void missingSectionOrFileOrDescription();
     void versionThatIsNoNumber();
     void updateFileAcceptsOnlyAProgram();
+    void signatureDecidesWhenTheProgramHasAKey();
     void executableImages();
     void wholePrograms();
     void swapPutsTheNewFileInPlace();
@@ -215,6 +219,42 @@ void TestUpdater::updateFileAcceptsOnlyAProgram()
     u.UpdateResultFile = u" "_qs;
     QVERIFY(!u.UpdateFile());
     QFile::remove(target);
+}
+
+void TestUpdater::signatureDecidesWhenTheProgramHasAKey()
+{
+    QVERIFY(sodium_init() >= 0);
+    unsigned char pk[crypto_sign_PUBLICKEYBYTES], sk[crypto_sign_SECRETKEYBYTES], sig[crypto_sign_BYTES];
+    crypto_sign_keypair(pk, sk);
+    const QByteArray program = ownHead();
+    crypto_sign_detached(sig, nullptr, reinterpret_cast<const unsigned char*>(program.constData()),
+                         program.size(), sk);
+    const QByteArray signature = QByteArray(reinterpret_cast<const char*>(sig), sizeof sig).toBase64();
+    const QString key = QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(pk), sizeof pk).toBase64());
+
+    FakeDownloader d;
+    d.files[kExe] = program;
+    TInetUpdater u = updater(d);
+    // Built without a key, by default: every complete download is taken.
+    QCOMPARE(u.PublicKey, UpdateKey);
+    u.PublicKey.clear();
+    u.UpdateResultFile = m_dir.filePath(u"zelmora.new"_qs);
+    d.files[kIni] = "[Zelmora]\nVersion=106\nFile=" + kExe.toLatin1() + "\n";
+    QVERIFY(u.UpdateFile());
+    QVERIFY(u.SignatureAccepted());
+    // With a key: the signature of the description that announced the file.
+    u.PublicKey = key;
+    QVERIFY(u.UpdateFile());
+    QVERIFY(!u.SignatureAccepted());
+    d.files[kIni] = "[Zelmora]\nVersion=106\nFile=" + kExe.toLatin1() + "\nSignature=" + signature + "\n";
+    QVERIFY(u.UpdateFile());
+    QVERIFY(u.SignatureAccepted());
+    // One byte changed on the way: refused, and left for the clean-up.
+    d.files[kExe][300] = char(d.files[kExe][300] ^ 1);
+    QVERIFY(u.UpdateFile());
+    QVERIFY(!u.SignatureAccepted());
+    QVERIFY(QFile::exists(u.UpdateResultFile));
+    QFile::remove(u.UpdateResultFile);
 }
 
 void TestUpdater::executableImages()

@@ -1,0 +1,285 @@
+// The service's storage, on SQLite in a temporary folder, and (run with the
+// argument "postgres" as tst_servicestore_pg) on a PostgreSQL 15 that the test
+// starts on a Unix socket of its own and stops again. When that server cannot
+// be started the run says why and ends as skipped, never as passed.
+#include "service/servicestore.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <optional>
+#include <set>
+
+#include <pwd.h>
+#include <unistd.h>
+
+using namespace zel::service;
+
+namespace {
+
+constexpr int kSkipped = 77;
+// Where the server's programs are; ZEL_PG_BIN names another folder.
+const QString kPgBin = qEnvironmentVariable("ZEL_PG_BIN", QStringLiteral("/usr/lib/postgresql/15/bin")) + QLatin1Char('/');
+
+// A PostgreSQL server in a folder of its own, listening on a Unix socket only.
+class TempPostgres {
+public:
+    ~TempPostgres() { stop(); }
+
+    bool start(QString* why)
+    {
+        if (!m_dir.isValid()) {
+            *why = QStringLiteral("no temporary folder");
+            return false;
+        }
+        if (!QFileInfo::exists(kPgBin + QStringLiteral("initdb"))) {
+            *why = QStringLiteral("postgresql-15 is not installed (") + kPgBin + QStringLiteral("initdb)");
+            return false;
+        }
+        // The server refuses to run as root: a root test runs it as nobody.
+        if (::geteuid() == 0) {
+            const passwd* nobody = ::getpwnam("nobody");
+            if (!nobody || ::chown(QFile::encodeName(m_dir.path()).constData(), nobody->pw_uid, nobody->pw_gid) != 0) {
+                *why = QStringLiteral("cannot hand the folder to the user nobody");
+                return false;
+            }
+            m_asUser = QStringLiteral("nobody");
+        }
+        const QString data = m_dir.filePath(QStringLiteral("data"));
+        if (!run(QStringLiteral("initdb"), {QStringLiteral("-D"), data, QStringLiteral("-A"), QStringLiteral("trust"),
+                                            QStringLiteral("-U"), QStringLiteral("zelmora"), QStringLiteral("--no-sync")},
+                 why))
+            return false;
+        const QString options = QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off").arg(m_dir.path());
+        if (!run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), data, QStringLiteral("-o"), options, QStringLiteral("-l"),
+                                            m_dir.filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
+                                            QStringLiteral("start")},
+                 why))
+            return false;
+        m_running = true;
+        return true;
+    }
+
+    void stop()
+    {
+        if (!m_running)
+            return;
+        QString ignored;
+        run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_dir.filePath(QStringLiteral("data")),
+                                       QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"),
+                                       QStringLiteral("stop")},
+            &ignored);
+        m_running = false;
+    }
+
+    QString conninfo() const
+    {
+        return QStringLiteral("host=%1 dbname=postgres user=zelmora").arg(m_dir.path());
+    }
+
+private:
+    bool run(const QString& tool, const QStringList& args, QString* why)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        if (m_asUser.isEmpty())
+            p.start(kPgBin + tool, args);
+        else
+            p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), m_asUser, QStringLiteral("--"),
+                                                           kPgBin + tool} + args);
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+            *why = tool + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAll()).trimmed();
+            return false;
+        }
+        return true;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_asUser;
+    bool m_running = false;
+};
+
+const QDateTime kAt(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
+
+} // namespace
+
+class TestServiceStore : public QObject {
+    Q_OBJECT
+public:
+    explicit TestServiceStore(bool postgres) : m_postgres(postgres) {}
+    QString skipped;
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+    void idsAreNewPositiveAndCounted();
+    void messagesAreHandedOutOnceInOrder();
+    void messageForEveryId();
+    void feedbackAndLogsKeepTheirTextsNewestFirst();
+    void counters();
+    void keptForTheNextStoreAndSharedBetweenInstances();
+
+private:
+    std::unique_ptr<ServiceStore> openStore() { return std::make_unique<ServiceStore>(m_where); }
+
+    bool m_postgres;
+    TempPostgres m_server;
+    QTemporaryDir m_dir;
+    StoreLocation m_where;
+    int m_round = 0;
+};
+
+void TestServiceStore::initTestCase()
+{
+    if (m_postgres) {
+        QString why;
+        if (!m_server.start(&why)) {
+            skipped = QStringLiteral("PostgreSQL could not be started: ") + why;
+            QSKIP(qPrintable(skipped));
+        }
+        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+            skipped = QStringLiteral("Qt's QPSQL driver (libqt6sql6-psql) is not installed");
+            QSKIP(qPrintable(skipped));
+        }
+    }
+}
+
+void TestServiceStore::init()
+{
+    // Each case on empty data: a new file, or a new schema's worth of tables.
+    if (m_postgres) {
+        m_where.pgConninfo = m_server.conninfo();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("wipe"));
+        db.setConnectOptions(m_server.conninfo());
+        QVERIFY(db.open());
+        QSqlQuery(db).exec(QStringLiteral("SET client_min_messages TO WARNING"));
+        QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS ids, messages, inbox, logs, counters"));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("wipe"));
+    } else {
+        m_where.sqliteFile = m_dir.filePath(QStringLiteral("store%1.db").arg(++m_round));
+    }
+}
+
+void TestServiceStore::cleanupTestCase()
+{
+    m_server.stop();
+}
+
+void TestServiceStore::idsAreNewPositiveAndCounted()
+{
+    auto store = openStore();
+    std::set<std::int32_t> seen;
+    for (int i = 0; i < 50; ++i) {
+        const std::int32_t id = store->createId(kAt);
+        QVERIFY(id > 0);
+        QVERIFY(seen.insert(id).second);
+        QVERIFY(store->idIssued(id));
+    }
+    QVERIFY(!store->idIssued(-5));
+    QCOMPARE(store->stats().ids, 50);
+}
+
+void TestServiceStore::messagesAreHandedOutOnceInOrder()
+{
+    auto store = openStore();
+    const std::int32_t a = store->createId(kAt);
+    const std::int32_t b = store->createId(kAt);
+    store->queueMessage(a, u"first"_qs, kAt);
+    store->queueMessage(b, u"для b"_qs, kAt);
+    store->queueMessage(a, u"second"_qs, kAt);
+    QCOMPARE(store->takeMessage(a, kAt), std::optional<QString>(u"first"_qs));
+    QCOMPARE(store->takeMessage(a, kAt), std::optional<QString>(u"second"_qs));
+    QCOMPARE(store->takeMessage(a, kAt), std::nullopt);
+    QCOMPARE(store->takeMessage(b, kAt), std::optional<QString>(u"для b"_qs));
+    QCOMPARE(store->takeMessage(12345, kAt), std::nullopt);
+}
+
+void TestServiceStore::messageForEveryId()
+{
+    auto store = openStore();
+    QCOMPARE(store->queueMessageForAll(u"nobody yet"_qs, kAt), 0);
+    const std::int32_t a = store->createId(kAt);
+    const std::int32_t b = store->createId(kAt);
+    QCOMPARE(store->queueMessageForAll(u"news"_qs, kAt), 2);
+    QCOMPARE(store->takeMessage(a, kAt), std::optional<QString>(u"news"_qs));
+    QCOMPARE(store->takeMessage(b, kAt), std::optional<QString>(u"news"_qs));
+}
+
+void TestServiceStore::feedbackAndLogsKeepTheirTextsNewestFirst()
+{
+    auto store = openStore();
+    // Texts that would break SQL built by hand reach the tables as they are.
+    const QString hostile = u"'); DROP TABLE inbox; -- \"Привіт\", ґ ё \\ %"_qs;
+    store->addFeedback({7, u"Тема"_qs, u"a@b"_qs, u"first"_qs, kAt, u"10.0.0.1"_qs});
+    store->addFeedback({0, hostile, u"@"_qs, hostile, kAt.addSecs(60), u"10.0.0.2"_qs});
+    const QList<Feedback> inbox = store->inbox();
+    QCOMPARE(inbox.size(), 2);
+    QCOMPARE(inbox[0].id, 0);
+    QCOMPARE(inbox[0].theme, hostile);
+    QCOMPARE(inbox[0].message, hostile);
+    QCOMPARE(inbox[0].received, kAt.addSecs(60));
+    QCOMPARE(inbox[1].theme, u"Тема"_qs);
+    QCOMPARE(inbox[1].email, u"a@b"_qs);
+    QCOMPARE(inbox[1].remote, u"10.0.0.1"_qs);
+
+    store->addLog({u"a,b"_qs, kAt, u"r1"_qs});
+    store->addLog({hostile, kAt.addSecs(1), u"r2"_qs});
+    const QList<UploadedLog> logs = store->logs();
+    QCOMPARE(logs.size(), 2);
+    QCOMPARE(logs[0].text, hostile);
+    QCOMPARE(logs[1].text, u"a,b"_qs);
+    QCOMPARE(logs[1].received, kAt);
+}
+
+void TestServiceStore::counters()
+{
+    auto store = openStore();
+    for (int i = 0; i < 3; ++i)
+        store->count(Counter::Checks);
+    store->count(Counter::Downloads);
+    const Stats s = store->stats();
+    QCOMPARE(s.checks, 3);
+    QCOMPARE(s.downloads, 1);
+    QCOMPARE(s.ids, 0);
+}
+
+void TestServiceStore::keptForTheNextStoreAndSharedBetweenInstances()
+{
+    std::int32_t id = 0;
+    {
+        auto store = openStore();
+        id = store->createId(kAt);
+        store->queueMessage(id, u"kept"_qs, kAt);
+        store->count(Counter::Downloads);
+    }
+    auto one = openStore();
+    auto two = openStore();
+    QVERIFY(two->idIssued(id));
+    QCOMPARE(two->stats().downloads, 1);
+    // Two instances on one database: the message goes out once.
+    QCOMPARE(one->takeMessage(id, kAt), std::optional<QString>(u"kept"_qs));
+    QCOMPARE(two->takeMessage(id, kAt), std::nullopt);
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    const bool postgres = args.removeAll(QStringLiteral("postgres")) > 0;
+    TestServiceStore test(postgres);
+    const int status = QTest::qExec(&test, args);
+    if (!test.skipped.isEmpty()) {
+        std::fprintf(stderr, "SKIPPED: %s\n", qPrintable(test.skipped));
+        return kSkipped;
+    }
+    return status;
+}
+
+#include "tst_servicestore.moc"
