@@ -226,7 +226,7 @@ void TestUpdater::signatureDecidesWhenTheProgramHasAKey()
     QVERIFY(sodium_init() >= 0);
     unsigned char pk[crypto_sign_PUBLICKEYBYTES], sk[crypto_sign_SECRETKEYBYTES], sig[crypto_sign_BYTES];
     crypto_sign_keypair(pk, sk);
-    const QByteArray program = ownHead();
+    const QByteArray program = wholeProgram();
     crypto_sign_detached(sig, nullptr, reinterpret_cast<const unsigned char*>(program.constData()),
                          program.size(), sk);
     const QByteArray signature = QByteArray(reinterpret_cast<const char*>(sig), sizeof sig).toBase64();
@@ -250,7 +250,8 @@ void TestUpdater::signatureDecidesWhenTheProgramHasAKey()
     QVERIFY(u.UpdateFile());
     QVERIFY(u.SignatureAccepted());
     // One byte changed on the way: refused, and left for the clean-up.
-    d.files[kExe][300] = char(d.files[kExe][300] ^ 1);
+    const qsizetype middle = program.size() / 2;
+    d.files[kExe][middle] = char(d.files[kExe][middle] ^ 1);
     QVERIFY(u.UpdateFile());
     QVERIFY(!u.SignatureAccepted());
     QVERIFY(QFile::exists(u.UpdateResultFile));
