@@ -22,13 +22,26 @@ double readListNumber(const QString& text)
     return StrToFloat(CleanStr(copy, kLengthChars, 1), QLatin1Char(','));
 }
 
-namespace {
-
-int readInt(const QString& cell)
+int readListInteger(const QString& text)
 {
-    QString copy = cell;
+    QString copy = text;
     return StrToInt(CleanStr(copy, kIntegerChars, 1));
 }
+
+double roundLineVolume(std::uint32_t d, double l, std::uint32_t count, CalcMethod method,
+                       TaperStep taper, bool& fellBack)
+{
+    const double v = Calculate(d, l, count, method, taper);
+    fellBack = v == 0.0;
+    return fellBack ? Calculate(d, l, count, CalcMethod::Formula, 1) : v;
+}
+
+double boardLineVolume(int x, int y, double len, int count)
+{
+    return x / 100.0 * (y / 100.0) * len * count;
+}
+
+namespace {
 
 
 QString withUnit(int number, const QString& unit)
@@ -119,19 +132,16 @@ ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
     const Units u(ctx.language);
     Sums sums;
     return recompute(lines, kRoundColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
-        const int d = readInt(line.cells[0]);
+        const int d = readListInteger(line.cells[0]);
         const double l = readListNumber(line.cells[1]);
-        const int c = readInt(line.cells[2]);
+        const int c = readListInteger(line.cells[2]);
         const auto ud = static_cast<std::uint32_t>(d);
         const auto uc = static_cast<std::uint32_t>(c);
-        double v = Calculate(ud, l, uc, ctx.method, ctx.taper);
-        line.icon = kIconNormal;
-        if (v == 0.0) {
-            // Outside the table (or a gap): the formula with 1.0 cm of taper, in red.
-            ++t.fallbacks;
-            v = Calculate(ud, l, uc, CalcMethod::Formula, 1);
-            line.icon = kIconFallback;
-        }
+        bool fellBack = false;
+        const double v = roundLineVolume(ud, l, uc, ctx.method, ctx.taper, fellBack);
+        // Outside the table (or a gap): drawn red.
+        line.icon = fellBack ? kIconFallback : kIconNormal;
+        t.fallbacks += fellBack ? 1 : 0;
         line.cells[0] = withUnit(d, u.cm);
         line.cells[1] = withUnit(l, 2, u.m);
         line.cells[2] = withUnit(c, u.pcs);
@@ -146,11 +156,11 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
     const Units u(ctx.language);
     Sums sums;
     ListTotals t = recompute(lines, kBoardColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
-        const int x = readInt(line.cells[0]);
-        const int y = readInt(line.cells[1]);
+        const int x = readListInteger(line.cells[0]);
+        const int y = readListInteger(line.cells[1]);
         const double len = readListNumber(line.cells[2]);
-        const int c = readInt(line.cells[3]);
-        const double v = x / 100.0 * (y / 100.0) * len * c;
+        const int c = readListInteger(line.cells[3]);
+        const double v = boardLineVolume(x, y, len, c);
         line.cells[0] = withUnit(x, u.cm);
         line.cells[1] = withUnit(y, u.cm);
         line.cells[2] = withUnit(len, 2, u.m);
@@ -169,9 +179,9 @@ bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count)
 {
     for (ListLine& line : lines) {
         try {
-            if (readInt(line.cells.value(0)) != d || readListNumber(line.cells.value(1)) != l)
+            if (readListInteger(line.cells.value(0)) != d || readListNumber(line.cells.value(1)) != l)
                 continue;
-            const std::int64_t sum = readInt(line.cells.value(2)) + count;
+            const std::int64_t sum = readListInteger(line.cells.value(2)) + count;
             if (!fitsCount(sum))
                 return false;
             line.cells[2] = QString::number(sum);
@@ -187,10 +197,10 @@ bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, st
 {
     for (ListLine& line : lines) {
         try {
-            if (readInt(line.cells.value(0)) != x || readInt(line.cells.value(1)) != y
+            if (readListInteger(line.cells.value(0)) != x || readListInteger(line.cells.value(1)) != y
                 || readListNumber(line.cells.value(2)) != len)
                 continue;
-            const std::int64_t sum = readInt(line.cells.value(3)) + count;
+            const std::int64_t sum = readListInteger(line.cells.value(3)) + count;
             if (!fitsCount(sum))
                 return false;
             line.cells[3] = QString::number(sum);
