@@ -130,7 +130,7 @@ QString summaryHtml(const LotSummary& s, const SummaryParams& p, const SummarySe
     if (!s.boards)
         appendTable(html, methodTable(s, l), false);
     if (!chartImage.isEmpty())
-        html += QStringLiteral("<p><img src=\"") + chartImage + QStringLiteral("\"></p>\n");
+        html += QStringLiteral("<p><img src=\"") + chartImage + QStringLiteral("\" width=\"640\"></p>\n");
     html += QStringLiteral("</body></html>\n");
     return html;
 }

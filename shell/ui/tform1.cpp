@@ -210,7 +210,7 @@ void TForm1::buildWindow()
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1->start();
-    // The six window-wide keys work from every field, whatever claims them.
+    // The window-wide keys work from every field, whatever claims them.
     qApp->installEventFilter(this);
 }
 
@@ -246,6 +246,7 @@ void TForm1::buildMainMenu(QWidget* central)
     N22 = menuAction(PopupMenu3, "N22");
     PopupMenu3->addSeparator();
     N25 = menuAction(PopupMenu3, "N25");
+    N30 = menuAction(PopupMenu3, "N30");
     PopupMenu3->addSeparator();
     N23 = menuAction(PopupMenu3, "N23");
     PopupMenu3->addSeparator();
@@ -266,6 +267,7 @@ void TForm1::buildMainMenu(QWidget* central)
     connect(help1, &QAction::triggered, this, &TForm1::help1Click);
     connect(N27, &QAction::triggered, this, &TForm1::N17Click);
     connect(N25, &QAction::triggered, this, &TForm1::PrintCub);
+    connect(N30, &QAction::triggered, this, &TForm1::LotSummaryClick);
     connect(N23, &QAction::triggered, this, &TForm1::N2708751Click);
     connect(N110, &QAction::triggered, this, &TForm1::N222click);
     connect(N22, &QAction::triggered, this, &TForm1::N18Click);
@@ -553,7 +555,7 @@ void TForm1::Log(const QString& label)
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        // Keys of this window or of its main menu: the six window-wide keys
+        // Keys of this window or of its main menu: the window-wide keys
         // go to their handlers before any field can claim them (a line edit
         // would take Ctrl+X as cut).
         auto* w = qobject_cast<QWidget*>(watched);
@@ -597,6 +599,8 @@ bool TForm1::windowKey(QKeyEvent* key)
         N222click();
     else if (is(Qt::Key_S, Qt::ControlModifier))
         N18Click();
+    else if (is(Qt::Key_L, Qt::ControlModifier))
+        LotSummaryClick();
     else
         return false;
     return true;
@@ -731,6 +735,7 @@ void TForm1::ReFreshList()
     const ListTotals t = ReFreshRoundLines(m_roundModel->lines(), listContext());
     // Saved from here: even a line that did not read stays in it.
     Memo1 = settleLines(m_roundModel, t.memo);
+    emit listsChanged();
     if (!t.ok())
         throw ConvertError(t.error);
     showTotals(t);
@@ -741,6 +746,7 @@ void TForm1::ReFreshListBoard()
 {
     const ListTotals t = ReFreshBoardLines(m_boardModel->lines(), listContext());
     Memo2 = settleLines(m_boardModel, t.memo);
+    emit listsChanged();
     if (!t.ok())
         throw ConvertError(t.error);
     showTotals(t);
@@ -1132,6 +1138,7 @@ void TForm1::applyLanguage()
     N22->setText(L(20) + QStringLiteral("\tCtrl+S"));
     N23->setText(L(22));
     N25->setText(L(24) + QStringLiteral("\tCtrl+P"));
+    N30->setText(L(170) + QStringLiteral("\tCtrl+L"));
     N27->setText(L(25));
     N29->setText(L(26) + QStringLiteral("\tCtrl+X"));
     Connect1->setText(L(98));
@@ -1141,6 +1148,7 @@ void TForm1::applyLanguage()
         Label16->setText(L(100));
     else if (boardTabActive())
         Label16->setText(L(101));
+    emit listsChanged();
 }
 
 } // namespace zel
