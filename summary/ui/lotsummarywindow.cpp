@@ -97,13 +97,60 @@ SummarySettings inForce(const ListContext& ctx)
 
 } // namespace
 
-void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p, UiLanguage l)
+namespace {
+
+// The series and axes of one kind of chart, made once: later summaries only
+// change their data (series made and dropped over and over leave their
+// drawn items behind in the chart's scene).
+void buildChart(QChart& chart, bool boards)
 {
     chart.removeAllSeries();
     for (QAbstractAxis* axis : chart.axes()) {
         chart.removeAxis(axis);
         delete axis;
     }
+    auto* axisX = new QBarCategoryAxis;
+    auto* axisY = new QValueAxis;
+    chart.addAxis(axisX, Qt::AlignBottom);
+    chart.addAxis(axisY, Qt::AlignLeft);
+    QAbstractBarSeries* bars = nullptr;
+    if (boards) {
+        bars = new QBarSeries;
+        auto* set = new QBarSet(QString());
+        set->setColor(kClassColours[1]);
+        bars->append(set);
+    } else {
+        // One set per class, so each bar takes its class's colour.
+        bars = new QStackedBarSeries;
+        for (const QColor& colour : kClassColours) {
+            auto* set = new QBarSet(QString());
+            set->setColor(colour);
+            bars->append(set);
+        }
+    }
+    bars->setBarWidth(0.8);
+    chart.addSeries(bars);
+    bars->attachAxis(axisX);
+    bars->attachAxis(axisY);
+    if (!boards) {
+        auto* counts = new QLineSeries;
+        counts->setColor(QColor(0x1f, 0x5f, 0xa8));
+        auto* axisCount = new QValueAxis;
+        chart.addAxis(axisCount, Qt::AlignRight);
+        chart.addSeries(counts);
+        counts->attachAxis(axisX);
+        counts->attachAxis(axisCount);
+    }
+    chart.setProperty("boards", boards);
+}
+
+} // namespace
+
+void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p, UiLanguage l)
+{
+    const QVariant built = chart.property("boards");
+    if (!built.isValid() || built.toBool() != s.boards)
+        buildChart(chart, s.boards);
     chart.setTitle(Lang(s.boards ? kTxtVolumeBySection : kTxtVolumeByDiameter, l));
     QStringList categories;
     double maxVolume = 0.0;
@@ -113,56 +160,36 @@ void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p
         maxVolume = std::max(maxVolume, bar.volume);
         maxCount = std::max(maxCount, bar.count);
     }
-    auto* axisX = new QBarCategoryAxis;
-    axisX->append(categories);
+    auto* bars = static_cast<QAbstractBarSeries*>(chart.series().at(0));
+    auto* axisX = static_cast<QBarCategoryAxis*>(chart.axes(Qt::Horizontal).at(0));
+    auto* axisY = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, bars).at(0));
+    axisX->setCategories(categories);
     axisX->setTitleText(Lang(s.boards ? kTxtSection : 3, l));
-    auto* axisY = new QValueAxis;
     axisY->setTitleText(Lang(kTxtVolumeM3, l));
     axisY->setRange(0.0, maxVolume > 0.0 ? maxVolume * 1.05 : 1.0);
-    chart.addAxis(axisX, Qt::AlignBottom);
-    chart.addAxis(axisY, Qt::AlignLeft);
 
-    QAbstractBarSeries* bars = nullptr;
-    if (s.boards) {
-        bars = new QBarSeries;
-        auto* set = new QBarSet(Lang(kTxtVolumeM3, l));
-        set->setColor(kClassColours[1]);
-        for (const ChartBar& bar : s.bars)
-            *set << bar.volume;
-        bars->append(set);
-    } else {
-        // One set per class, so each bar takes its class's colour.
-        bars = new QStackedBarSeries;
-        for (int c = 0; c < kDiameterClasses; ++c) {
-            auto* set = new QBarSet(className(c, p.bounds, l));
-            set->setColor(kClassColours[c]);
-            QList<qreal> values(s.bars.size(), 0.0);
-            for (int i = 0; i < s.bars.size(); ++i)
-                if (s.bars[i].cls == c)
-                    values[i] = s.bars[i].volume;
-            set->append(values);
-            bars->append(set);
-        }
-    }
-    bars->setBarWidth(0.8);
-    chart.addSeries(bars);
-    bars->attachAxis(axisX);
-    bars->attachAxis(axisY);
-
-    if (!s.boards) {
-        auto* counts = new QLineSeries;
-        counts->setName(Lang(kTxtPieces, l));
-        counts->setColor(QColor(0x1f, 0x5f, 0xa8));
+    const QList<QBarSet*> sets = bars->barSets();
+    for (int c = 0; c < sets.size(); ++c) {
+        QList<qreal> values(s.bars.size(), 0.0);
         for (int i = 0; i < s.bars.size(); ++i)
-            counts->append(i, static_cast<qreal>(s.bars[i].count));
-        auto* axisCount = new QValueAxis;
-        axisCount->setTitleText(Lang(kTxtPieces, l));
-        axisCount->setRange(0.0, maxCount > 0 ? maxCount * 1.05 : 1.0);
-        chart.addAxis(axisCount, Qt::AlignRight);
-        chart.addSeries(counts);
-        counts->attachAxis(axisX);
-        counts->attachAxis(axisCount);
+            if (s.boards || s.bars[i].cls == c)
+                values[i] = s.bars[i].volume;
+        sets[c]->setLabel(s.boards ? Lang(kTxtVolumeM3, l) : className(c, p.bounds, l));
+        sets[c]->remove(0, sets[c]->count());
+        sets[c]->append(values);
     }
+    if (s.boards)
+        return;
+    auto* counts = static_cast<QLineSeries*>(chart.series().at(1));
+    QList<QPointF> points;
+    points.reserve(s.bars.size());
+    for (int i = 0; i < s.bars.size(); ++i)
+        points.append(QPointF(i, static_cast<qreal>(s.bars[i].count)));
+    counts->replace(points);
+    counts->setName(Lang(kTxtPieces, l));
+    auto* axisCount = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, counts).at(0));
+    axisCount->setTitleText(Lang(kTxtPieces, l));
+    axisCount->setRange(0.0, maxCount > 0 ? maxCount * 1.05 : 1.0);
 }
 
 LotSummaryWindow::LotSummaryWindow(TForm1& main)

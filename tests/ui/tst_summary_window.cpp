@@ -15,6 +15,7 @@
 #include <QBarSet>
 #include <QAction>
 #include <QChartView>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -278,6 +279,16 @@ void TestSummaryWindow::emptyListEmptySummary()
     QCOMPARE(filled->barSets()[2]->at(0), 0.441);
     QCOMPARE(filled->barSets()[3]->at(1), 0.66);
     QCOMPARE(filled->barSets()[3]->at(0), 0.0);
+
+    // Opening it again and again changes the chart's data, not its drawn items.
+    QGraphicsScene* scene = child<QChartView>(w, u"Chart"_qs)->scene();
+    const qsizetype items = scene->items().size();
+    for (int i = 0; i < 3; ++i) {
+        w->hide();
+        m_form->LotSummaryClick();
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(scene->items().size(), items);
 }
 
 void TestSummaryWindow::pdfHoldsTheSummaryAsText()
