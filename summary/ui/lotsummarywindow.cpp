@@ -135,6 +135,7 @@ void buildChart(QChart& chart, bool boards)
     if (!boards) {
         auto* counts = new QLineSeries;
         counts->setColor(QColor(0x1f, 0x5f, 0xa8));
+        counts->setPointsVisible(true); // a single diameter is one point
         auto* axisCount = new QValueAxis;
         chart.addAxis(axisCount, Qt::AlignRight);
         chart.addSeries(counts);
@@ -174,7 +175,8 @@ void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p
         for (int i = 0; i < s.bars.size(); ++i)
             if (s.boards || s.bars[i].cls == c)
                 values[i] = s.bars[i].volume;
-        sets[c]->setLabel(s.boards ? Lang(kTxtVolumeM3, l) : className(c, p.bounds, l));
+        // The legend reads its texts as rich text: "< 6" would open a tag.
+        sets[c]->setLabel((s.boards ? Lang(kTxtVolumeM3, l) : className(c, p.bounds, l)).toHtmlEscaped());
         sets[c]->remove(0, sets[c]->count());
         sets[c]->append(values);
     }
@@ -320,7 +322,7 @@ void LotSummaryWindow::relabel()
     m_boundsCaption->setText(L(kTxtBounds));
     m_factorCaption->setText(L(kTxtStackFactor));
     m_currencyCaption->setText(L(kTxtCurrency));
-    m_print->setText(L(76) + QStringLiteral("\tCtrl+P"));
+    m_print->setText(L(76));
     m_pdf->setText(L(kTxtSavePdf));
     m_close->setText(L(74));
     for (int i = 0; i < 3; ++i) {

@@ -279,6 +279,7 @@ void TestSummaryWindow::emptyListEmptySummary()
     QCOMPARE(filled->barSets()[2]->at(0), 0.441);
     QCOMPARE(filled->barSets()[3]->at(1), 0.66);
     QCOMPARE(filled->barSets()[3]->at(0), 0.0);
+    QCOMPARE(filled->barSets()[0]->label(), u"Small, &lt; 6 sm."_qs); // the legend's rich text
 
     // Opening it again and again changes the chart's data, not its drawn items.
     QGraphicsScene* scene = child<QChartView>(w, u"Chart"_qs)->scene();
