@@ -15,11 +15,7 @@ zel::TForm1* g_form = nullptr;
 
 void fill10000(zel::TForm1& form)
 {
-    zel::Lines lines;
-    for (int i = 0; i < 10000; ++i)
-        lines.append(zel::newRoundLine(QString::number(3 + i % 118), 1.0 + (i / 118) / 10.0,
-                                       QString::number(1 + i % 7)));
-    form.roundModel()->setLines(lines);
+    form.roundModel()->setLines(zel::distinctRoundLines(10000));
     form.ReFreshList();
     QCoreApplication::processEvents();
 }
