@@ -39,6 +39,7 @@ const LangMoreEntry LangMoreTable[] = {
     {195, {"скл. м3", "скл. м3", "stacked m3"}},
     {196, {"Файли PDF|*.pdf", "Файлы PDF|*.pdf", "PDF files|*.pdf"}},
     {197, {"Не вдалося записати файл PDF.", "Не удалось записать файл PDF.", "The PDF file could not be written."}},
+    {198, {"Рядки, що не читаються, не враховано", "Нечитаемые строки не учтены", "Unreadable lines left out"}},
 
     // 220-239: the maker's service.
 

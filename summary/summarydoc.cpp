@@ -111,6 +111,8 @@ QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const Sum
     lines << caption(kTxtStackFactor, l, stackFactorText(p.stackFactor));
     if (!p.currency.isEmpty())
         lines << caption(kTxtCurrency, l, p.currency);
+    if (s.unreadLines > 0)
+        lines << caption(kTxtUnreadLines, l, QString::number(s.unreadLines));
     return lines;
 }
 

@@ -37,6 +37,7 @@ enum SummaryText {
     kTxtStackedUnit = 195,
     kTxtPdfFilter = 196,
     kTxtPdfFailed = 197,
+    kTxtUnreadLines = 198,
 };
 
 // Columns of the class (section) table.
@@ -59,7 +60,8 @@ QString costText(double cost, const QString& currency);
 // "0,6300 скл. м3"
 QString stackedText(const LotSummary& s, UiLanguage language);
 
-// What the lot was measured with: one "caption: value" text each.
+// What the lot was measured with: one "caption: value" text each, and the
+// number of lines left out because their cells do not read, when there are any.
 struct SummarySettings {
     ListContext ctx;
     QString date;

@@ -215,6 +215,11 @@ void TestLotSummary::emptyAndUnreadLines()
                                         gost(), SummaryParams{});
     QCOMPARE(u.unreadLines, 1);
     QCOMPARE(u.count, 3);
+    const QStringList told = settingsLines(u, SummaryParams{}, SummarySettings{gost(), u"today"_qs},
+                                           UiLanguage::English);
+    QCOMPARE(told.last(), u"Unreadable lines left out: 1"_qs);
+    QVERIFY(!settingsLines(e, SummaryParams{}, SummarySettings{gost(), u"today"_qs}, UiLanguage::English)
+                 .last().startsWith(u"Unreadable"_qs));
 }
 
 void TestLotSummary::moneyTexts_data()
