@@ -95,10 +95,6 @@ SummarySettings inForce(const ListContext& ctx)
     return SummarySettings{ctx, QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)};
 }
 
-} // namespace
-
-namespace {
-
 // The series and axes of one kind of chart, made once: later summaries only
 // change their data (series made and dropped over and over leave their
 // drawn items behind in the chart's scene).
