@@ -15,11 +15,7 @@ zel::TForm1* g_form = nullptr;
 // 9,999 lines of distinct diameter and length, so that a new one cannot merge.
 void fillDistinct(zel::TForm1& form, int n)
 {
-    zel::Lines lines;
-    for (int i = 0; i < n; ++i)
-        lines.append(zel::newRoundLine(QString::number(3 + i % 118), 1.0 + (i / 118) / 10.0,
-                                       QString::number(1 + i % 7)));
-    form.roundModel()->setLines(lines);
+    form.roundModel()->setLines(zel::distinctRoundLines(n));
     form.ReFreshList();
     QCoreApplication::processEvents();
 }

@@ -15,6 +15,17 @@
 
 namespace zel {
 
+// n round lines of distinct diameter and length (3 to 120 cm, from 1.0 m up
+// by 0.1 m every 118 lines), so that none merges with another.
+inline Lines distinctRoundLines(int n)
+{
+    Lines lines;
+    for (int i = 0; i < n; ++i)
+        lines.append(newRoundLine(QString::number(3 + i % 118), 1.0 + (i / 118) / 10.0,
+                                  QString::number(1 + i % 7)));
+    return lines;
+}
+
 // `prepare` runs before the window is made (the folder is ready then);
 // `ready` once it exists.
 inline int runWithMainWindow(int argc, char** argv, const std::function<void(QTemporaryDir&)>& prepare,

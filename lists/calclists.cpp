@@ -57,11 +57,25 @@ double readListNumber(const QString& text)
 
 int readListInteger(const QString& cell)
 {
-    QString copy = cell;
+    QString copy = text;
     return StrToInt(CleanStr(copy, kIntegerChars, 1));
 }
 
+double roundLineVolume(std::uint32_t d, double l, std::uint32_t count, CalcMethod method,
+                       TaperStep taper, bool& fellBack)
+{
+    const double v = Calculate(d, l, count, method, taper);
+    fellBack = v == 0.0;
+    return fellBack ? Calculate(d, l, count, CalcMethod::Formula, 1) : v;
+}
+
+double boardLineVolume(int x, int y, double len, int count)
+{
+    return x / 100.0 * (y / 100.0) * len * count;
+}
+
 namespace {
+
 
 QString withUnit(int number, const QString& unit)
 {
@@ -156,14 +170,11 @@ ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
         const int c = readListInteger(line.cells[2]);
         const auto ud = static_cast<std::uint32_t>(d);
         const auto uc = static_cast<std::uint32_t>(c);
-        double v = Calculate(ud, l, uc, ctx.method, ctx.taper);
-        line.icon = kIconNormal;
-        if (v == 0.0) {
-            // Outside the table (or a gap): the formula with 1.0 cm of taper, in red.
-            ++t.fallbacks;
-            v = Calculate(ud, l, uc, CalcMethod::Formula, 1);
-            line.icon = kIconFallback;
-        }
+        bool fellBack = false;
+        const double v = roundLineVolume(ud, l, uc, ctx.method, ctx.taper, fellBack);
+        // Outside the table (or a gap): drawn red.
+        line.icon = fellBack ? kIconFallback : kIconNormal;
+        t.fallbacks += fellBack ? 1 : 0;
         line.cells[0] = withUnit(d, u.cm);
         line.cells[1] = withUnit(l, 2, u.m);
         line.cells[2] = withUnit(c, u.pcs);
@@ -182,7 +193,7 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
         const int y = readListInteger(line.cells[1]);
         const double len = readListNumber(line.cells[2]);
         const int c = readListInteger(line.cells[3]);
-        const double v = x / 100.0 * (y / 100.0) * len * c;
+        const double v = boardLineVolume(x, y, len, c);
         line.cells[0] = withUnit(x, u.cm);
         line.cells[1] = withUnit(y, u.cm);
         line.cells[2] = withUnit(len, 2, u.m);

@@ -37,6 +37,14 @@ double readListNumber(const QString& text);
 // Throws ConvertError when what is left is no number.
 int readListInteger(const QString& text);
 
+// The volume of one round line by `method`; a line the method has no value
+// for (outside its table, a gap, a zero) takes the formula with 1.0 cm of
+// taper per metre instead, and `fellBack` says so.
+double roundLineVolume(std::uint32_t d, double l, std::uint32_t count, CalcMethod method,
+                       TaperStep taper, bool& fellBack);
+// Width and height in cm, length in m: m3 of the whole line.
+double boardLineVolume(int x, int y, double len, int count);
+
 struct ListLine {
     QVector<QString> cells;
     int icon = kIconNone;

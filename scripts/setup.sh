@@ -8,11 +8,15 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-qpa-plugins
+  # The lot summary's chart; Qt Charts' CMake files need Qt OpenGL's.
+  qt6-charts-dev libqt6charts6 libqt6opengl6-dev
   libxlsxwriter-dev
   libx11-dev libxss-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   python3 python3-openpyxl sqlite3
+  # pdftotext: the lot summary's PDF test reads the PDF's text.
+  poppler-utils
   fonts-dejavu-core
   # The maker's service: Ed25519 signatures (also checked by the program),
   # its HTTP server, Qt's PostgreSQL driver and a PostgreSQL 15 for its

@@ -9,6 +9,10 @@ const QString kIdValue = QStringLiteral("ID");
 const QString kRoundListValue = QStringLiteral(".zm0");
 const QString kBoardListValue = QStringLiteral(".zm1");
 const QString kDateCheckValue = QStringLiteral("DateCheckUpDates");
+const QString kPricesValue = QStringLiteral("Prices");
+const QString kCurrencyValue = QStringLiteral("Currency");
+const QString kClassBoundsValue = QStringLiteral("ClassBounds");
+const QString kStackFactorValue = QStringLiteral("StackFactor");
 
 QString languageCode(UiLanguage language)
 {
@@ -64,6 +68,30 @@ void writeParams(ISettingsStore& store, const SettingsRecord& settings)
     key->writeString(kLanguageValue, languageCode(settings.Language));
     key->writeBool(kAutoUpdateValue, settings.AutoUpdate);
     key->writeInteger(kIdValue, settings.ID);
+}
+
+QMap<QString, QString> readSummaryValues(ISettingsStore& store, QStringList& unread)
+{
+    QMap<QString, QString> texts;
+    auto key = store.open();
+    if (!key)
+        return texts;
+    for (const QString& name : {kPricesValue, kCurrencyValue, kClassBoundsValue, kStackFactorValue}) {
+        if (!key->valueExists(name))
+            continue;
+        try {
+            texts.insert(name, key->readString(name));
+        } catch (const StoreError&) {
+            unread << name;
+        }
+    }
+    return texts;
+}
+
+void writeSummaryValue(ISettingsStore& store, const QString& name, const QString& text)
+{
+    if (auto key = store.open())
+        key->writeString(name, text);
 }
 
 } // namespace zel

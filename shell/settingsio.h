@@ -4,6 +4,9 @@
 #include "shell/settings.h"
 #include "shell/settingsstore.h"
 
+#include <QMap>
+#include <QStringList>
+
 #include <optional>
 
 namespace zel {
@@ -16,6 +19,12 @@ extern const QString kRoundListValue;  // ".zm0"
 extern const QString kBoardListValue;  // ".zm1"
 extern const QString kDateCheckValue;  // "DateCheckUpDates"
 
+// The lot summary's values, all texts.
+extern const QString kPricesValue;      // "Prices": class prices, then "W×H=price" per section
+extern const QString kCurrencyValue;    // "Currency"
+extern const QString kClassBoundsValue; // "ClassBounds": "6,14,26"
+extern const QString kStackFactorValue; // "StackFactor": "0,70"
+
 QString languageCode(UiLanguage language);
 // Exact, case-sensitive: "ru" is no code.
 std::optional<UiLanguage> languageFromCode(const QString& code);
@@ -26,5 +35,12 @@ std::optional<UiLanguage> languageFromCode(const QString& code);
 void readParams(ISettingsStore& store, SettingsRecord& settings);
 // Writes the language code, the automatic-update flag and the ID, in that order.
 void writeParams(ISettingsStore& store, const SettingsRecord& settings);
+
+// The lot summary's values as stored: the texts that read, by value name.
+// Absent values are simply not there; a value of another type is named in
+// `unread` instead of stopping anything, so its default can take its place.
+QMap<QString, QString> readSummaryValues(ISettingsStore& store, QStringList& unread);
+// Writes one of them; a key that cannot be opened writes nothing.
+void writeSummaryValue(ISettingsStore& store, const QString& name, const QString& text);
 
 } // namespace zel

@@ -241,6 +241,7 @@ void TForm1::buildMainMenu(QWidget* central)
     N22 = menuAction(PopupMenu3, "N22");
     PopupMenu3->addSeparator();
     N25 = menuAction(PopupMenu3, "N25");
+    N30 = menuAction(PopupMenu3, "N30");
     PopupMenu3->addSeparator();
     N23 = menuAction(PopupMenu3, "N23");
     PopupMenu3->addSeparator();
@@ -261,6 +262,7 @@ void TForm1::buildMainMenu(QWidget* central)
     connect(help1, &QAction::triggered, this, &TForm1::help1Click);
     connect(N27, &QAction::triggered, this, &TForm1::N17Click);
     connect(N25, &QAction::triggered, this, &TForm1::PrintCub);
+    connect(N30, &QAction::triggered, this, &TForm1::LotSummaryClick);
     connect(N23, &QAction::triggered, this, &TForm1::N2708751Click);
     connect(N110, &QAction::triggered, this, &TForm1::N222click);
     connect(N22, &QAction::triggered, this, &TForm1::N18Click);
@@ -651,6 +653,8 @@ bool TForm1::windowKey(QKeyEvent* key)
         m_exchange->exportList();
     else if (is(Qt::Key_I, Qt::ControlModifier))
         m_exchange->importList();
+    else if (is(Qt::Key_L, Qt::ControlModifier))
+        LotSummaryClick();
     else
         return false;
     return true;
@@ -787,6 +791,7 @@ void TForm1::ReFreshList()
     const ListTotals t = ReFreshRoundLines(m_roundModel->lines(), listContext());
     // Saved from here: even a line that did not read stays in it.
     Memo1 = settleLines(m_roundModel, t.memo);
+    emit listsChanged();
     if (!t.ok())
         throw ConvertError(t.error);
     showTotals(t);
@@ -797,6 +802,7 @@ void TForm1::ReFreshListBoard()
 {
     const ListTotals t = ReFreshBoardLines(m_boardModel->lines(), listContext());
     Memo2 = settleLines(m_boardModel, t.memo);
+    emit listsChanged();
     if (!t.ok())
         throw ConvertError(t.error);
     showTotals(t);
@@ -1195,6 +1201,7 @@ void TForm1::applyLanguage()
     N23->setText(L(22));
     m_exchange->relabel();
     N25->setText(L(24) + QStringLiteral("\tCtrl+P"));
+    N30->setText(L(170) + QStringLiteral("\tCtrl+L"));
     N27->setText(L(25));
     N29->setText(L(26) + QStringLiteral("\tCtrl+X"));
     Connect1->setText(L(98));
@@ -1205,6 +1212,7 @@ void TForm1::applyLanguage()
     else if (boardTabActive())
         Label16->setText(L(101));
     fitTexts(this);
+    emit listsChanged();
 }
 
 } // namespace zel

@@ -30,6 +30,7 @@ namespace zel {
 class Log;
 class LinesModel;
 class ListExchange;
+class LotSummaryWindow;
 class MessagePoller;
 class NumberEdit;
 class TForm4;
@@ -63,6 +64,10 @@ public:
     void N2708751Click();
     // The calculation base window, for browsing.
     void N222click();
+    // The lot summary of the list in front, a window that follows the lists
+    // (summary/ui/tform1_summary.cpp).
+    void LotSummaryClick();
+    LotSummaryWindow* summaryWindow() const { return m_summary; }
     // Saves the calculation in front to the base under a name asked for.
     void N18Click();
     // Whether the base's engine is there.
@@ -122,6 +127,8 @@ public:
     LinesModel* boardModel() const { return m_boardModel; }
     QString statusText(int panel) const;
     bool roundTabActive() const;
+    // What a recomputation reads of the settings now.
+    ListContext listContext() const;
     bool boardTabActive() const;
 
     // Summed volume of the list recomputed last, m3.
@@ -130,6 +137,10 @@ public:
     // of its last recomputation: what the lists are saved from.
     QStringList Memo1;
     QStringList Memo2;
+
+signals:
+    // A list was recomputed or the language switched.
+    void listsChanged();
 
 private slots:
     void Button1Click();
@@ -196,7 +207,6 @@ private:
     void buildTotals(QWidget* central);
     void buildMenus();
     void buildMainMenu(QWidget* central);
-    ListContext listContext() const;
     void showTotals(const ListTotals& t);
     // After a list's lines changed: in their sorted place when sorting is on,
     // the views told; returns the line texts as the lines now stand (`texts`
@@ -212,6 +222,7 @@ private:
     AppServices m_services;
     TForm5* m_settings = nullptr;
     TForm4* m_base = nullptr;
+    LotSummaryWindow* m_summary = nullptr;
     bool m_shown = false;
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3
@@ -288,6 +299,7 @@ private:
     QAction* N110;
     QAction* N22;
     QAction* N25;
+    QAction* N30; // lot summary
     QAction* N23;
     QAction* Update1;
     QAction* help1;

@@ -1,0 +1,140 @@
+// Texts of the lot summary.
+#include "summary/summarydoc.h"
+#include "lists/numbertext.h"
+
+namespace zel {
+namespace {
+
+// The settings window's moisture steps, in percent.
+constexpr int kMoisturePercent[] = {10, 15, 20, 25, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
+
+QString caption(int entry, UiLanguage l, const QString& value)
+{
+    return Lang(entry, l) + QStringLiteral(": ") + value;
+}
+
+void appendTable(QString& html, const TextTable& t, bool totals)
+{
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>");
+    for (const QString& h : t.header)
+        html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
+    html += QStringLiteral("</tr>\n");
+    for (int r = 0; r < t.rows.size(); ++r) {
+        const bool bold = totals && r == t.rows.size() - 1;
+        html += QStringLiteral("<tr>");
+        for (int c = 0; c < t.rows[r].size(); ++c) {
+            html += c == 0 ? QStringLiteral("<td>") : QStringLiteral("<td align=\"right\">");
+            html += bold ? QStringLiteral("<b>") + t.rows[r][c].toHtmlEscaped() + QStringLiteral("</b>")
+                         : t.rows[r][c].toHtmlEscaped();
+            html += QStringLiteral("</td>");
+        }
+        html += QStringLiteral("</tr>\n");
+    }
+    html += QStringLiteral("</table>\n");
+}
+
+} // namespace
+
+QString className(int cls, const ClassBounds& b, UiLanguage l)
+{
+    const QString unit = QLatin1Char(' ') + Lang(7, l);
+    QString range;
+    if (cls == 0)
+        range = QStringLiteral("< ") + QString::number(b[0]);
+    else if (cls == kDiameterClasses - 1)
+        range = QStringLiteral("\u2265 ") + QString::number(b[kDiameterClasses - 2]);
+    else if (b[cls] - 1 == b[cls - 1])
+        range = QString::number(b[cls - 1]);
+    else
+        range = QString::number(b[cls - 1]) + QChar(0x2013) + QString::number(b[cls] - 1);
+    return Lang(kTxtSmall + cls, l) + QStringLiteral(", ") + range + unit;
+}
+
+QString costText(double cost, const QString& currency)
+{
+    return currency.isEmpty() ? FormatMoney(cost) : FormatMoney(cost) + QLatin1Char(' ') + currency;
+}
+
+TextTable classTable(const LotSummary& s, const SummaryParams& p, UiLanguage l)
+{
+    TextTable t;
+    t.header = QStringList{Lang(s.boards ? kTxtSection : kTxtClass, l), Lang(kTxtPieces, l),
+                           Lang(kTxtVolumeM3, l), Lang(kTxtShare, l), Lang(kTxtPricePerM3, l),
+                           Lang(kTxtCost, l)};
+    t.rows.reserve(s.rows.size() + 1);
+    for (const SummaryRow& row : s.rows) {
+        t.rows.append({s.boards ? row.section : className(row.cls, p.bounds, l), QString::number(row.count),
+                       FormatNumber(row.volume, 4), FormatNumber(s.share(row), 2), FormatMoney(row.price),
+                       costText(row.cost, p.currency)});
+    }
+    t.rows.append({Lang(kTxtTotal, l), QString::number(s.count), FormatNumber(s.volume, 4),
+                   FormatNumber(s.volume > 0.0 ? 100.0 : 0.0, 2), QString(), costText(s.cost, p.currency)});
+    return t;
+}
+
+TextTable methodTable(const LotSummary& s, UiLanguage l)
+{
+    TextTable t;
+    t.header = QStringList{Lang(kTxtMethod, l), Lang(kTxtVolumeM3, l), Lang(kTxtDifferenceM3, l),
+                           Lang(kTxtDifferencePercent, l), Lang(kTxtOutside, l)};
+    for (int m = 0; m < static_cast<int>(s.methods.size()); ++m) {
+        QString name = Lang(36 + m, l);
+        if (m == static_cast<int>(s.method))
+            name += QStringLiteral(" (") + Lang(kTxtInForce, l) + QLatin1Char(')');
+        t.rows.append({name, FormatNumber(s.methods[m].volume, 4), FormatNumber(s.difference(m), 4),
+                       FormatNumber(s.differencePercent(m), 2), QString::number(s.methods[m].logsOutside)});
+    }
+    return t;
+}
+
+QString stackedText(const LotSummary& s, UiLanguage l)
+{
+    return FormatNumber(s.stacked, 4) + QLatin1Char(' ') + Lang(kTxtStackedUnit, l);
+}
+
+QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
+                          UiLanguage l)
+{
+    QStringList lines;
+    lines << caption(47, l, in.date);
+    lines << Lang(s.boards ? 89 : 44, l);
+    if (!s.boards) {
+        QString method = Lang(36 + static_cast<int>(in.ctx.method), l);
+        if (in.ctx.method == CalcMethod::Formula)
+            method += QStringLiteral(", ") + Lang(40, l) + QLatin1Char(' ')
+                      + FormatNumber(taperPerMetre(in.ctx.taper), 1) + QStringLiteral(" cm.");
+        lines << caption(kTxtMethod, l, method);
+        lines << caption(kTxtBounds, l, boundsText(p.bounds));
+    }
+    lines << caption(1, l, Lang(30 + in.ctx.species, l));
+    lines << caption(28, l, QString::number(kMoisturePercent[in.ctx.moisture % 14]) + QLatin1Char('%'));
+    lines << caption(kTxtStackFactor, l, stackFactorText(p.stackFactor));
+    if (!p.currency.isEmpty())
+        lines << caption(kTxtCurrency, l, p.currency);
+    if (s.unreadLines > 0)
+        lines << caption(kTxtUnreadLines, l, QString::number(s.unreadLines));
+    return lines;
+}
+
+QString summaryHtml(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
+                    const QString& chartImage)
+{
+    const UiLanguage l = in.ctx.language;
+    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + Lang(kTxtLotSummary, l).toHtmlEscaped()
+                   + QStringLiteral("</title></head><body>\n<h2>") + Lang(kTxtLotSummary, l).toHtmlEscaped()
+                   + QStringLiteral("</h2>\n<p>");
+    const QStringList lines = settingsLines(s, p, in, l);
+    for (int i = 0; i < lines.size(); ++i)
+        html += (i > 0 ? QStringLiteral("<br>\n") : QString()) + lines[i].toHtmlEscaped();
+    html += QStringLiteral("</p>\n");
+    appendTable(html, classTable(s, p, l), true);
+    html += QStringLiteral("<p>") + caption(kTxtStacked, l, stackedText(s, l)).toHtmlEscaped() + QStringLiteral("</p>\n");
+    if (!s.boards)
+        appendTable(html, methodTable(s, l), false);
+    if (!chartImage.isEmpty())
+        html += QStringLiteral("<p><img src=\"") + chartImage + QStringLiteral("\" width=\"640\"></p>\n");
+    html += QStringLiteral("</body></html>\n");
+    return html;
+}
+
+} // namespace zel

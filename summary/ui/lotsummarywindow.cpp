@@ -1,0 +1,485 @@
+// The lot summary window.
+#include "summary/ui/lotsummarywindow.h"
+#include "lists/numbertext.h"
+#include "lists/ui/linesmodel.h"
+#include "shell/settings.h"
+#include "shell/settingsio.h"
+#include "shell/ui/dialogs.h"
+#include "shell/ui/tform1.h"
+#include "summary/summarydoc.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QDateTime>
+#include <QDir>
+#include <QGraphicsScene>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QStackedBarSeries>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTextDocument>
+#include <QTimer>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zel {
+namespace {
+
+const QString kChartResource = QStringLiteral("summary-chart.png");
+
+// Class colours: small to thick, light to dark wood.
+const QColor kClassColours[kDiameterClasses] = {QColor(0xe8, 0xc9, 0x8f), QColor(0xc8, 0x96, 0x4b),
+                                                QColor(0x9a, 0x62, 0x2b), QColor(0x5e, 0x3a, 0x1a)};
+
+QTableWidget* table(QWidget* parent, const char* name)
+{
+    auto* t = new QTableWidget(parent);
+    t->setObjectName(QLatin1String(name));
+    t->verticalHeader()->hide();
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    t->setSelectionMode(QAbstractItemView::SingleSelection);
+    t->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                       | QAbstractItemView::AnyKeyPressed);
+    return t;
+}
+
+QLineEdit* field(QWidget* parent, const QString& name, int width)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setFixedWidth(width);
+    return e;
+}
+
+// Fills a table from texts, keeping the items it has: an item being edited
+// stays alive while the summary follows its change.
+void fillTable(QTableWidget* t, const TextTable& texts, int editableColumn, int editableRows)
+{
+    t->setColumnCount(static_cast<int>(texts.header.size()));
+    t->setHorizontalHeaderLabels(texts.header);
+    t->setRowCount(static_cast<int>(texts.rows.size()));
+    for (int r = 0; r < texts.rows.size(); ++r) {
+        for (int c = 0; c < texts.rows[r].size(); ++c) {
+            QTableWidgetItem* item = t->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                t->setItem(r, c, item);
+            }
+            item->setText(texts.rows[r][c]);
+            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            const bool editable = c == editableColumn && r < editableRows;
+            item->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                                    : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        }
+    }
+}
+
+SummarySettings inForce(const ListContext& ctx)
+{
+    return SummarySettings{ctx, QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)};
+}
+
+// The series and axes of one kind of chart, made once: later summaries only
+// change their data (series made and dropped over and over leave their
+// drawn items behind in the chart's scene).
+void buildChart(QChart& chart, bool boards)
+{
+    chart.removeAllSeries();
+    for (QAbstractAxis* axis : chart.axes()) {
+        chart.removeAxis(axis);
+        delete axis;
+    }
+    auto* axisX = new QBarCategoryAxis;
+    auto* axisY = new QValueAxis;
+    chart.addAxis(axisX, Qt::AlignBottom);
+    chart.addAxis(axisY, Qt::AlignLeft);
+    QAbstractBarSeries* bars = nullptr;
+    if (boards) {
+        bars = new QBarSeries;
+        auto* set = new QBarSet(QString());
+        set->setColor(kClassColours[1]);
+        bars->append(set);
+    } else {
+        // One set per class, so each bar takes its class's colour.
+        bars = new QStackedBarSeries;
+        for (const QColor& colour : kClassColours) {
+            auto* set = new QBarSet(QString());
+            set->setColor(colour);
+            bars->append(set);
+        }
+    }
+    bars->setBarWidth(0.8);
+    chart.addSeries(bars);
+    bars->attachAxis(axisX);
+    bars->attachAxis(axisY);
+    if (!boards) {
+        auto* counts = new QLineSeries;
+        counts->setColor(QColor(0x1f, 0x5f, 0xa8));
+        counts->setPointsVisible(true); // a single diameter is one point
+        auto* axisCount = new QValueAxis;
+        chart.addAxis(axisCount, Qt::AlignRight);
+        chart.addSeries(counts);
+        counts->attachAxis(axisX);
+        counts->attachAxis(axisCount);
+    }
+    chart.setProperty("boards", boards);
+}
+
+} // namespace
+
+void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p, UiLanguage l)
+{
+    const QVariant built = chart.property("boards");
+    if (!built.isValid() || built.toBool() != s.boards)
+        buildChart(chart, s.boards);
+    chart.setTitle(Lang(s.boards ? kTxtVolumeBySection : kTxtVolumeByDiameter, l));
+    QStringList categories;
+    double maxVolume = 0.0;
+    std::int64_t maxCount = 0;
+    for (const ChartBar& bar : s.bars) {
+        categories << bar.label;
+        maxVolume = std::max(maxVolume, bar.volume);
+        maxCount = std::max(maxCount, bar.count);
+    }
+    auto* bars = static_cast<QAbstractBarSeries*>(chart.series().at(0));
+    auto* axisX = static_cast<QBarCategoryAxis*>(chart.axes(Qt::Horizontal).at(0));
+    auto* axisY = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, bars).at(0));
+    axisX->setCategories(categories);
+    axisX->setTitleText(Lang(s.boards ? kTxtSection : 3, l));
+    axisY->setTitleText(Lang(kTxtVolumeM3, l));
+    axisY->setRange(0.0, maxVolume > 0.0 ? maxVolume * 1.05 : 1.0);
+
+    const QList<QBarSet*> sets = bars->barSets();
+    for (int c = 0; c < sets.size(); ++c) {
+        QList<qreal> values(s.bars.size(), 0.0);
+        for (int i = 0; i < s.bars.size(); ++i)
+            if (s.boards || s.bars[i].cls == c)
+                values[i] = s.bars[i].volume;
+        // The legend reads its texts as rich text: "< 6" would open a tag.
+        sets[c]->setLabel((s.boards ? Lang(kTxtVolumeM3, l) : className(c, p.bounds, l)).toHtmlEscaped());
+        sets[c]->remove(0, sets[c]->count());
+        sets[c]->append(values);
+    }
+    if (s.boards)
+        return;
+    auto* counts = static_cast<QLineSeries*>(chart.series().at(1));
+    QList<QPointF> points;
+    points.reserve(s.bars.size());
+    for (int i = 0; i < s.bars.size(); ++i)
+        points.append(QPointF(i, static_cast<qreal>(s.bars[i].count)));
+    counts->replace(points);
+    counts->setName(Lang(kTxtPieces, l));
+    auto* axisCount = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, counts).at(0));
+    axisCount->setTitleText(Lang(kTxtPieces, l));
+    axisCount->setRange(0.0, maxCount > 0 ? maxCount * 1.05 : 1.0);
+}
+
+LotSummaryWindow::LotSummaryWindow(TForm1& main)
+    : QWidget(&main, Qt::Window), m_main(main)
+{
+    setObjectName(QStringLiteral("LotSummaryWindow"));
+    QStringList unread, fellBack;
+    m_params = paramsFromStored(readSummaryValues(main.services().store, unread), fellBack);
+    for (const QString& name : unread + fellBack)
+        m_main.Log(QStringLiteral("Summary value unread ") + name);
+
+    auto* layout = new QVBoxLayout(this);
+    m_info = new QLabel(this);
+    m_info->setObjectName(QStringLiteral("Info"));
+    m_info->setWordWrap(true);
+    layout->addWidget(m_info);
+
+    m_classes = table(this, "ClassTable");
+    layout->addWidget(m_classes, 2);
+
+    auto* row = new QHBoxLayout;
+    m_boundsCaption = new QLabel(this);
+    row->addWidget(m_boundsCaption);
+    for (int i = 0; i < 3; ++i) {
+        m_bounds[i] = field(this, QStringLiteral("Bound%1").arg(i + 1), 44);
+        row->addWidget(m_bounds[i]);
+        connect(m_bounds[i], &QLineEdit::editingFinished, this, &LotSummaryWindow::boundsEdited);
+    }
+    row->addSpacing(12);
+    m_factorCaption = new QLabel(this);
+    row->addWidget(m_factorCaption);
+    m_factor = field(this, QStringLiteral("StackFactor"), 56);
+    row->addWidget(m_factor);
+    row->addSpacing(12);
+    m_currencyCaption = new QLabel(this);
+    row->addWidget(m_currencyCaption);
+    m_currency = field(this, QStringLiteral("Currency"), 56);
+    m_currency->setMaxLength(8);
+    row->addWidget(m_currency);
+    row->addStretch();
+    layout->addLayout(row);
+    connect(m_factor, &QLineEdit::editingFinished, this, &LotSummaryWindow::factorEdited);
+    connect(m_currency, &QLineEdit::editingFinished, this, &LotSummaryWindow::currencyEdited);
+
+    m_stacked = new QLabel(this);
+    m_stacked->setObjectName(QStringLiteral("Stacked"));
+    layout->addWidget(m_stacked);
+
+    m_methods = table(this, "MethodTable");
+    m_methods->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_methods->setFixedHeight(150);
+    layout->addWidget(m_methods);
+
+    m_chartView = new QChartView(new QChart, this);
+    m_chartView->setObjectName(QStringLiteral("Chart"));
+    m_chartView->setRenderHint(QPainter::Antialiasing);
+    m_chartView->setMinimumHeight(260);
+    layout->addWidget(m_chartView, 3);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_print = new QPushButton(this);
+    m_print->setObjectName(QStringLiteral("PrintButton"));
+    m_pdf = new QPushButton(this);
+    m_pdf->setObjectName(QStringLiteral("PdfButton"));
+    m_close = new QPushButton(this);
+    m_close->setObjectName(QStringLiteral("CloseButton"));
+    for (QPushButton* b : {m_print, m_pdf, m_close})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    connect(m_print, &QPushButton::clicked, this, &LotSummaryWindow::printClick);
+    connect(m_pdf, &QPushButton::clicked, this, &LotSummaryWindow::savePdfClick);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    auto* printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(printKey, &QShortcut::activated, this, &LotSummaryWindow::printClick);
+    auto* saveKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    connect(saveKey, &QShortcut::activated, this, &LotSummaryWindow::savePdfClick);
+
+    connect(m_classes, &QTableWidget::itemChanged, this, &LotSummaryWindow::priceEdited);
+    connect(&m_main, &TForm1::listsChanged, this, &LotSummaryWindow::scheduleRefresh);
+    resize(760, 860);
+}
+
+void LotSummaryWindow::openSummary()
+{
+    show();
+    raise();
+    activateWindow();
+    refresh();
+}
+
+void LotSummaryWindow::scheduleRefresh()
+{
+    // Many recomputations in a row (a whole list loaded) make one update.
+    if (!isVisible() || m_pending)
+        return;
+    m_pending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_pending)
+            refresh();
+    });
+}
+
+void LotSummaryWindow::refresh()
+{
+    m_pending = false;
+    // The Log and Messages tabs keep the summary of the list last in front.
+    if (m_main.boardTabActive())
+        m_boards = true;
+    else if (m_main.roundTabActive())
+        m_boards = false;
+    const ListContext ctx = m_main.listContext();
+    m_summary = m_boards ? summarizeBoards(m_main.boardModel()->lines(), m_params)
+                         : summarizeRound(m_main.roundModel()->lines(), ctx, m_params);
+    relabel();
+    fillClasses();
+    fillMethods();
+    m_stacked->setText(Lang(kTxtStacked, ctx.language) + QStringLiteral(": ") + stackedText(m_summary, ctx.language));
+    fillSummaryChart(*m_chartView->chart(), m_summary, m_params, ctx.language);
+}
+
+void LotSummaryWindow::relabel()
+{
+    setWindowTitle(L(kTxtLotSummary));
+    QStringList info = settingsLines(m_summary, m_params, inForce(m_main.listContext()), Settings.Language);
+    info.removeFirst(); // the date: the printout's only
+    m_info->setText(info.join(QStringLiteral("; ")));
+    m_boundsCaption->setText(L(kTxtBounds));
+    m_factorCaption->setText(L(kTxtStackFactor));
+    m_currencyCaption->setText(L(kTxtCurrency));
+    m_print->setText(L(76));
+    m_pdf->setText(L(kTxtSavePdf));
+    m_close->setText(L(74));
+    for (int i = 0; i < 3; ++i) {
+        m_bounds[i]->setText(QString::number(m_params.bounds[i]));
+        m_bounds[i]->setEnabled(!m_summary.boards);
+    }
+    m_factor->setText(stackFactorText(m_params.stackFactor));
+    m_currency->setText(m_params.currency);
+}
+
+void LotSummaryWindow::fillClasses()
+{
+    m_filling = true;
+    fillTable(m_classes, classTable(m_summary, m_params, Settings.Language), kColPrice,
+              static_cast<int>(m_summary.rows.size()));
+    m_filling = false;
+}
+
+void LotSummaryWindow::fillMethods()
+{
+    m_methods->setVisible(!m_summary.boards);
+    if (!m_summary.boards)
+        fillTable(m_methods, methodTable(m_summary, Settings.Language), -1, 0);
+}
+
+void LotSummaryWindow::refuse()
+{
+    m_main.PlayBeep();
+}
+
+void LotSummaryWindow::store(const QString& name, const QString& text)
+{
+    writeSummaryValue(m_main.services().store, name, text);
+}
+
+void LotSummaryWindow::priceEdited(QTableWidgetItem* item)
+{
+    if (m_filling || item->column() != kColPrice || item->row() >= m_summary.rows.size())
+        return;
+    m_main.Log(QStringLiteral("Summary price"));
+    const SummaryRow& row = m_summary.rows[item->row()];
+    const auto price = readPrice(item->text());
+    if (!price) {
+        refuse();
+        m_filling = true;
+        item->setText(FormatMoney(row.price));
+        m_filling = false;
+        return;
+    }
+    if (m_summary.boards)
+        m_params.sectionPrices[row.section] = *price;
+    else
+        m_params.classPrices[row.cls] = *price;
+    store(kPricesValue, pricesText(m_params));
+    refresh();
+}
+
+void LotSummaryWindow::boundsEdited()
+{
+    const QStringList texts{m_bounds[0]->text(), m_bounds[1]->text(), m_bounds[2]->text()};
+    const auto bounds = readBounds(texts);
+    if (bounds && *bounds == m_params.bounds)
+        return;
+    m_main.Log(QStringLiteral("Summary bounds"));
+    if (!bounds) {
+        refuse();
+        for (int i = 0; i < 3; ++i)
+            m_bounds[i]->setText(QString::number(m_params.bounds[i]));
+        return;
+    }
+    m_params.bounds = *bounds;
+    store(kClassBoundsValue, boundsText(m_params.bounds));
+    refresh();
+}
+
+void LotSummaryWindow::factorEdited()
+{
+    const auto factor = readStackFactor(m_factor->text());
+    if (factor && *factor == m_params.stackFactor)
+        return;
+    m_main.Log(QStringLiteral("Summary stack factor"));
+    if (!factor) {
+        refuse();
+        m_factor->setText(stackFactorText(m_params.stackFactor));
+        return;
+    }
+    m_params.stackFactor = *factor;
+    store(kStackFactorValue, stackFactorText(m_params.stackFactor));
+    refresh();
+}
+
+void LotSummaryWindow::currencyEdited()
+{
+    const QString currency = m_currency->text().trimmed();
+    if (currency == m_params.currency)
+        return;
+    m_main.Log(QStringLiteral("Summary currency"));
+    m_params.currency = currency;
+    store(kCurrencyValue, currency);
+    refresh();
+}
+
+QImage LotSummaryWindow::chartImage(const QSize& size)
+{
+    QGraphicsScene scene;
+    auto* chart = new QChart;
+    scene.addItem(chart); // the scene owns it
+    fillSummaryChart(*chart, m_summary, m_params, Settings.Language);
+    chart->resize(size);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    scene.render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
+    return image;
+}
+
+void LotSummaryWindow::paintDocument(QPagedPaintDevice& device)
+{
+    QTextDocument doc;
+    doc.addResource(QTextDocument::ImageResource, QUrl(kChartResource), chartImage(QSize(1200, 700)));
+    doc.setHtml(summaryHtml(m_summary, m_params, inForce(m_main.listContext()), kChartResource));
+    doc.print(&device);
+}
+
+bool LotSummaryWindow::writePdf(const QString& file)
+{
+    refresh();
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    {
+        QPdfWriter writer(&out);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setTitle(L(kTxtLotSummary));
+        writer.setCreator(QStringLiteral("Zelmora"));
+        paintDocument(writer);
+    }
+    return out.commit();
+}
+
+void LotSummaryWindow::printClick()
+{
+    m_main.Log(QStringLiteral("Summary print"));
+    refresh();
+    QPrinter printer(QPrinter::HighResolution);
+    if (Dialogs::print(this, printer))
+        paintDocument(printer);
+}
+
+void LotSummaryWindow::savePdfClick()
+{
+    m_main.Log(QStringLiteral("Summary PDF"));
+    const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                                 .filePath(QStringLiteral("summary.pdf"));
+    const QString file = Dialogs::saveFile(this, L(kTxtSavePdf), L(kTxtPdfFilter), proposed);
+    if (file.isEmpty())
+        return;
+    if (!writePdf(file))
+        Dialogs::warning(this, L(kTxtPdfFailed));
+}
+
+} // namespace zel

@@ -1,0 +1,90 @@
+// The lot summary window: the list in front by diameter class (by section
+// for boards) with prices and costs, the four methods side by side, the
+// stacked volume and a chart; printed or saved as PDF. Non-modal; it
+// follows the lists and the settings.
+#pragma once
+
+#include "summary/lotsummary.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+
+class QChart;
+class QChartView;
+class QLabel;
+class QLineEdit;
+class QPagedPaintDevice;
+class QPushButton;
+class QTableWidget;
+class QTableWidgetItem;
+
+namespace zel {
+
+class TForm1;
+
+class LotSummaryWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Reads the stored values; one that does not read is logged and its
+    // default taken.
+    explicit LotSummaryWindow(TForm1& main);
+
+    // Shows the window, up to date, in front.
+    void openSummary();
+    // Recomputes from the list in front now.
+    void refresh();
+    // Ctrl+P: through the print dialog.
+    void printClick();
+    // Ctrl+S: through a save dialog proposing "summary.pdf" in the documents folder.
+    void savePdfClick();
+    // Writes the summary as PDF; false when the file cannot be written.
+    bool writePdf(const QString& file);
+
+    const LotSummary& summary() const { return m_summary; }
+    const SummaryParams& params() const { return m_params; }
+    // The chart as it is printed.
+    QImage chartImage(const QSize& size);
+
+private:
+    void scheduleRefresh();
+    void relabel();
+    void fillClasses();
+    void fillMethods();
+    void priceEdited(QTableWidgetItem* item);
+    void boundsEdited();
+    void factorEdited();
+    void currencyEdited();
+    void store(const QString& name, const QString& text);
+    void refuse();
+    void paintDocument(QPagedPaintDevice& device);
+
+    TForm1& m_main;
+    SummaryParams m_params;
+    LotSummary m_summary;
+    bool m_boards = false;
+    bool m_pending = false;
+    bool m_filling = false;
+
+    QLabel* m_info;
+    QTableWidget* m_classes;
+    QLabel* m_boundsCaption;
+    std::array<QLineEdit*, 3> m_bounds;
+    QLabel* m_factorCaption;
+    QLineEdit* m_factor;
+    QLabel* m_currencyCaption;
+    QLineEdit* m_currency;
+    QLabel* m_stacked;
+    QTableWidget* m_methods;
+    QChartView* m_chartView;
+    QPushButton* m_print;
+    QPushButton* m_pdf;
+    QPushButton* m_close;
+};
+
+// The summary's chart: volume bars (coloured by class for round timber,
+// with the count as a line on a second axis), for the window and the printout.
+void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p, UiLanguage language);
+
+} // namespace zel

@@ -1,0 +1,329 @@
+// The lot summary's arithmetic against values worked by hand, its money
+// texts, its refusals and its stored values.
+#include "../fakes/memorystore.h"
+#include "shell/settingsio.h"
+#include "summary/lotsummary.h"
+#include "summary/summarydoc.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+using namespace zel;
+
+namespace {
+
+ListContext gost()
+{
+    ListContext c;
+    c.method = CalcMethod::Gost2708;
+    c.taper = 1;
+    c.language = UiLanguage::English;
+    c.species = 4;
+    c.moisture = 8;
+    return c;
+}
+
+ListLine round(const QString& d, const QString& l, const QString& c)
+{
+    return ListLine{{d, l, c, QStringLiteral("0")}, kIconNormal};
+}
+
+ListLine board(const QString& x, const QString& y, const QString& l, const QString& c)
+{
+    return ListLine{{x, y, l, c, QStringLiteral("0")}, kIconNone};
+}
+
+// 20 cm × 4,0 m × 3 (medium), 30 × 6,0 × 2 (thick), 4 × 3,0 × 10 (small),
+// and 20 × 12,0 × 1, beyond the GOST table's 9,5 m (medium, by the formula).
+Lines sampleRound()
+{
+    return {round(u"20 sm."_qs, u"4,00 m."_qs, u"3 pcs."_qs), round(u"30"_qs, u"6"_qs, u"2"_qs),
+            round(u"4"_qs, u"3"_qs, u"10"_qs), round(u"20"_qs, u"12"_qs, u"1"_qs)};
+}
+
+const QString nb(QChar(0x00A0));
+
+} // namespace
+
+class TestLotSummary : public QObject {
+    Q_OBJECT
+private slots:
+    void classesByBounds_data();
+    void classesByBounds();
+    void roundLotByHand();
+    void fourMethodsSideBySide();
+    void boardsBySection();
+    void emptyAndUnreadLines();
+    void moneyTexts_data();
+    void moneyTexts();
+    void refusedInput_data();
+    void refusedInput();
+    void storedValuesRoundTripAndFallBack();
+};
+
+void TestLotSummary::classesByBounds_data()
+{
+    QTest::addColumn<int>("d");
+    QTest::addColumn<int>("standard");
+    QTest::addColumn<int>("custom"); // bounds 10, 20, 30
+    QTest::newRow("5") << 5 << 0 << 0;
+    QTest::newRow("6") << 6 << 1 << 0;
+    QTest::newRow("13") << 13 << 1 << 1;
+    QTest::newRow("14") << 14 << 2 << 1;
+    QTest::newRow("25") << 25 << 2 << 2;
+    QTest::newRow("26") << 26 << 3 << 2;
+    QTest::newRow("30") << 30 << 3 << 3;
+}
+
+void TestLotSummary::classesByBounds()
+{
+    QFETCH(int, d);
+    QFETCH(int, standard);
+    QFETCH(int, custom);
+    QCOMPARE(diameterClass(d, ClassBounds{6, 14, 26}), standard);
+    QCOMPARE(diameterClass(d, ClassBounds{10, 20, 30}), custom);
+}
+
+void TestLotSummary::roundLotByHand()
+{
+    SummaryParams p;
+    p.classPrices = {50.0, 0.0, 1000.0, 1500.0};
+    p.currency = u"UAH"_qs;
+    const LotSummary s = summarizeRound(sampleRound(), gost(), p);
+
+    // One line alone: 3 × 0,147 = 0,441 m3, medium.
+    const LotSummary one = summarizeRound({round(u"20"_qs, u"4"_qs, u"3"_qs)}, gost(), p);
+    QCOMPARE(one.rows[2].count, 3);
+    QVERIFY(qFuzzyCompare(one.rows[2].volume, 0.441));
+    QCOMPARE(one.rows[2].cost, 441.0);
+
+    // Medium: 0,441 + π · 0,13² · 12 = 1,078115 (the formula with 1,0 cm per metre).
+    QCOMPARE(s.rows.size(), 4);
+    QCOMPARE(s.rows[0].count, 10);
+    QVERIFY(qAbs(s.rows[0].volume - 0.065) < 1e-12);
+    QCOMPARE(s.rows[1].count, 0);
+    QCOMPARE(s.rows[2].count, 4);
+    QVERIFY(qAbs(s.rows[2].volume - 1.0781150) < 1e-6);
+    QVERIFY(qAbs(s.rows[3].volume - 1.04) < 1e-12);
+    QVERIFY(qAbs(s.volume - 2.1831150) < 1e-6);
+    QCOMPARE(s.count, 16);
+    // Costs to the cent: 3,25 + 0 + 1078,11 + 1560,00.
+    QCOMPARE(s.rows[2].cost, 1078.11);
+    QCOMPARE(s.cost, 3.25 + 1078.11 + 1560.0);
+    QVERIFY(qAbs(s.share(s.rows[2]) - 49.3844) < 1e-3);
+    QVERIFY(qAbs(s.stacked - 2.1831150 / 0.70) < 1e-6);
+
+    const TextTable t = classTable(s, p, UiLanguage::English);
+    QCOMPARE(t.rows.size(), 5);
+    QCOMPARE(t.rows[2], QStringList({u"Medium, 14–25 sm."_qs, u"4"_qs, u"1,0780"_qs, u"49,38"_qs,
+                                     u"1"_qs + nb + u"000,00"_qs, u"1"_qs + nb + u"078,11 UAH"_qs}));
+    QCOMPARE(t.rows[0][0], u"Small, < 6 sm."_qs);
+    QCOMPARE(t.rows[3][0], u"Thick, ≥ 26 sm."_qs);
+    QCOMPARE(t.rows[4], QStringList({u"Total"_qs, u"16"_qs, u"2,1830"_qs, u"100,00"_qs, QString(),
+                                     u"2"_qs + nb + u"641,36 UAH"_qs}));
+    QCOMPARE(stackedText(s, UiLanguage::English), u"3,1190 stacked m3"_qs);
+
+    // The chart: one bar per diameter, rising, coloured by class.
+    QCOMPARE(s.bars.size(), 3);
+    QCOMPARE(s.bars[1].label, u"20"_qs);
+    QCOMPARE(s.bars[1].cls, 2);
+    QCOMPARE(s.bars[1].count, 4);
+    QVERIFY(qAbs(s.bars[1].volume - 1.0781150) < 1e-6);
+
+    // Bounds moved: 20 cm is thin below 26.
+    p.bounds = {10, 26, 40};
+    const LotSummary moved = summarizeRound(sampleRound(), gost(), p);
+    QCOMPARE(moved.rows[1].count, 4);
+    QCOMPARE(moved.rows[2].count, 2);
+    QCOMPARE(className(1, p.bounds, UiLanguage::English), u"Thin, 10–25 sm."_qs);
+}
+
+void TestLotSummary::fourMethodsSideBySide()
+{
+    const LotSummary s = summarizeRound(sampleRound(), gost(), SummaryParams{});
+    // Cylinders: 3·π·0,1²·4 = 0,37699; 2·π·0,15²·6 = 0,84823; 10·π·0,02²·3 = 0,03770; π·0,1²·12 = 0,37699.
+    const double cylinders = 0.3769911 + 0.8482300 + 0.0376991 + 0.3769911;
+    QVERIFY(qAbs(summarizeRound({round(u"20"_qs, u"4"_qs, u"3"_qs)}, gost(), {}).methods[3].volume - 0.3769911)
+            < 1e-6);
+    QVERIFY(qAbs(s.methods[3].volume - cylinders) < 1e-6);
+    QVERIFY(qAbs(s.difference(3) - (cylinders - 2.1831150)) < 1e-6);
+    QVERIFY(qAbs(s.differencePercent(3) - (cylinders / 2.1831150 - 1) * 100) < 1e-4);
+    QCOMPARE(s.difference(0), 0.0);
+    // GOST ends at 9,5 m: the 12 m line is out, one line of one log.
+    QCOMPARE(s.methods[0].linesOutside, 1);
+    QCOMPARE(s.methods[0].logsOutside, 1);
+    // ISO starts at 4 cm and goes to 15 m; the formula and the cylinder take everything.
+    QCOMPARE(s.methods[1].logsOutside, 0);
+    QCOMPARE(s.methods[2].logsOutside, 0);
+    QCOMPARE(s.methods[3].logsOutside, 0);
+    // Formula with the taper in force (1,0 cm): 20 × 4 × 3 has Dm 22 cm, 0,15205 each.
+    const LotSummary f = summarizeRound({round(u"20"_qs, u"4"_qs, u"3"_qs)}, gost(), {});
+    QVERIFY(qAbs(f.methods[2].volume - 3 * 0.1520531) < 1e-6);
+    QVERIFY(qAbs(f.methods[1].volume - 3 * 0.152) < 1e-9);
+
+    // Another method in force: the rows follow it and the differences are against it.
+    ListContext cyl = gost();
+    cyl.method = CalcMethod::Cylindered;
+    const LotSummary c = summarizeRound(sampleRound(), cyl, {});
+    QVERIFY(qAbs(c.volume - cylinders) < 1e-6);
+    QCOMPARE(c.difference(3), 0.0);
+    const TextTable t = methodTable(c, UiLanguage::English);
+    QCOMPARE(t.rows[3][0], u"Machine rounded (in force)"_qs);
+    QCOMPARE(t.rows[0][0], u"GOST 2708-75"_qs);
+    QCOMPARE(t.rows[0][kColOutside], u"1"_qs);
+    QCOMPARE(t.rows[0][kColDiffM3], u"0,5432"_qs);
+}
+
+void TestLotSummary::boardsBySection()
+{
+    SummaryParams p;
+    p.sectionPrices.insert(u"15×5"_qs, 2000.0);
+    const LotSummary s = summarizeBoards({board(u"15"_qs, u"5"_qs, u"6"_qs, u"10"_qs),
+                                          board(u"10 sm."_qs, u"2 sm."_qs, u"4,00 m."_qs, u"5 pcs."_qs),
+                                          board(u"15"_qs, u"5"_qs, u"3"_qs, u"2"_qs)},
+                                         p);
+    QVERIFY(s.boards);
+    QCOMPARE(s.rows.size(), 2);
+    QCOMPARE(s.rows[0].section, u"10×2"_qs);
+    QVERIFY(qAbs(s.rows[0].volume - 0.04) < 1e-12);
+    QCOMPARE(s.rows[0].cost, 0.0);
+    QCOMPARE(s.rows[1].section, u"15×5"_qs);
+    QCOMPARE(s.rows[1].count, 12);
+    QVERIFY(qAbs(s.rows[1].volume - 0.495) < 1e-12);
+    QCOMPARE(s.rows[1].cost, 990.0);
+    QCOMPARE(s.bars.size(), 2);
+    QCOMPARE(s.bars[1].label, u"15×5"_qs);
+    QCOMPARE(classTable(s, p, UiLanguage::English).header[0], u"Section, cm"_qs);
+}
+
+void TestLotSummary::emptyAndUnreadLines()
+{
+    const LotSummary e = summarizeRound({}, gost(), SummaryParams{});
+    QCOMPARE(e.rows.size(), 4);
+    QCOMPARE(e.volume, 0.0);
+    QCOMPARE(e.cost, 0.0);
+    QCOMPARE(e.stacked, 0.0);
+    QVERIFY(e.bars.isEmpty());
+    QCOMPARE(e.differencePercent(3), 0.0);
+    const TextTable t = classTable(e, SummaryParams{}, UiLanguage::English);
+    QCOMPARE(t.rows.last(), QStringList({u"Total"_qs, u"0"_qs, u"0,0000"_qs, u"0,00"_qs, QString(), u"0,00"_qs}));
+    QVERIFY(summarizeBoards({}, SummaryParams{}).rows.isEmpty());
+
+    // A line that does not read is left out and counted, the others stay.
+    const LotSummary u = summarizeRound({round(u"abc"_qs, u"4"_qs, u"3"_qs), round(u"20"_qs, u"4"_qs, u"3"_qs)},
+                                        gost(), SummaryParams{});
+    QCOMPARE(u.unreadLines, 1);
+    QCOMPARE(u.count, 3);
+    const QStringList told = settingsLines(u, SummaryParams{}, SummarySettings{gost(), u"today"_qs},
+                                           UiLanguage::English);
+    QCOMPARE(told.last(), u"Unreadable lines left out: 1"_qs);
+    QVERIFY(!settingsLines(e, SummaryParams{}, SummarySettings{gost(), u"today"_qs}, UiLanguage::English)
+                 .last().startsWith(u"Unreadable"_qs));
+}
+
+void TestLotSummary::moneyTexts_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("grouped") << 16482.0 << u"16 482,00"_qs;
+    QTest::newRow("zero") << 0.0 << u"0,00"_qs;
+    QTest::newRow("cents") << 0.07 << u"0,07"_qs;
+    QTest::newRow("rounded") << 1234567.891 << u"1 234 567,89"_qs;
+    QTest::newRow("no exponent") << 1e12 << u"1 000 000 000 000,00"_qs;
+}
+
+void TestLotSummary::moneyTexts()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(FormatMoney(value), QString(text).replace(QLatin1Char(' '), nb));
+}
+
+void TestLotSummary::refusedInput_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("price");
+    QTest::addColumn<bool>("factor");
+    QTest::newRow("comma") << u"0,70"_qs << true << true;
+    QTest::newRow("point") << u".5"_qs << true << true;
+    QTest::newRow("grouped") << u"1 200,50"_qs << true << false;
+    QTest::newRow("one") << u"1"_qs << true << true;
+    QTest::newRow("zero") << u"0"_qs << true << false;
+    QTest::newRow("empty") << u""_qs << true << false;
+    QTest::newRow("negative") << u"-5"_qs << false << false;
+    QTest::newRow("word") << u"abc"_qs << false << false;
+    QTest::newRow("two commas") << u"1,2,3"_qs << false << false;
+    QTest::newRow("exponent") << u"1e5"_qs << false << false;
+    QTest::newRow("too large") << u"1000000000"_qs << false << false;
+}
+
+void TestLotSummary::refusedInput()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, price);
+    QFETCH(bool, factor);
+    QCOMPARE(readPrice(text).has_value(), price);
+    QCOMPARE(readStackFactor(text).has_value(), factor);
+    if (text.isEmpty())
+        QCOMPARE(*readPrice(text), 0.0);
+    if (text == u"1 200,50"_qs)
+        QCOMPARE(*readPrice(text), 1200.5);
+
+    QVERIFY(readBounds({u"6"_qs, u"14"_qs, u"26"_qs}));
+    QVERIFY(!readBounds({u"6"_qs, u"6"_qs, u"26"_qs}));
+    QVERIFY(!readBounds({u"14"_qs, u"6"_qs, u"26"_qs}));
+    QVERIFY(!readBounds({u"-1"_qs, u"6"_qs, u"26"_qs}));
+    QVERIFY(!readBounds({u"6,5"_qs, u"14"_qs, u"26"_qs}));
+    QVERIFY(!readBounds({u"6"_qs, u"14"_qs}));
+}
+
+void TestLotSummary::storedValuesRoundTripAndFallBack()
+{
+    SummaryParams p;
+    p.classPrices = {0.0, 10.5, 1000.0, 1500.0};
+    p.sectionPrices.insert(u"15×5"_qs, 2000.0);
+    p.currency = u"€"_qs;
+    p.bounds = {8, 16, 30};
+    p.stackFactor = 0.65;
+
+    MemoryStore store;
+    writeSummaryValue(store, kPricesValue, pricesText(p));
+    writeSummaryValue(store, kCurrencyValue, p.currency);
+    writeSummaryValue(store, kClassBoundsValue, boundsText(p.bounds));
+    writeSummaryValue(store, kStackFactorValue, stackFactorText(p.stackFactor));
+    QCOMPARE(store.values[kPricesValue].toString(),
+             u"\"0,00\",\"10,50\",\"1000,00\",\"1500,00\",\"15×5=2000,00\""_qs);
+    QCOMPARE(store.values[kClassBoundsValue].toString(), u"8,16,30"_qs);
+    QCOMPARE(store.values[kStackFactorValue].toString(), u"0,65"_qs);
+
+    QStringList unread, fellBack;
+    const SummaryParams back = paramsFromStored(readSummaryValues(store, unread), fellBack);
+    QVERIFY(unread.isEmpty());
+    QVERIFY(fellBack.isEmpty());
+    QCOMPARE(back.classPrices, p.classPrices);
+    QCOMPARE(back.sectionPrices, p.sectionPrices);
+    QCOMPARE(back.currency, p.currency);
+    QCOMPARE(back.bounds, p.bounds);
+    QCOMPARE(back.stackFactor, 0.65);
+
+    // Values that do not read: their defaults, and their names told.
+    store.values[kPricesValue] = u"1,2"_qs;
+    store.values[kClassBoundsValue] = u"26,14,6"_qs;
+    store.values[kStackFactorValue] = u"0"_qs;
+    store.values[kCurrencyValue] = 7; // no text
+    const SummaryParams bad = paramsFromStored(readSummaryValues(store, unread), fellBack);
+    QCOMPARE(unread, QStringList{kCurrencyValue});
+    QCOMPARE(fellBack, QStringList({kPricesValue, kClassBoundsValue, kStackFactorValue}));
+    QCOMPARE(bad.classPrices, (std::array<double, 4>{}));
+    QCOMPARE(bad.bounds, (ClassBounds{6, 14, 26}));
+    QCOMPARE(bad.stackFactor, 0.70);
+    QCOMPARE(bad.currency, QString());
+
+    // A store that cannot be opened: nothing read, all defaults.
+    store.openable = false;
+    QVERIFY(readSummaryValues(store, unread).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestLotSummary)
+#include "tst_lotsummary.moc"

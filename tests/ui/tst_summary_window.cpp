@@ -1,0 +1,328 @@
+// The lot summary window through the main window: its key, prices and
+// costs, refusals, the stored values, an empty list and the PDF.
+#include "../fakes/memorystore.h"
+#include "../fakes/testservices.h"
+#include "lists/ui/numberedit.h"
+#include "online/log.h"
+#include "shell/settings.h"
+#include "shell/settingsio.h"
+#include "shell/ui/dialogs.h"
+#include "shell/ui/tform1.h"
+#include "summary/summarydoc.h"
+#include "summary/ui/lotsummarywindow.h"
+
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QAction>
+#include <QChartView>
+#include <QGraphicsScene>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace zel;
+
+class TestSummaryWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void keyOpensItAndPricesMakeCosts();
+    void badInputIsRefusedWithABeep();
+    void storedValuesThatDoNotReadFallBack();
+    void emptyListEmptySummary();
+    void pdfHoldsTheSummaryAsText();
+
+private:
+    template <typename T> T* child(QWidget* w, const QString& name)
+    {
+        T* c = w->findChild<T*>(name);
+        if (!c)
+            qFatal("no control %s", qPrintable(name));
+        return c;
+    }
+    void makeWindow();
+    void addRound(const QString& d, const QString& count);
+    LotSummaryWindow* openByKey();
+    QString cell(int row, int column);
+    void typeInto(QLineEdit* e, const QString& text);
+    void typePrice(int row, const QString& text);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    MemoryStore m_store;
+    int m_beeps = 0;
+    std::unique_ptr<TForm1> m_form;
+};
+
+void TestSummaryWindow::init()
+{
+    Dialogs::setScripted(true);
+    Dialogs::clear();
+    m_beeps = 0;
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_store.values.clear();
+    m_store.values[kLanguageValue] = u"EN"_qs;
+    Settings.Method = CalcMethod::Gost2708;
+    Settings.TypeWood = 4;
+    Settings.WetWood = 8;
+    Settings.DownGradeWood = 1;
+}
+
+void TestSummaryWindow::makeWindow()
+{
+    AppServices services = testServices(m_store, m_dir->filePath(u"zelmora"_qs));
+    services.beep = [this] { ++m_beeps; };
+    m_form = std::make_unique<TForm1>(services);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestSummaryWindow::cleanup()
+{
+    m_form.reset();
+    m_dir.reset();
+}
+
+void TestSummaryWindow::addRound(const QString& d, const QString& count)
+{
+    child<QLineEdit>(m_form.get(), u"Edit1"_qs)->setText(d);
+    child<QLineEdit>(m_form.get(), u"Edit3"_qs)->setText(count);
+    QTest::mouseClick(child<QPushButton>(m_form.get(), u"Button1"_qs), Qt::LeftButton);
+}
+
+LotSummaryWindow* TestSummaryWindow::openByKey()
+{
+    QTest::keyClick(child<QLineEdit>(m_form.get(), u"Edit1"_qs), Qt::Key_L, Qt::ControlModifier);
+    LotSummaryWindow* w = m_form->summaryWindow();
+    if (w)
+        QCoreApplication::processEvents();
+    return w;
+}
+
+QString TestSummaryWindow::cell(int row, int column)
+{
+    QCoreApplication::processEvents(); // the summary follows the list after the event
+    auto* t = child<QTableWidget>(m_form->summaryWindow(), u"ClassTable"_qs);
+    return t->item(row, column) ? t->item(row, column)->text() : u"(none)"_qs;
+}
+
+void TestSummaryWindow::typeInto(QLineEdit* e, const QString& text)
+{
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClicks(e, text);
+    QTest::keyClick(e, Qt::Key_Return);
+}
+
+// Through the table's own editor, as the user types it.
+void TestSummaryWindow::typePrice(int row, const QString& text)
+{
+    auto* t = child<QTableWidget>(m_form->summaryWindow(), u"ClassTable"_qs);
+    t->setCurrentCell(row, kColPrice);
+    t->editItem(t->item(row, kColPrice));
+    auto* editor = t->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The view commits on its next event and lets the editor go after it.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestSummaryWindow::keyOpensItAndPricesMakeCosts()
+{
+    makeWindow();
+    const QString nb(QChar(0x00A0));
+    auto* menu = child<QMenu>(m_form.get(), u"PopupMenu3"_qs);
+    const QList<QAction*> actions = menu->actions();
+    const int report = actions.indexOf(child<QAction>(m_form.get(), u"N25"_qs));
+    QCOMPARE(actions.value(report + 1)->text(), u"Lot summary\tCtrl+L"_qs);
+
+    addRound(u"20"_qs, u"3"_qs);
+    LotSummaryWindow* w = openByKey();
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowTitle(), u"Lot summary"_qs);
+    QCOMPARE(cell(2, kColName), u"Medium, 14–25 sm."_qs);
+    QCOMPARE(cell(2, kColCount), u"3"_qs);
+    QCOMPARE(cell(2, kColVolume), u"0,4410"_qs);
+
+    typePrice(2, u"1200"_qs);
+    QCOMPARE(cell(2, kColPrice), u"1"_qs + nb + u"200,00"_qs);
+    QCOMPARE(cell(2, kColCost), u"529,20"_qs);
+    QCOMPARE(cell(4, kColCost), u"529,20"_qs);
+    QCOMPARE(m_store.values[kPricesValue].toString(), u"\"0,00\",\"0,00\",\"1200,00\",\"0,00\""_qs);
+    typeInto(child<QLineEdit>(w, u"Currency"_qs), u"UAH"_qs);
+    QCOMPARE(cell(2, kColCost), u"529,20 UAH"_qs);
+    QCOMPARE(m_store.values[kCurrencyValue].toString(), u"UAH"_qs);
+
+    // It follows the list: three more logs merge into the line.
+    addRound(u"20"_qs, u"3"_qs);
+    QCOMPARE(cell(2, kColCount), u"6"_qs);
+    QCOMPARE(cell(2, kColCost), u"1"_qs + nb + u"058,40 UAH"_qs);
+    // ... and the settings: the cylinder rule in force.
+    Settings.Method = CalcMethod::Cylindered;
+    m_form->refreshActiveList();
+    QCOMPARE(cell(2, kColVolume), u"0,7540"_qs);
+    auto* methods = child<QTableWidget>(w, u"MethodTable"_qs);
+    QCOMPARE(methods->item(3, kColMethod)->text(), u"Machine rounded (in force)"_qs);
+    QCOMPARE(methods->item(0, kColDiffM3)->text(), u"0,1280"_qs);
+    Settings.Method = CalcMethod::Gost2708;
+
+    // The board tab in front: sections instead of classes.
+    child<QTabWidget>(m_form.get(), u"PageControl1"_qs)->setCurrentIndex(1);
+    child<QLineEdit>(m_form.get(), u"Edit5"_qs)->setText(u"15"_qs);
+    child<QLineEdit>(m_form.get(), u"Edit7"_qs)->setText(u"5"_qs);
+    child<NumberEdit>(m_form.get(), u"CurrencyEdit2"_qs)->setText(u"6,0"_qs);
+    child<QLineEdit>(m_form.get(), u"Edit6"_qs)->setText(u"10"_qs);
+    QTest::mouseClick(child<QPushButton>(m_form.get(), u"Button3"_qs), Qt::LeftButton);
+    QCOMPARE(cell(0, kColName), u"15×5"_qs);
+    QCOMPARE(cell(0, kColVolume), u"0,4500"_qs);
+    typePrice(0, u"2000"_qs);
+    QCOMPARE(cell(0, kColCost), u"900,00 UAH"_qs);
+    QVERIFY(m_store.values[kPricesValue].toString().endsWith(u",\"15×5=2000,00\""_qs));
+    QVERIFY(!methods->isVisible());
+    QCOMPARE(m_beeps, 0);
+}
+
+void TestSummaryWindow::badInputIsRefusedWithABeep()
+{
+    makeWindow();
+    addRound(u"20"_qs, u"3"_qs);
+    LotSummaryWindow* w = openByKey();
+    QVERIFY(w);
+    typePrice(2, u"1000"_qs);
+    const QVariant stored = m_store.values[kPricesValue];
+
+    typePrice(2, u"-5"_qs);
+    QCOMPARE(m_beeps, 1);
+    QCOMPARE(cell(2, kColPrice), u"1"_qs + QChar(0x00A0) + u"000,00"_qs);
+    QCOMPARE(cell(2, kColCost), u"441,00"_qs);
+    QCOMPARE(m_store.values[kPricesValue], stored);
+
+    auto* bound2 = child<QLineEdit>(w, u"Bound2"_qs);
+    typeInto(bound2, u"5"_qs); // below the first bound
+    QCOMPARE(m_beeps, 2);
+    QCOMPARE(bound2->text(), u"14"_qs);
+    auto* factor = child<QLineEdit>(w, u"StackFactor"_qs);
+    for (const QString& bad : {u"0"_qs, u"abc"_qs, u"1,5"_qs})
+        typeInto(factor, bad);
+    QCOMPARE(m_beeps, 5);
+    QCOMPARE(factor->text(), u"0,70"_qs);
+    QVERIFY(!m_store.values.contains(kClassBoundsValue));
+    QVERIFY(!m_store.values.contains(kStackFactorValue));
+    QVERIFY(Dialogs::shown().isEmpty());
+
+    // Good values take effect and are kept.
+    typeInto(bound2, u"21"_qs);
+    QCOMPARE(cell(1, kColCount), u"3"_qs); // 20 cm is thin below 21
+    QCOMPARE(m_store.values[kClassBoundsValue].toString(), u"6,21,26"_qs);
+    typeInto(factor, u"0,5"_qs);
+    QCOMPARE(child<QLabel>(w, u"Stacked"_qs)->text(), u"Stacked volume: 0,8820 stacked m3"_qs);
+    QCOMPARE(m_store.values[kStackFactorValue].toString(), u"0,50"_qs);
+    // An emptied price is 0.
+    typePrice(1, QString());
+    QCOMPARE(cell(1, kColCost), u"0,00"_qs);
+    QCOMPARE(m_beeps, 5);
+}
+
+void TestSummaryWindow::storedValuesThatDoNotReadFallBack()
+{
+    m_store.values[kPricesValue] = u"\"0,00\",\"5,00\",\"100,00\",\"0,00\""_qs;
+    m_store.values[kClassBoundsValue] = u"6,x,26"_qs;
+    m_store.values[kStackFactorValue] = 3; // no text
+    makeWindow();
+    addRound(u"20"_qs, u"3"_qs);
+    LotSummaryWindow* w = openByKey();
+    QVERIFY(w);
+    QCOMPARE(w->params().classPrices[2], 100.0);
+    QCOMPARE(w->params().bounds, (ClassBounds{6, 14, 26}));
+    QCOMPARE(w->params().stackFactor, 0.70);
+    QCOMPARE(cell(2, kColCost), u"44,10"_qs);
+    const QString log = m_form->activityLog().entries().join(u'\n');
+    QVERIFY(log.contains(u"_Summary_value_unread_StackFactor"_qs));
+    QVERIFY(log.contains(u"_Summary_value_unread_ClassBounds"_qs));
+    QVERIFY(!log.contains(u"unread_Prices"_qs));
+}
+
+void TestSummaryWindow::emptyListEmptySummary()
+{
+    makeWindow();
+    LotSummaryWindow* w = openByKey();
+    QVERIFY(w);
+    QCOMPARE(child<QTableWidget>(w, u"ClassTable"_qs)->rowCount(), 5);
+    QCOMPARE(cell(4, kColCount), u"0"_qs);
+    QCOMPARE(cell(4, kColVolume), u"0,0000"_qs);
+    QCOMPARE(cell(4, kColCost), u"0,00"_qs);
+    QChart* chart = child<QChartView>(w, u"Chart"_qs)->chart();
+    const auto* bars = qobject_cast<QAbstractBarSeries*>(chart->series().value(0));
+    QVERIFY(bars);
+    for (const QBarSet* set : bars->barSets())
+        QCOMPARE(set->count(), 0);
+    QVERIFY(Dialogs::shown().isEmpty());
+
+    // With lines, one bar per diameter in its class's set.
+    addRound(u"20"_qs, u"3"_qs);
+    addRound(u"30"_qs, u"2"_qs);
+    QCoreApplication::processEvents();
+    const auto* filled = qobject_cast<QAbstractBarSeries*>(chart->series().value(0));
+    QCOMPARE(filled->barSets().size(), 4);
+    QCOMPARE(filled->barSets()[2]->at(0), 0.441);
+    QCOMPARE(filled->barSets()[3]->at(1), 0.66);
+    QCOMPARE(filled->barSets()[3]->at(0), 0.0);
+    QCOMPARE(filled->barSets()[0]->label(), u"Small, &lt; 6 sm."_qs); // the legend's rich text
+
+    // Opening it again and again changes the chart's data, not its drawn items.
+    QGraphicsScene* scene = child<QChartView>(w, u"Chart"_qs)->scene();
+    const qsizetype items = scene->items().size();
+    for (int i = 0; i < 3; ++i) {
+        w->hide();
+        m_form->LotSummaryClick();
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(scene->items().size(), items);
+}
+
+void TestSummaryWindow::pdfHoldsTheSummaryAsText()
+{
+    makeWindow();
+    addRound(u"20"_qs, u"3"_qs);
+    child<NumberEdit>(m_form.get(), u"CurrencyEdit1"_qs)->setText(u"12,0"_qs); // beyond the GOST table
+    addRound(u"20"_qs, u"1"_qs);
+    LotSummaryWindow* w = openByKey();
+    QVERIFY(w);
+    typePrice(2, u"1000"_qs);
+    const QString file = m_dir->filePath(u"lot.pdf"_qs);
+    Dialogs::queueInput(file);
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(Dialogs::shown(), QStringList{u"Save PDF…"_qs});
+    QVERIFY(QFileInfo(file).size() > 0);
+
+    QProcess pdftotext;
+    pdftotext.start(u"pdftotext"_qs, {u"-enc"_qs, u"UTF-8"_qs, file, u"-"_qs});
+    QVERIFY2(pdftotext.waitForFinished(20000), "pdftotext (poppler-utils) did not run");
+    QCOMPARE(pdftotext.exitCode(), 0);
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).replace(QChar(0x00A0), u' ');
+    for (const QString& expected : {u"Lot summary"_qs, u"Medium, 14–25 sm."_qs, u"1 078,11"_qs,
+                                    u"(in force)"_qs, u"Date: "_qs, u"Stacking factor: 0,70"_qs,
+                                    u"Stacked volume: 1,5400 stacked m3"_qs})
+        QVERIFY2(text.contains(expected), qPrintable(expected + u" not in:\n"_qs + text));
+
+    // A file that cannot be written is told.
+    Dialogs::clear();
+    Dialogs::queueInput(m_dir->filePath(u"no/such/folder/lot.pdf"_qs));
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(Dialogs::shown(), QStringList({u"Save PDF…"_qs, u"The PDF file could not be written."_qs}));
+}
+
+QTEST_MAIN(TestSummaryWindow)
+#include "tst_summary_window.moc"
