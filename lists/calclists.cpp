@@ -57,7 +57,7 @@ double readListNumber(const QString& text)
 
 int readListInteger(const QString& cell)
 {
-    QString copy = text;
+    QString copy = cell;
     return StrToInt(CleanStr(copy, kIntegerChars, 1));
 }
 
@@ -75,7 +75,6 @@ double boardLineVolume(int x, int y, double len, int count)
 }
 
 namespace {
-
 
 QString withUnit(int number, const QString& unit)
 {
