@@ -115,6 +115,10 @@ const LangMoreEntry LangMoreTable[] = {
     {198, {"Рядки, що не читаються, не враховано", "Нечитаемые строки не учтены", "Unreadable lines left out"}},
 
     // 220-239: the maker's service.
+    {220,
+     {"Оновлення не завантажено або воно не має підпису виробника; програма залишилась без змін.",
+      "Обновление не загружено или не имеет подписи производителя; программа осталась без изменений.",
+      "The update could not be downloaded or does not carry the maker's signature; the program is left as it was."}},
 
     // 240-259: reliability and speed.
 

@@ -269,6 +269,11 @@ void TForm1::UpDate(bool mess, bool rebot)
                         return;
                     }
                 }
+            } else if (mess && !updater.PublicKey.isEmpty()) {
+                // A program that checks signatures says why nothing was
+                // installed, so a refused file never passes for no news.
+                GIFStop();
+                Dialogs::warning(this, L(220));
             }
         }
     } else if (mess) {

@@ -112,7 +112,8 @@ PY
 menuUpdate
 answer Return            # "Download the update?"
 waitfor 30 test -s "$WORK/app/zelmora.new" || fail "no download"
-sleep 3
+answer Return            # the update was refused
+sleep 2
 [ -z "$(xdotool search --onlyvisible --name '^Zelmora$' 2>/dev/null)" ] || fail "a tampered update went on"
 cmp -s "$WORK/app/zelmora" "$OLD" || fail "the program file changed"
 [ ! -e "$WORK/app/zelmora.old" ] || fail "the program was swapped"
