@@ -83,10 +83,14 @@ bool ListExchange::eventFilter(QObject* watched, QEvent* event)
 void ListExchange::exportList()
 {
     m_window->Log(QStringLiteral("Export list"));
+    QString filter;
     QString name = Dialogs::saveFile(m_window, L(133), L(135) + QStringLiteral(";;") + L(136),
-                                     QStringLiteral("list.csv"));
+                                     QStringLiteral("list.csv"), &filter);
     if (name.isEmpty())
         return;
+    // A name typed without a suffix takes the kind picked in the dialog.
+    if (QFileInfo(name).suffix().isEmpty())
+        name += filter == L(136) ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
     const QString suffix = QFileInfo(name).suffix().toLower();
     const Lines& lines = model()->lines();
     if (suffix == QStringLiteral("xlsx")) {
@@ -99,8 +103,6 @@ void ListExchange::exportList()
         }
         return;
     }
-    if (suffix.isEmpty())
-        name += QStringLiteral(".csv");
     // Written beside the target and renamed over it on commit.
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly) || file.write(listCsv(lines, kind(), Settings.Language)) < 0

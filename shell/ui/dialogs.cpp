@@ -104,7 +104,7 @@ bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& p
 }
 
 QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
-                          const QString& proposedName)
+                          const QString& proposedName, QString* chosenFilter)
 {
     if (script().recorded(title, NoSign))
         return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
@@ -119,6 +119,8 @@ QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& 
     dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().first();
 }
 

@@ -36,9 +36,10 @@ public:
     static bool inputQuery(QWidget* parent, const QString& title, const QString& prompt,
                            QString& value);
     // A save dialog; `filter` is a description, "|" and a pattern. Returns the
-    // chosen file, or the empty text when cancelled.
+    // chosen file, or the empty text when cancelled; `chosenFilter`, when
+    // given, receives the filter in force (scripted: the empty text).
     static QString saveFile(QWidget* parent, const QString& title, const QString& filter,
-                            const QString& proposedName);
+                            const QString& proposedName, QString* chosenFilter = nullptr);
     // An open dialog with Qt's filter text ("Texts (*.txt *.csv)"). Returns
     // the chosen file, or the empty text when cancelled.
     static QString openFile(QWidget* parent, const QString& title, const QString& filter);
