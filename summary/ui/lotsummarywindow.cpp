@@ -133,6 +133,7 @@ void buildChart(QChart& chart, bool boards)
         counts->setColor(QColor(0x1f, 0x5f, 0xa8));
         counts->setPointsVisible(true); // a single diameter is one point
         auto* axisCount = new QValueAxis;
+        axisCount->setLabelFormat(QStringLiteral("%d")); // logs are counted whole
         chart.addAxis(axisCount, Qt::AlignRight);
         chart.addSeries(counts);
         counts->attachAxis(axisX);
@@ -187,7 +188,12 @@ void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p
     counts->setName(Lang(kTxtPieces, l));
     auto* axisCount = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, counts).at(0));
     axisCount->setTitleText(Lang(kTxtPieces, l));
-    axisCount->setRange(0.0, maxCount > 0 ? maxCount * 1.05 : 1.0);
+    // Whole-number steps, so that no tick reads a fraction of a log.
+    const qint64 top = maxCount > 0 ? maxCount + 1 : 1;
+    axisCount->setRange(0.0, static_cast<qreal>(top));
+    axisCount->setTickType(QValueAxis::TicksDynamic);
+    axisCount->setTickAnchor(0.0);
+    axisCount->setTickInterval(std::max<qint64>(1, (top + 4) / 5));
 }
 
 LotSummaryWindow::LotSummaryWindow(TForm1& main)
