@@ -1,5 +1,7 @@
 // The maker's hosts and the addresses of every service request.
 #include "online/servicehost.h"
+
+#include "online/commatext.h"
 #include "online/webtext.h"
 
 #ifndef ZELMORA_SERVICE_HOST
@@ -34,6 +36,37 @@ QString serviceUrl(const QString& host, const QString& pathAndQuery)
 QString sendLogUrl(const QString& host, const QString& logText)
 {
     return serviceUrl(host, QStringLiteral("/sp/sendlog.php?text=") + escapeQueryValue(logText, false));
+}
+
+QString sendLogUrl(const QString& host, const QStringList& lines, int maxAddress)
+{
+    const auto fits = [&](const QString& url) { return url.size() <= maxAddress; };
+    QString url = sendLogUrl(host, CommaText(lines));
+    if (fits(url) || lines.isEmpty())
+        return url;
+    // The address shrinks as older lines are left out: find the first line
+    // from which the rest still fits.
+    qsizetype lo = 1, hi = lines.size(); // lines.mid(hi) is empty and fits
+    while (lo < hi) {
+        const qsizetype mid = lo + (hi - lo) / 2;
+        if (fits(sendLogUrl(host, CommaText(lines.mid(mid)))))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    if (lo < lines.size())
+        return sendLogUrl(host, CommaText(lines.mid(lo)));
+    // Not even the newest line fits: as much of its start as does.
+    const QString last = lines.last();
+    qsizetype keep = 0, over = last.size();
+    while (keep + 1 < over) {
+        const qsizetype mid = keep + (over - keep) / 2;
+        if (fits(sendLogUrl(host, CommaText({last.left(mid)}))))
+            keep = mid;
+        else
+            over = mid;
+    }
+    return sendLogUrl(host, CommaText({last.left(keep)}));
 }
 
 QString createIdUrl(const QString& host)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -33,6 +34,11 @@ QString serviceUrl(const QString& host, const QString& pathAndQuery);
 
 // The log upload; the text escaped where it would break the query.
 QString sendLogUrl(const QString& host, const QString& logText);
+// The upload of a log's lines as comma text, of as many of the newest lines
+// as keep the address within `maxAddress` characters: servers refuse longer
+// request lines (8 KB is the usual limit), and the newest lines are the ones
+// that tell what went wrong. A single line too long on its own is cut.
+QString sendLogUrl(const QString& host, const QStringList& lines, int maxAddress = 8000);
 QString createIdUrl(const QString& host);
 QString getMessageUrl(const QString& host, std::int32_t id);
 // The three texts come already through W1251toUTF8; what would still break

@@ -402,7 +402,7 @@ void TForm1::Button4Click()
         return;
     }
     Log(QStringLiteral("Ok"));
-    const QString address = sendLogUrl(m_services.hosts.service, CommaText(displayedLines(Memo3)));
+    const QString address = sendLogUrl(m_services.hosts.service, displayedLines(Memo3));
     Dialogs::message(this, address);
     const QString answer = m_services.http->get(address);
     if (!m_closing)

@@ -3,6 +3,7 @@
 #include "engine/errors.h"
 #include "online/errorreport.h"
 #include "online/httpaccess.h"
+#include "online/commatext.h"
 #include "online/servicehost.h"
 #include "online/webtext.h"
 #include "shell/settingsstore.h"
@@ -116,6 +117,19 @@ void TestWebText::serviceAddresses()
     QCOMPARE(updatesIniUrl(h), u"http://127.0.0.1:8123/updates/updates.ini"_qs);
     QCOMPARE(sendLogUrl(h, u"1:00:00_Ok,1:00:01_a#b&c+d%"_qs),
              u"http://127.0.0.1:8123/sp/sendlog.php?text=1:00:00_Ok,1:00:01_a%23b%26c%2Bd%25"_qs);
+    // A long log: the newest lines that keep the address within the limit.
+    QStringList log;
+    for (int i = 0; i < 2000; ++i)
+        log << u"12:00:%1_entry #%2"_qs.arg(i % 60).arg(i);
+    QCOMPARE(sendLogUrl(h, log.mid(1990)), sendLogUrl(h, CommaText(log.mid(1990))));
+    const QString cut = sendLogUrl(h, log, 8000);
+    qsizetype from = 0;
+    while (sendLogUrl(h, CommaText(log.mid(from))).size() > 8000)
+        ++from;
+    QCOMPARE(cut, sendLogUrl(h, CommaText(log.mid(from))));
+    QVERIFY(from > 0 && from < 1990);
+    const QString one = sendLogUrl(h, QStringList{QString(9000, u'x')}, 8000);
+    QCOMPARE(one.size(), 8000);
     QCOMPARE(sendMessageUrl(h, 0, W1251toUTF8(u"(no theme)"_qs), u"@"_qs, W1251toUTF8(u"\"a b\",c#1&2+3"_qs)),
              u"http://127.0.0.1:8123/sp/zm.php?query=sendmessage&ID=0&theme=(no%20theme)&email=@"
              "&message=\"a%20b\",c%231%262%2B3"_qs);
