@@ -257,7 +257,7 @@ bool TInetUpdater::UpdateFile()
 
 bool TInetUpdater::SignatureAccepted() const
 {
-    return updateFileAccepted(UpdateResultFile, Signature, PublicKey);
+    return updateFileAccepted(UpdateResultFile, NewProductVersion, Signature, PublicKey);
 }
 
 SwapResult swapProgramFile(IFileOps& files, const QString& program)

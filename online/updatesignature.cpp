@@ -32,14 +32,20 @@ bool signatureVerifies(const QByteArray& data, const QString& signature, const Q
         == 0;
 }
 
-bool updateFileAccepted(const QString& path, const QString& signature, const QString& publicKey)
+QByteArray signedUpdateData(const QString& version, const QByteArray& file)
+{
+    return QByteArrayLiteral("Zelmora update ") + version.trimmed().toUtf8() + '\n' + file;
+}
+
+bool updateFileAccepted(const QString& path, const QString& version, const QString& signature,
+                        const QString& publicKey)
 {
     if (publicKey.trimmed().isEmpty())
         return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    return signatureVerifies(file.readAll(), signature, publicKey);
+    return signatureVerifies(signedUpdateData(version, file.readAll()), signature, publicKey);
 }
 
 } // namespace zel

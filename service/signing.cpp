@@ -1,6 +1,8 @@
 // The maker's update signing key and the publishing of an update.
 #include "service/signing.h"
 
+#include "online/updatesignature.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,7 +97,7 @@ bool publishUpdate(const PublishRequest& r, QString* error)
         return false;
     }
     const QByteArray data = source.readAll();
-    const QString signature = signData(data, r.secretFile, error);
+    const QString signature = signData(signedUpdateData(r.version, data), r.secretFile, error);
     if (signature.isEmpty())
         return false;
     if (!QDir().mkpath(r.filesDir)) {

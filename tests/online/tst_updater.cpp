@@ -227,8 +227,9 @@ void TestUpdater::signatureDecidesWhenTheProgramHasAKey()
     unsigned char pk[crypto_sign_PUBLICKEYBYTES], sk[crypto_sign_SECRETKEYBYTES], sig[crypto_sign_BYTES];
     crypto_sign_keypair(pk, sk);
     const QByteArray program = wholeProgram();
-    crypto_sign_detached(sig, nullptr, reinterpret_cast<const unsigned char*>(program.constData()),
-                         program.size(), sk);
+    const QByteArray signedData = signedUpdateData(u"106"_qs, program);
+    crypto_sign_detached(sig, nullptr, reinterpret_cast<const unsigned char*>(signedData.constData()),
+                         signedData.size(), sk);
     const QByteArray signature = QByteArray(reinterpret_cast<const char*>(sig), sizeof sig).toBase64();
     const QString key = QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(pk), sizeof pk).toBase64());
 
@@ -249,6 +250,11 @@ void TestUpdater::signatureDecidesWhenTheProgramHasAKey()
     d.files[kIni] = "[Zelmora]\nVersion=106\nFile=" + kExe.toLatin1() + "\nSignature=" + signature + "\n";
     QVERIFY(u.UpdateFile());
     QVERIFY(u.SignatureAccepted());
+    // The same signed file announced as a later version: refused.
+    d.files[kIni] = "[Zelmora]\nVersion=107\nFile=" + kExe.toLatin1() + "\nSignature=" + signature + "\n";
+    QVERIFY(u.UpdateFile());
+    QVERIFY(!u.SignatureAccepted());
+    d.files[kIni] = "[Zelmora]\nVersion=106\nFile=" + kExe.toLatin1() + "\nSignature=" + signature + "\n";
     // One byte changed on the way: refused, and left for the clean-up.
     const qsizetype middle = program.size() / 2;
     d.files[kExe][middle] = char(d.files[kExe][middle] ^ 1);

@@ -363,24 +363,28 @@ void TestService::publishSignsWhatTheProgramVerifies()
     const QString signature = read.readString(u"Zelmora"_qs, u"Signature"_qs, {});
     const QByteArray served = content(get("/updates/zelmora-106"));
     QCOMPARE(served, program);
-    QVERIFY(signatureVerifies(served, signature, publicKey));
+    const QByteArray v106 = signedUpdateData(u"106"_qs, program);
+    QVERIFY(signatureVerifies(signedUpdateData(u"106"_qs, served), signature, publicKey));
 
-    // One byte changed, another key, a damaged or missing signature: refused.
+    // One byte changed, another key, a damaged or missing signature, the same
+    // file announced as another version: refused.
     QByteArray tampered = program;
     tampered[100] = 'Y';
-    QVERIFY(!signatureVerifies(tampered, signature, publicKey));
+    QVERIFY(!signatureVerifies(signedUpdateData(u"106"_qs, tampered), signature, publicKey));
+    QVERIFY(!signatureVerifies(signedUpdateData(u"107"_qs, program), signature, publicKey));
     const QString otherKey = command({u"keygen"_qs, key + u"2"_qs}, false).out.trimmed();
-    QVERIFY(!signatureVerifies(program, signature, otherKey));
-    QVERIFY(!signatureVerifies(program, signature.left(20), publicKey));
-    QVERIFY(!signatureVerifies(program, QString(), publicKey));
-    QVERIFY(!signatureVerifies(program, signature, u"not*base64"_qs));
+    QVERIFY(!signatureVerifies(v106, signature, otherKey));
+    QVERIFY(!signatureVerifies(v106, signature.left(20), publicKey));
+    QVERIFY(!signatureVerifies(v106, QString(), publicKey));
+    QVERIFY(!signatureVerifies(v106, signature, u"not*base64"_qs));
 
     // The program's acceptance of the downloaded file: without a key, as ever.
     const QString downloaded = QDir(m_files).filePath(u"zelmora-106"_qs);
-    QVERIFY(updateFileAccepted(downloaded, signature, publicKey));
-    QVERIFY(updateFileAccepted(downloaded, QString(), QString()));
-    QVERIFY(!updateFileAccepted(downloaded, QString(), publicKey));
-    QVERIFY(!updateFileAccepted(m_dir.filePath(u"missing"_qs), signature, publicKey));
+    QVERIFY(updateFileAccepted(downloaded, u"106"_qs, signature, publicKey));
+    QVERIFY(!updateFileAccepted(downloaded, u"107"_qs, signature, publicKey));
+    QVERIFY(updateFileAccepted(downloaded, u"106"_qs, QString(), QString()));
+    QVERIFY(!updateFileAccepted(downloaded, u"106"_qs, QString(), publicKey));
+    QVERIFY(!updateFileAccepted(m_dir.filePath(u"missing"_qs), u"106"_qs, signature, publicKey));
 
     // A key file that holds no key: publish fails and announces nothing new.
     QFile bad(m_dir.filePath(u"bad.sec"_qs));
