@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
+# clang-15 and libfuzzer-15-dev: the fuzz targets (scripts/fuzz.sh), which
+# need clang's libFuzzer; g++ builds everything else.
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-qpa-plugins
@@ -14,6 +16,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils imagemagick
   python3 python3-openpyxl sqlite3
   fonts-dejavu-core
+  clang-15 libfuzzer-15-dev
 )
 
 missing=()
