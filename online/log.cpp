@@ -2,9 +2,9 @@
 #include "online/log.h"
 #include "online/codepage.h"
 #include "shell/paths.h"
+#include "shell/savefile.h"
 
 #include <QMutexLocker>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <ctime>
@@ -132,14 +132,7 @@ bool Log::save() const
     const QByteArray bytes = toWindows1251(all);
     if (path.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return replaceFile(path, bytes);
 }
 
 qsizetype Log::size() const

@@ -3,8 +3,8 @@
 #include "engine/errors.h"
 #include "online/codepage.h"
 #include "shell/paths.h"
+#include "shell/savefile.h"
 
-#include <QSaveFile>
 
 namespace zel {
 namespace {
@@ -107,10 +107,9 @@ void writeReportFile(const QString& path, const QStringList& lines)
         text += line;
         text += QLatin1String("\r\n");
     }
-    const QByteArray bytes = toWindows1251(text);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw InOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    QString error;
+    if (!replaceFile(path, toWindows1251(text), &error))
+        throw InOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
 }
 
 } // namespace zel

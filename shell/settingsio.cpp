@@ -56,14 +56,15 @@ void readParams(ISettingsStore& store, SettingsRecord& settings)
         settings.Language = *language;
 }
 
-void writeParams(ISettingsStore& store, const SettingsRecord& settings)
+bool writeParams(ISettingsStore& store, const SettingsRecord& settings)
 {
     auto key = store.open();
     if (!key)
-        return;
+        return true;
     key->writeString(kLanguageValue, languageCode(settings.Language));
     key->writeBool(kAutoUpdateValue, settings.AutoUpdate);
     key->writeInteger(kIdValue, settings.ID);
+    return key->commit();
 }
 
 } // namespace zel

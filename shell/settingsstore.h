@@ -30,6 +30,9 @@ public:
     virtual void writeString(const QString& name, const QString& value) = 0;
     virtual void writeInteger(const QString& name, int value) = 0;
     virtual void writeBool(const QString& name, bool value) = 0;
+    // Writes what was changed now; false when it could not be kept (a full
+    // disk, say), the stored state then being the one before.
+    virtual bool commit() { return true; }
 };
 
 class ISettingsStore {

@@ -345,10 +345,12 @@ void TForm1::MyExcept(QObject* Sender, const std::exception& E)
         return;
     }
     Log(errorDescription(reporter, E));
-    Log(QStringLiteral("save"));
+    // On a full disk the log is not saved either; the user must not be told it was.
+    const bool saved = m_log->save();
     showLogTab();
-    const QString question = message + QLatin1Char('\r') + QStringLiteral("Saved to file: ")
-                           + m_log->filePath() + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
+    const QString question = message + QLatin1Char('\r')
+                           + (saved ? QStringLiteral("Saved to file: ") : L(240)) + m_log->filePath()
+                           + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
     if (Dialogs::ask(this, question) != Dialogs::Yes)
         return;
     // A failure of the send, while this error is being reported, is only shown.

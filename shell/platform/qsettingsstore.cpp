@@ -42,6 +42,13 @@ public:
     void writeInteger(const QString& name, int value) override { m_s->setValue(name, value); }
     void writeBool(const QString& name, bool value) override { m_s->setValue(name, value ? 1 : 0); }
 
+    bool commit() override
+    {
+        // The file is replaced whole, so a failed write leaves the old one.
+        m_s->sync();
+        return m_s->status() == QSettings::NoError;
+    }
+
 private:
     std::unique_ptr<QSettings> m_s;
 };

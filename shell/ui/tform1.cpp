@@ -466,10 +466,10 @@ void TForm1::ReadParams()
     readParams(m_services.store, Settings);
 }
 
-void TForm1::WriteParams()
+bool TForm1::WriteParams()
 {
     Log(QStringLiteral("Write params REG"));
-    writeParams(m_services.store, Settings);
+    return writeParams(m_services.store, Settings);
 }
 
 void TForm1::LoadZM1()
@@ -517,8 +517,9 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormClose()
 {
     Log(QStringLiteral("Form close"));
-    saveListTexts(m_services.store, Memo1, Memo2);
-    WriteParams();
+    const bool listsKept = saveListTexts(m_services.store, Memo1, Memo2);
+    if (!WriteParams() || !listsKept)
+        Dialogs::warning(this, L(241) + m_services.store.location());
 }
 
 void TForm1::moveEvent(QMoveEvent* event)

@@ -49,7 +49,7 @@ public:
     // The program's file version, four numbers ("1.0.0.1").
     QString GetMyVersion();
     void ReadParams();
-    void WriteParams();
+    bool WriteParams();
     void LoadZM1();
     void LoadZM2();
     // The calculation of the list in front as an HTML report, in a preview.
