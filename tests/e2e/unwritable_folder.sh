@@ -30,7 +30,8 @@ xvfb-run -a -s "-ac -screen 0 1024x768x24" bash -s "$work" "$shot" "${as_user[@]
 set -euo pipefail
 work=$1; shot=$2; shift 2
 fail() { echo "FAIL: $*"; cat "$work/err" 2>/dev/null; exit 1; }
-"$OFFLINE" "$@" env DISPLAY="$DISPLAY" LANG=C.UTF-8 HOME="$work/config" XDG_CONFIG_HOME="$work/config" \
+"$OFFLINE" "$@" env DISPLAY="$DISPLAY" LANG=C.UTF-8 ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+  LSAN_OPTIONS="${LSAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" HOME="$work/config" XDG_CONFIG_HOME="$work/config" \
   TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/run" "$work/app/zelmora" 2>"$work/err" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
