@@ -24,6 +24,7 @@ chmod 700 "$work/run"
 before=$(cd "$work/app" && ls -la --time-style=+ . && sha256sum notes.txt)
 unset QT_QPA_PLATFORM
 export OFFLINE="$(dirname "$(readlink -f "$0")")/offline.sh"
+export STEPS="$(dirname "$(readlink -f "$0")")/steps.sh"
 
 # -ac: the unprivileged user cannot read the server's cookie file.
 xvfb-run -a -s "-ac -screen 0 1024x768x24" bash -s "$work" "$shot" "${as_user[@]}" <<'INNER'
@@ -37,19 +38,8 @@ pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zelmora v\.' | head -n 1)
 [ -n "$win" ] || fail "no main window"
-xdotool windowfocus --sync "$win"
-sleep 0.5
-xdotool type --delay 60 "32"
-xdotool key Return
-sleep 0.3
-xdotool key ctrl+s
-box=$(timeout 10 xdotool search --sync --onlyvisible --name 'Введите значение переменной' | head -n 1)
-[ -n "$box" ] || fail "no name box"
-xdotool windowfocus --sync "$box"
-xdotool type --delay 60 "kept?"
-xdotool key Return
-base=$(timeout 10 xdotool search --sync --onlyvisible --name '^Список$' | head -n 1)
-[ -n "$base" ] || fail "no base window"
+. "$STEPS"
+base=$(save_calculation "$win" "kept?") || fail "saving the calculation"
 sleep 0.3
 xdotool windowfocus --sync "$base"
 xdotool key Escape

@@ -6,6 +6,7 @@
 #include "../fakes/httpservice.h"
 #include "../fakes/memorystore.h"
 #include "../fakes/testservices.h"
+#include "common.h"
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
 #include "cubtable/platform/xlsxspreadsheet.h"
@@ -53,19 +54,6 @@ public:
 private:
     rlimit m_old{};
 };
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // The round list's texts for `n` lines, as they are stored.
 QStringList roundTexts(int n)
@@ -171,12 +159,7 @@ void TestFullDisk::printingTheReport()
     writeBytes(log, "old log\r\n");
     {
         DiskFull full(64);
-        bool done = false;
-        QTimer::singleShot(0, [&] {
-            done = true;
-            m_form->PrintCub();
-        });
-        QTRY_VERIFY(done);
+        fromEventLoop([this] { m_form->PrintCub(); });
         QTRY_COMPARE(Dialogs::shown().size(), 1);
     }
     QCOMPARE(bytesOf(report), QByteArray("<HTML>old</HTML>\r\n"));

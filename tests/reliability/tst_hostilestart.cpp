@@ -4,6 +4,7 @@
 // The main window starts and goes on, what could not be read is reported,
 // and nothing is written over it.
 #include "../fakes/testservices.h"
+#include "common.h"
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
 #include "lists/liststore.h"
@@ -28,19 +29,6 @@
 using namespace zel;
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray randomBytes(QRandomGenerator& random, int size, bool lineBreaks)
 {
@@ -197,12 +185,7 @@ void TestHostileStart::reportPathIsAFolder()
     QVERIFY(saveListTexts(store, {u"20"_qs, u"4"_qs, u"3"_qs, u"0"_qs}, {}));
     start(store);
     QTRY_COMPARE(m_form->roundModel()->size(), 1);
-    bool done = false;
-    QTimer::singleShot(0, [&] {
-        done = true;
-        m_form->PrintCub();
-    });
-    QTRY_VERIFY(done);
+    fromEventLoop([this] { m_form->PrintCub(); });
     QTRY_COMPARE(Dialogs::shown().size(), 1);
     QVERIFY2(Dialogs::shown().first().contains(report), qPrintable(Dialogs::shown().first()));
     QVERIFY(QFileInfo(report).isDir());
