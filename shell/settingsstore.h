@@ -20,6 +20,9 @@ public:
 class ISettingsKey {
 public:
     virtual ~ISettingsKey() = default;
+    // Writes what was changed now; false when it could not be kept (a full
+    // disk, say), the stored state then being the one before.
+    virtual bool commit() { return true; }
     virtual bool valueExists(const QString& name) const = 0;
     // An absent value reads as the empty text.
     virtual QString readString(const QString& name) const = 0;
@@ -30,9 +33,6 @@ public:
     virtual void writeString(const QString& name, const QString& value) = 0;
     virtual void writeInteger(const QString& name, int value) = 0;
     virtual void writeBool(const QString& name, bool value) = 0;
-    // Writes what was changed now; false when it could not be kept (a full
-    // disk, say), the stored state then being the one before.
-    virtual bool commit() { return true; }
 };
 
 class ISettingsStore {

@@ -16,6 +16,13 @@ public:
     explicit QSettingsKey(std::unique_ptr<QSettings> settings) : m_s(std::move(settings)) {}
     ~QSettingsKey() override { m_s->sync(); }
 
+    bool commit() override
+    {
+        // The file is replaced whole, so a failed write leaves the old one.
+        m_s->sync();
+        return m_s->status() == QSettings::NoError;
+    }
+
     bool valueExists(const QString& name) const override { return m_s->contains(name); }
 
     QString readString(const QString& name) const override
@@ -41,13 +48,6 @@ public:
     void writeString(const QString& name, const QString& value) override { m_s->setValue(name, value); }
     void writeInteger(const QString& name, int value) override { m_s->setValue(name, value); }
     void writeBool(const QString& name, bool value) override { m_s->setValue(name, value ? 1 : 0); }
-
-    bool commit() override
-    {
-        // The file is replaced whole, so a failed write leaves the old one.
-        m_s->sync();
-        return m_s->status() == QSettings::NoError;
-    }
 
 private:
     std::unique_ptr<QSettings> m_s;
