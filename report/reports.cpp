@@ -5,7 +5,6 @@
 #include "shell/paths.h"
 #include "shell/savefile.h"
 
-
 namespace zel {
 namespace {
 
