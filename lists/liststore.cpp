@@ -22,14 +22,15 @@ QStringList loadListTexts(ISettingsStore& store, const QString& valueName,
     }
 }
 
-void saveListTexts(ISettingsStore& store, const QStringList& roundTexts,
+bool saveListTexts(ISettingsStore& store, const QStringList& roundTexts,
                    const QStringList& boardTexts)
 {
     auto key = store.open();
     if (!key)
-        return;
+        return true;
     key->writeString(kRoundListValue, CommaText(roundTexts));
     key->writeString(kBoardListValue, CommaText(boardTexts));
+    return key->commit();
 }
 
 Lines linesFromTexts(const QStringList& texts, int columns)

@@ -23,8 +23,8 @@ QStringList loadListTexts(ISettingsStore& store, const QString& valueName,
                           const QStringList& current);
 
 // Writes both lists' texts, replacing what was there; nothing when the key
-// cannot be opened.
-void saveListTexts(ISettingsStore& store, const QStringList& roundTexts,
+// cannot be opened. False when the store could not keep them.
+bool saveListTexts(ISettingsStore& store, const QStringList& roundTexts,
                    const QStringList& boardTexts);
 
 // Lines of `columns` texts each, in order; leftover texts are dropped.

@@ -2,9 +2,9 @@
 #include "online/log.h"
 #include "online/codepage.h"
 #include "shell/paths.h"
+#include "shell/savefile.h"
 
 #include <QMutexLocker>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <ctime>
@@ -126,15 +126,7 @@ bool saveLogLines(const QString& path, const QStringList& lines)
         all += line;
         all += QLatin1String("\r\n");
     }
-    const QByteArray bytes = toWindows1251(all);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return replaceFile(path, toWindows1251(all));
 }
 
 bool Log::save() const

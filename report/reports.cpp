@@ -3,17 +3,23 @@
 #include "engine/errors.h"
 #include "online/codepage.h"
 #include "shell/paths.h"
-
-#include <QSaveFile>
+#include "shell/savefile.h"
 
 namespace zel {
 namespace {
 
 const QString kTr = QStringLiteral("<tr align=\"center\">");
 
+// Cell texts may come from a stored list or an edited cell that did not
+// parse: a "<" or "&" in them is shown, never taken as markup.
+QString esc(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
 QString td(const QString& text)
 {
-    return QStringLiteral("<td>") + text + QStringLiteral("</td>");
+    return QStringLiteral("<td>") + esc(text) + QStringLiteral("</td>");
 }
 
 // A list cell keeps whatever it was edited to when it does not parse, and a
@@ -36,7 +42,7 @@ QString htmlText(const QString& text)
 
 QString strong(const QString& text)
 {
-    return QStringLiteral("<td><strong>") + text + QStringLiteral("</strong></td>");
+    return QStringLiteral("<td><strong>") + esc(text) + QStringLiteral("</strong></td>");
 }
 
 } // namespace
@@ -45,18 +51,18 @@ QStringList CalcReportDocument(const CalcReportInput& in)
 {
     QStringList doc;
     doc << QStringLiteral("<HTML>") << QStringLiteral("<HEAD>")
-        << QStringLiteral("<TITLE>") + in.methodName + QStringLiteral("</TITLE>")
+        << QStringLiteral("<TITLE>") + esc(in.methodName) + QStringLiteral("</TITLE>")
         << QStringLiteral("</HEAD>") << QStringLiteral("<BODY BGCOLOR=\"#FFFFEE\">");
     if (in.boards)
-        doc << QStringLiteral("<H3><CENTER>") + in.heading + QStringLiteral(" </CENTER></H3>");
+        doc << QStringLiteral("<H3><CENTER>") + esc(in.heading) + QStringLiteral(" </CENTER></H3>");
     else
-        doc << QStringLiteral("<H3><CENTER>") + in.heading + in.methodName
+        doc << QStringLiteral("<H3><CENTER>") + esc(in.heading + in.methodName)
                    + QStringLiteral(" </CENTER></H3>");
     doc << QStringLiteral("<CENTER> ") << QStringLiteral("<table width=\"80%\"  border>")
         << QStringLiteral("<tr>") << QStringLiteral("<th width=10%> \u2116 </th>");
     const QString th = in.boards ? QStringLiteral("<th width=16%>") : QStringLiteral("<th width=22%>");
     for (const QString& caption : in.columnCaptions)
-        doc << th + caption + QStringLiteral("</th>");
+        doc << th + esc(caption) + QStringLiteral("</th>");
     doc << QStringLiteral("</tr>");
 
     const int subItems = in.boards ? 4 : 3;
@@ -91,9 +97,9 @@ QStringList TableReportDocument(const QString& caption, const QString& methodNam
 {
     QStringList doc;
     doc << QStringLiteral("<HTML>") << QStringLiteral("<HEAD>")
-        << QStringLiteral("<TITLE>") + caption + QStringLiteral("</TITLE>")
+        << QStringLiteral("<TITLE>") + esc(caption) + QStringLiteral("</TITLE>")
         << QStringLiteral("</HEAD>") << QStringLiteral("<BODY BGCOLOR=\"#FFFFEE\">")
-        << QStringLiteral("<H2><CENTER>") + caption + QLatin1Char(' ') + methodName
+        << QStringLiteral("<H2><CENTER>") + esc(caption + QLatin1Char(' ') + methodName)
                + QStringLiteral("</CENTER></H2>")
         << QStringLiteral("<CENTER> ") << QStringLiteral("<table border>");
     for (const QStringList& row : cells) {
@@ -119,10 +125,9 @@ void writeReportFile(const QString& path, const QStringList& lines)
         text += line;
         text += QLatin1String("\r\n");
     }
-    const QByteArray bytes = toWindows1251(text);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw InOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    QString error;
+    if (!replaceFile(path, toWindows1251(text), &error))
+        throw InOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
 }
 
 } // namespace zel

@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
+# clang-15 and libfuzzer-15-dev: the fuzz targets (scripts/fuzz.sh), which
+# need clang's libFuzzer; g++ builds everything else.
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-qpa-plugins
@@ -24,6 +26,8 @@ PACKAGES=(
   libsodium-dev libcpp-httplib-dev libqt6sql6-psql postgresql-15 iproute2
   # Its load script: the load generator, and curl for its first request.
   wrk curl
+  # Fuzzing: libFuzzer comes with clang.
+  clang-15 libfuzzer-15-dev
 )
 
 missing=()

@@ -121,6 +121,11 @@ const LangMoreEntry LangMoreTable[] = {
       "The update could not be downloaded or does not carry the maker's signature; the program is left as it was."}},
 
     // 240-259: reliability and speed.
+    {240, {"Не вдалося зберегти журнал у файл: ", "Не удалось сохранить журнал в файл: ",
+           "Could not save the log to file: "}},
+    {241, {"Не вдалося зберегти налаштування та списки (диск заповнений або недоступний для запису): ",
+           "Не удалось сохранить настройки и списки (диск заполнен или недоступен для записи): ",
+           "Could not save the settings and lists (the disk is full or cannot be written): "}},
 
     {-1, {"", "", ""}}, // end mark: the table may not be empty
 };

@@ -38,36 +38,56 @@ std::optional<UiLanguage> languageFromCode(const QString& code)
 void readParams(ISettingsStore& store, SettingsRecord& settings)
 {
     QString code;
+    // One value that does not read must not cost the others: each is read on
+    // its own, and the first failure is raised once all have been tried.
+    std::optional<StoreError> failure;
+    const auto read = [&failure](const auto& step) {
+        try {
+            step();
+        } catch (const StoreError& e) {
+            if (!failure)
+                failure = e;
+        }
+    };
     if (auto key = store.open()) {
-        if (key->valueExists(kLanguageValue)) {
-            code = key->readString(kLanguageValue);
-        } else {
-            key->writeString(kLanguageValue, QStringLiteral("RU"));
-            code = QStringLiteral("RU");
-        }
-        if (key->valueExists(kAutoUpdateValue)) {
-            settings.AutoUpdate = key->readBool(kAutoUpdateValue);
-        } else {
-            key->writeBool(kAutoUpdateValue, true);
-            settings.AutoUpdate = true;
-        }
-        if (key->valueExists(kIdValue))
-            settings.ID = key->readInteger(kIdValue);
-        else
-            key->writeInteger(kIdValue, 0);
+        read([&] {
+            if (key->valueExists(kLanguageValue)) {
+                code = key->readString(kLanguageValue);
+            } else {
+                key->writeString(kLanguageValue, QStringLiteral("RU"));
+                code = QStringLiteral("RU");
+            }
+        });
+        read([&] {
+            if (key->valueExists(kAutoUpdateValue)) {
+                settings.AutoUpdate = key->readBool(kAutoUpdateValue);
+            } else {
+                key->writeBool(kAutoUpdateValue, true);
+                settings.AutoUpdate = true;
+            }
+        });
+        read([&] {
+            if (key->valueExists(kIdValue))
+                settings.ID = key->readInteger(kIdValue);
+            else
+                key->writeInteger(kIdValue, 0);
+        });
     }
     if (const auto language = languageFromCode(code))
         settings.Language = *language;
+    if (failure)
+        throw *failure;
 }
 
-void writeParams(ISettingsStore& store, const SettingsRecord& settings)
+bool writeParams(ISettingsStore& store, const SettingsRecord& settings)
 {
     auto key = store.open();
     if (!key)
-        return;
+        return true;
     key->writeString(kLanguageValue, languageCode(settings.Language));
     key->writeBool(kAutoUpdateValue, settings.AutoUpdate);
     key->writeInteger(kIdValue, settings.ID);
+    return key->commit();
 }
 
 QMap<QString, QString> readSummaryValues(ISettingsStore& store, QStringList& unread)

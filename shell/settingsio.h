@@ -33,8 +33,9 @@ std::optional<UiLanguage> languageFromCode(const QString& code);
 // text that is no code leaves the language as it is. A key that cannot be
 // opened reads nothing. Throws StoreError for a value of the wrong type.
 void readParams(ISettingsStore& store, SettingsRecord& settings);
-// Writes the language code, the automatic-update flag and the ID, in that order.
-void writeParams(ISettingsStore& store, const SettingsRecord& settings);
+// Writes the language code, the automatic-update flag and the ID, in that
+// order. False when the store could not keep them.
+bool writeParams(ISettingsStore& store, const SettingsRecord& settings);
 
 // The lot summary's values as stored: the texts that read, by value name.
 // Absent values are simply not there; a value of another type is named in

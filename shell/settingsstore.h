@@ -20,6 +20,9 @@ public:
 class ISettingsKey {
 public:
     virtual ~ISettingsKey() = default;
+    // Writes what was changed now; false when it could not be kept (a full
+    // disk, say), the stored state then being the one before.
+    virtual bool commit() { return true; }
     virtual bool valueExists(const QString& name) const = 0;
     // An absent value reads as the empty text; a list of texts (what an
     // unquoted comma text typed into the store reads as) as its comma text.

@@ -78,6 +78,15 @@ BaseContents SqliteBaseFile::load(const QString& path)
     BaseContents contents;
     if (!QFile::exists(path))
         return contents;
+    // A save cut short (the program killed, the machine off) leaves its
+    // journal beside the file. Only a connection that may write plays it
+    // back, which puts the base as it was before that save; read-only, the
+    // file would be taken for damaged and never written again.
+    if (QFile::exists(path + QStringLiteral("-journal"))) {
+        Connection rollback(path, false);
+        if (rollback.ok())
+            QSqlQuery(rollback.db()).exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    }
     // Read-only: a file that turns out to be no base must stay as it is.
     Connection c(path, true);
     if (!c.ok())
@@ -86,6 +95,10 @@ BaseContents SqliteBaseFile::load(const QString& path)
     if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()
         || q.value(0).toString() != QLatin1String("ok"))
         fail(path, QStringLiteral("not a calculation base (%1)").arg(q.lastError().text()));
+    // What the first save leaves when it was cut short: a database with
+    // nothing in it yet, which holds no records.
+    if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next() && q.value(0).toInt() == 0)
+        return contents;
     // Field names without regard to case, as SQL has them.
     if (!q.exec(QStringLiteral("SELECT No, DateTime, Category, Name, volume, Notes FROM records ORDER BY No")))
         fail(path, QStringLiteral("not a calculation base (%1)").arg(q.lastError().text()));

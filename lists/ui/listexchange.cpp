@@ -3,6 +3,7 @@
 #include "engine/errors.h"
 #include "lists/listwriter.h"
 #include "lists/platform/xlsxlistbook.h"
+#include "shell/savefile.h"
 #include "lists/ui/linesmodel.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
@@ -16,7 +17,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QSaveFile>
 #include <QTreeView>
 
 namespace zel {
@@ -103,11 +103,11 @@ void ListExchange::exportList()
         }
         return;
     }
-    // Written beside the target and renamed over it on commit.
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(listCsv(lines, kind(), Settings.Language)) < 0
-        || !file.commit())
-        Dialogs::message(m_window, L(157).arg(name + QStringLiteral(": ") + file.errorString()));
+    // Written beside the target and renamed over it only when every byte is
+    // down, so a full disk leaves the old file as it was.
+    QString error;
+    if (!replaceFile(name, listCsv(lines, kind(), Settings.Language), &error))
+        Dialogs::message(m_window, L(157).arg(name + QStringLiteral(": ") + error));
 }
 
 void ListExchange::importList()

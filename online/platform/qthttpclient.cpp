@@ -1,6 +1,7 @@
 // HTTP access through Qt Network.
 #include "online/platform/qthttpclient.h"
 #include "online/codepage.h"
+#include "shell/savefile.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -9,7 +10,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QThread>
 #include <QTimer>
@@ -320,14 +320,7 @@ bool QtHttpClient::download(const QString& url, const QString& file)
         return false;
     if (o.contentLength >= 0 && o.contentLength != o.body.size())
         return false;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(o.body) != o.body.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return replaceFile(file, o.body);
 }
 
 } // namespace zel

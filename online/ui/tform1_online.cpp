@@ -363,10 +363,12 @@ void TForm1::MyExcept(QObject* Sender, const std::exception& E)
         logAndSave(Sender, E);
         return;
     }
-    logAndSave(Sender, E);
+    // On a full disk the log is not saved either; the user must not be told it was.
+    const bool saved = logAndSave(Sender, E);
     showLogTab();
-    const QString question = message + QLatin1Char('\r') + QStringLiteral("Saved to file: ")
-                           + m_log->filePath() + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
+    const QString question = message + QLatin1Char('\r')
+                           + (saved ? QStringLiteral("Saved to file: ") : L(240)) + m_log->filePath()
+                           + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
     if (Dialogs::ask(this, question) != Dialogs::Yes)
         return;
     // A failure of the send, while this error is being reported, asks nothing more.
@@ -385,12 +387,12 @@ void TForm1::reportPlainly(QObject* Sender, const std::exception& E)
     Dialogs::warning(this, QString::fromUtf8(E.what()));
 }
 
-void TForm1::logAndSave(QObject* Sender, const std::exception& E)
+bool TForm1::logAndSave(QObject* Sender, const std::exception& E)
 {
     const QString reporter = Sender ? QString::fromLatin1(Sender->metaObject()->className())
                                     : QStringLiteral("zel::Application");
     Log(errorDescription(reporter, E));
-    Log(QStringLiteral("save"));
+    return saveLog();
 }
 
 // Button4Click: the user sends the log to the maker.

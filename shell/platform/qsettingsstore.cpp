@@ -17,6 +17,13 @@ public:
     explicit QSettingsKey(std::unique_ptr<QSettings> settings) : m_s(std::move(settings)) {}
     ~QSettingsKey() override { m_s->sync(); }
 
+    bool commit() override
+    {
+        // The file is replaced whole, so a failed write leaves the old one.
+        m_s->sync();
+        return m_s->status() == QSettings::NoError;
+    }
+
     bool valueExists(const QString& name) const override { return m_s->contains(name); }
 
     QString readString(const QString& name) const override

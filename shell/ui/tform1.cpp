@@ -478,14 +478,14 @@ void TForm1::ReadParams()
     readParams(m_services.store, Settings);
 }
 
-void TForm1::WriteParams()
+bool TForm1::WriteParams()
 {
     // Before the stored settings are read the record holds start values,
     // which must never take the place of the user's.
     if (!m_paramsRead)
-        return;
+        return true;
     Log(QStringLiteral("Write params REG"));
-    writeParams(m_services.store, Settings);
+    return writeParams(m_services.store, Settings);
 }
 
 QStringList TForm1::loadStoredList(const QString& valueName, const QStringList& current)
@@ -544,8 +544,8 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormClose()
 {
     Log(QStringLiteral("Form close"));
-    saveListTexts(m_services.store, Memo1, Memo2);
-    WriteParams();
+    const bool listsKept = saveListTexts(m_services.store, Memo1, Memo2);
+    const bool settingsKept = WriteParams();
     // The program ends now. A request the UI thread is waiting on is given up
     // at once; the procedure that made it sees m_closing and goes no further.
     m_closing = true;
@@ -553,6 +553,8 @@ void TForm1::FormClose()
     Timer2->stop();
     if (m_services.http)
         m_services.http->shutDown();
+    if (!settingsKept || !listsKept)
+        Dialogs::warning(this, L(241) + m_services.store.location());
 }
 
 void TForm1::moveEvent(QMoveEvent* event)
@@ -589,9 +591,14 @@ void TForm1::Log(const QString& label)
     // takes the memo's text, as the upload does, each entry on a line of its
     // own however the memo wraps it. Entries still on their way from a
     // worker go in first, in their order.
+    saveLog();
+}
+
+bool TForm1::saveLog()
+{
     showNewLogEntries();
     const QString text = Memo3->toPlainText();
-    saveLogLines(m_log->filePath(), text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+    return saveLogLines(m_log->filePath(), text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
 }
 
 void TForm1::showNewLogEntries()

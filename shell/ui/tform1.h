@@ -52,7 +52,7 @@ public:
     // The program's file version, four numbers ("1.0.0.1").
     QString GetMyVersion();
     void ReadParams();
-    void WriteParams();
+    bool WriteParams();
     void LoadZM1();
     void LoadZM2();
     // The calculation of the list in front as an HTML report, in a preview.
@@ -114,8 +114,9 @@ public:
     // An error raised while MyExcept asks: logged and saved the same way,
     // then shown in a plain box rather than asked about again.
     void reportPlainly(QObject* Sender, const std::exception& E);
-    // The error's description into the log, and the log to its file.
-    void logAndSave(QObject* Sender, const std::exception& E);
+    // The error's description into the log, and the log to its file; false
+    // when the file could not be written.
+    bool logAndSave(QObject* Sender, const std::exception& E);
     // Sends a message to the maker; true when the request went through.
     bool SendMess(const QString& theme, const QString& email, const QString& message);
     void PlayBeep();
@@ -184,6 +185,8 @@ protected:
 private:
     // Log entries not yet in Memo3 appended to it, in their order.
     void showNewLogEntries();
+    // The Log tab's text to the log file; false when it could not be written.
+    bool saveLog();
     void FormCreate();
     void FormShow();
     void FormClose();

@@ -14,6 +14,7 @@ cp "$exe" "$work/app/zelmora"
 export XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/run"
 unset QT_QPA_PLATFORM
 export OFFLINE="$(dirname "$(readlink -f "$0")")/offline.sh"
+export STEPS="$(dirname "$(readlink -f "$0")")/steps.sh"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$work" "$shot" <<'INNER'
 set -euo pipefail
@@ -24,20 +25,8 @@ pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zelmora v\.' | head -n 1)
 [ -n "$win" ] || fail "no main window"
-xdotool windowfocus --sync "$win"
-sleep 0.5
-xdotool type --delay 60 "32"
-xdotool key Return
-sleep 0.3
-xdotool key ctrl+s
-# The name box (its title is entry 51 in Russian, the first run's language).
-box=$(timeout 10 xdotool search --sync --onlyvisible --name 'Введите значение переменной' | head -n 1)
-[ -n "$box" ] || fail "no name box"
-xdotool windowfocus --sync "$box"
-xdotool type --delay 60 "Yard 7"
-xdotool key Return
-base=$(timeout 10 xdotool search --sync --onlyvisible --name '^Список$' | head -n 1)
-[ -n "$base" ] || fail "no base window"
+. "$STEPS"
+base=$(save_calculation "$win" "Yard 7") || fail "saving the calculation"
 sleep 0.5
 import -window root "$shot"
 xdotool windowfocus --sync "$base"

@@ -58,6 +58,7 @@ class TestReports : public QObject {
     Q_OBJECT
 private slots:
     void roundReportInEnglish();
+    void textsAreNeverMarkup();
     void boardReportCollapsedAndExpanded();
     void cellTextsAreEscaped();
     void tableReportOfTheDefaultGostTable();
@@ -147,6 +148,21 @@ void TestReports::tableReportOfTheDefaultGostTable()
     QCOMPARE(doc[28], u"</tr>"_qs);
     QCOMPARE(doc.size(), 8 + 119 * 21 + 4);
     QCOMPARE(doc.mid(doc.size() - 4), (QStringList{u"</TABLE>"_qs, u"</CENTER> "_qs, u"</BODY>"_qs, u"</HTML>"_qs}));
+}
+
+// A line kept unread (from a stored list or an edited cell) may hold any
+// text; it is shown as it is and cannot open an element of its own.
+void TestReports::textsAreNeverMarkup()
+{
+    CalcReportInput in = englishRound();
+    in.lines[0][1] = u"4 <b>m & \"more\""_qs;
+    in.methodName = u"</TITLE><script>"_qs;
+    const QStringList doc = CalcReportDocument(in);
+    QVERIFY(doc.contains(u"<td>4 &lt;b&gt;m &amp; &quot;more&quot;</td>"_qs));
+    QCOMPARE(doc[2], u"<TITLE>&lt;/TITLE&gt;&lt;script&gt;</TITLE>"_qs);
+    const QStringList table = TableReportDocument(u"a<b"_qs, u"c"_qs, {{u"<i>"_qs}});
+    QVERIFY(table.contains(u"<td>&lt;i&gt;</td>"_qs));
+    QCOMPARE(table[5], u"<H2><CENTER>a&lt;b c</CENTER></H2>"_qs);
 }
 
 void TestReports::fileIsWindows1251WithCrLf()

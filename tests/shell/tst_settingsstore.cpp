@@ -182,6 +182,17 @@ void TestSettingsStore::realFileIdThatIsNoNumber()
     QSettingsStore store(path);
     SettingsRecord s;
     QVERIFY_THROWS_EXCEPTION(StoreError, readParams(store, s));
+    // A hand-edited flag that is no number costs neither the ID nor the
+    // language, which would otherwise be written back over at close.
+    QFile g(m_dir.filePath(u"badflag.conf"_qs));
+    QVERIFY(g.open(QIODevice::WriteOnly));
+    g.write("[General]\nLANGUAGE=EN\nAutoUpdate=yes\nID=4711\n");
+    g.close();
+    QSettingsStore flagStore(g.fileName());
+    SettingsRecord t;
+    QVERIFY_THROWS_EXCEPTION(StoreError, readParams(flagStore, t));
+    QCOMPARE(t.ID.load(), 4711);
+    QCOMPARE(t.Language, UiLanguage::English);
 }
 
 void TestSettingsStore::realFileListsTypedByHand()
