@@ -10,22 +10,11 @@ namespace {
 
 const QString kTr = QStringLiteral("<tr align=\"center\">");
 
-// Cell texts may come from a stored list or an edited cell that did not
-// parse: a "<" or "&" in them is shown, never taken as markup.
-QString esc(const QString& text)
-{
-    return text.toHtmlEscaped();
-}
-
-QString td(const QString& text)
-{
-    return QStringLiteral("<td>") + esc(text) + QStringLiteral("</td>");
-}
-
 // A list cell keeps whatever it was edited to when it does not parse, and a
 // saved calculation brings such cells back: "<!--" copied as it is would hide
-// every later row. No language entry holds these three characters.
-QString htmlText(const QString& text)
+// every later row. Only these three characters are escaped: no language entry
+// holds them, so every report of ordinary lists stays the same to the byte.
+QString esc(const QString& text)
 {
     QString out;
     out.reserve(text.size());
@@ -38,6 +27,11 @@ QString htmlText(const QString& text)
         }
     }
     return out;
+}
+
+QString td(const QString& text)
+{
+    return QStringLiteral("<td>") + esc(text) + QStringLiteral("</td>");
 }
 
 QString strong(const QString& text)
@@ -68,9 +62,9 @@ QStringList CalcReportDocument(const CalcReportInput& in)
     const int subItems = in.boards ? 4 : 3;
     for (int n = 0; n < in.lines.size(); ++n) {
         const QStringList& line = in.lines[n];
-        doc << kTr << td(QString::number(n + 1)) << td(htmlText(line.value(0)));
+        doc << kTr << td(QString::number(n + 1)) << td(line.value(0));
         for (int i = 1; i <= subItems; ++i)
-            doc << td(htmlText(line.value(i)));
+            doc << td(line.value(i));
         doc << QStringLiteral("</tr>");
     }
 
@@ -80,12 +74,12 @@ QStringList CalcReportDocument(const CalcReportInput& in)
                       : QStringLiteral("<td colspan=\"3\" rowspan=\""))
                + QString::number(rows) + QStringLiteral("\">&nbsp;</td>")
         << strong(in.volumeCaption)
-        << strong(htmlText(in.volume) + QLatin1Char(' ') + in.volumeUnit) << QStringLiteral("</tr>");
+        << strong(in.volume + QLatin1Char(' ') + in.volumeUnit) << QStringLiteral("</tr>");
     doc << kTr << strong(in.weightCaption)
-        << strong(htmlText(in.weight) + QLatin1Char(' ') + in.weightUnit) << QStringLiteral("</tr>");
+        << strong(in.weight + QLatin1Char(' ') + in.weightUnit) << QStringLiteral("</tr>");
     if (in.areaRow)
         doc << kTr << strong(in.areaCaption)
-            << strong(htmlText(in.area) + QLatin1Char(' ') + in.areaUnit)
+            << strong(in.area + QLatin1Char(' ') + in.areaUnit)
             << QStringLiteral("</tr>");
     doc << QStringLiteral("</TABLE>") << QStringLiteral("</CENTER> ") << QStringLiteral("</BODY>")
         << QStringLiteral("</HTML>");
