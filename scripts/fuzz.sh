@@ -19,8 +19,7 @@ TARGETS=(
   fuzz_webtext
   fuzz_notes
   fuzz_report
-  # Still to come: fuzz_import (the import parser) and fuzz_calc_reader
-  # (zelmora-calc's reader), with their targets in tests/fuzz/CMakeLists.txt.
+  fuzz_listparser
 )
 
 launcher=()

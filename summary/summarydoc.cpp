@@ -102,7 +102,7 @@ QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const Sum
         QString method = Lang(36 + static_cast<int>(in.ctx.method), l);
         if (in.ctx.method == CalcMethod::Formula)
             method += QStringLiteral(", ") + Lang(40, l) + QLatin1Char(' ')
-                      + FormatNumber(taperPerMetre(in.ctx.taper), 1) + QStringLiteral(" cm.");
+                      + FormatNumber(taperPerMetre(in.ctx.taper), 1) + QLatin1Char(' ') + Lang(7, l);
         lines << caption(kTxtMethod, l, method);
         lines << caption(kTxtBounds, l, boundsText(p.bounds));
     }

@@ -85,7 +85,7 @@ void ListExchange::exportList()
     m_window->Log(QStringLiteral("Export list"));
     QString filter;
     QString name = Dialogs::saveFile(m_window, L(133), L(135) + QStringLiteral(";;") + L(136),
-                                     QStringLiteral("list.csv"), &filter);
+                                     QStringLiteral("list.csv"), &filter, true);
     if (name.isEmpty())
         return;
     // A name typed without a suffix takes the kind picked in the dialog.
@@ -99,7 +99,7 @@ void ListExchange::exportList()
                                         QDateTime::currentDateTime()),
                               name);
         } catch (const InOutError& e) {
-            Dialogs::message(m_window, L(157).arg(e.message()));
+            Dialogs::error(m_window, L(157).arg(e.message()));
         }
         return;
     }
@@ -107,7 +107,7 @@ void ListExchange::exportList()
     // down, so a full disk leaves the old file as it was.
     QString error;
     if (!replaceFile(name, listCsv(lines, kind(), Settings.Language), &error))
-        Dialogs::message(m_window, L(157).arg(name + QStringLiteral(": ") + error));
+        Dialogs::error(m_window, L(157).arg(name + QStringLiteral(": ") + error));
 }
 
 void ListExchange::importList()

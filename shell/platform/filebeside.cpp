@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+
 namespace zel {
 
 void writeBeside(const QString& fileName, const std::function<bool(const QByteArray& partPath)>& write)
@@ -23,7 +25,16 @@ void writeBeside(const QString& fileName, const std::function<bool(const QByteAr
         part = reserve.fileName();
     }
     const QByteArray partPath = QFile::encodeName(part);
-    if (!write(partPath) || std::rename(partPath.constData(), QFile::encodeName(fileName).constData()) != 0) {
+    // The reserved part file is the owner's alone; the workbook takes the
+    // permissions the file it replaces had, or those of any new file.
+    const auto keepMode = [&] {
+        if (target.exists())
+            return QFile::setPermissions(part, QFile::permissions(fileName));
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return ::chmod(partPath.constData(), 0666 & ~mask) == 0;
+    };
+    if (!write(partPath) || !keepMode() || std::rename(partPath.constData(), QFile::encodeName(fileName).constData()) != 0) {
         QFile::remove(part);
         throw InOutError(QStringLiteral("Cannot save \"%1\"").arg(fileName));
     }

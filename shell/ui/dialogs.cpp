@@ -104,7 +104,7 @@ bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& p
 }
 
 QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
-                          const QString& proposedName, QString* chosenFilter)
+                          const QString& proposedName, QString* chosenFilter, bool askBeforeReplacing)
 {
     if (script().recorded(title, NoSign))
         return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
@@ -115,7 +115,7 @@ QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& 
                                            + filter.mid(bar + 1) + QLatin1Char(')');
     QFileDialog dialog(parent, title, QString(), qtFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !askBeforeReplacing);
     dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

@@ -37,9 +37,11 @@ public:
                            QString& value);
     // A save dialog; `filter` is a description, "|" and a pattern. Returns the
     // chosen file, or the empty text when cancelled; `chosenFilter`, when
-    // given, receives the filter in force (scripted: the empty text).
+    // given, receives the filter in force (scripted: the empty text). With
+    // `askBeforeReplacing` the dialog asks before an existing file is chosen.
     static QString saveFile(QWidget* parent, const QString& title, const QString& filter,
-                            const QString& proposedName, QString* chosenFilter = nullptr);
+                            const QString& proposedName, QString* chosenFilter = nullptr,
+                            bool askBeforeReplacing = false);
     // An open dialog with Qt's filter text ("Texts (*.txt *.csv)"). Returns
     // the chosen file, or the empty text when cancelled.
     static QString openFile(QWidget* parent, const QString& title, const QString& filter);

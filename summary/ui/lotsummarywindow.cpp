@@ -481,11 +481,11 @@ void LotSummaryWindow::savePdfClick()
     m_main.Log(QStringLiteral("Summary PDF"));
     const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                                  .filePath(QStringLiteral("summary.pdf"));
-    const QString file = Dialogs::saveFile(this, L(kTxtSavePdf), L(kTxtPdfFilter), proposed);
+    const QString file = Dialogs::saveFile(this, L(kTxtSavePdf), L(kTxtPdfFilter), proposed, nullptr, true);
     if (file.isEmpty())
         return;
     if (!writePdf(file))
-        Dialogs::warning(this, L(kTxtPdfFailed));
+        Dialogs::error(this, L(kTxtPdfFailed));
 }
 
 } // namespace zel

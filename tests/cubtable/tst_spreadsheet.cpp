@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace zel;
 
 namespace {
@@ -97,9 +99,17 @@ void TestSpreadsheet::workbookReadsBack()
     QTemporaryDir dir;
     const QString file = dir.filePath(u"ГОСТ 2708-75.xls"_qs);
     XlsxSpreadsheet app;
+    const mode_t mask = ::umask(022);
     QVERIFY(exportTable(app, smallTable(), file));
     QVERIFY(QFile::exists(file));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    // Readable by others like any new file, not only by its owner.
+    QVERIFY(QFile::permissions(file) & QFile::ReadOther);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QVERIFY(exportTable(app, smallTable(), file)); // a file replaced keeps its permissions
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    QCOMPARE(QFile::permissions(file) & others, QFile::Permissions(QFile::ReadGroup));
+    ::umask(mask);
 
     QProcess reader;
     reader.start(python, {u"-c"_qs, u"import sys, openpyxl\n"
