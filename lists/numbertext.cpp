@@ -150,6 +150,21 @@ void appendNumber(QString& text, double value, int decimals)
     text.append(outBuf, n);
 }
 
+long long roundedUnits(double value, int decimals)
+{
+    if (!std::isfinite(value) || value == 0.0)
+        return 0;
+    const Decimal dec = decimalOf(std::fabs(value));
+    if (dec.exponent + decimals > 15)
+        return std::llround(value * std::pow(10.0, decimals));
+    long long units = 0;
+    for (int power = dec.exponent; power >= -decimals; --power)
+        units = units * 10 + (dec.at(power) - '0');
+    if (dec.at(-decimals - 1) >= '5')
+        ++units;
+    return value < 0 ? -units : units;
+}
+
 QString ShortestNumber(double value)
 {
     char buf[64];

@@ -23,6 +23,12 @@ QString FormatNumber(double value, int decimals);
 // The same, appended to `text`.
 void appendNumber(QString& text, double value, int decimals);
 
+// `value` rounded as FormatNumber rounds it (its decimal digits, halves away
+// from zero) at `decimals` places, as a whole number of those places' units:
+// 1.005 with 2 -> 101. Meant for money and other fixed-point amounts below
+// 1e16 units; larger ones are rounded as binary values.
+long long roundedUnits(double value, int decimals);
+
 // The shortest text that reads back as the same double, with a decimal comma
 // (4.5 -> "4,5", 4.0 -> "4").
 QString ShortestNumber(double value);

@@ -53,7 +53,7 @@ std::optional<double> readPlainNumber(const QString& text)
 
 double toCents(double value)
 {
-    return static_cast<double>(std::llround(value * 100.0)) / 100.0;
+    return static_cast<double>(roundedUnits(value, 2)) / 100.0;
 }
 
 // A price as stored: no grouping, so that nothing but the value is in it.
@@ -115,7 +115,7 @@ std::optional<double> readStackFactor(const QString& text)
 
 QString FormatMoney(double value)
 {
-    const long long cents = std::llround(value * 100.0);
+    const long long cents = roundedUnits(value, 2);
     const QString digits = QString::number(cents < 0 ? -cents : cents).rightJustified(3, QLatin1Char('0'));
     const int intLen = digits.size() - 2;
     QString out;

@@ -230,6 +230,9 @@ void TestLotSummary::moneyTexts_data()
     QTest::newRow("zero") << 0.0 << u"0,00"_qs;
     QTest::newRow("cents") << 0.07 << u"0,07"_qs;
     QTest::newRow("rounded") << 1234567.891 << u"1 234 567,89"_qs;
+    // Held as 1.00499999...: the half is the written number's, as for volumes.
+    QTest::newRow("half of a cent") << 1.005 << u"1,01"_qs;
+    QTest::newRow("negative half") << -2.675 << u"-2,68"_qs;
     QTest::newRow("no exponent") << 1e12 << u"1 000 000 000 000,00"_qs;
 }
 
