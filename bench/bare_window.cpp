@@ -1,0 +1,16 @@
+// The yardstick for the start-up benchmark: a bare Qt Widgets program with
+// one window holding a label, ending as the program does once it is shown.
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QLabel label(QStringLiteral("Zelmora"));
+    label.resize(400, 300);
+    label.show();
+    if (qEnvironmentVariableIsSet("ZELMORA_BENCH_EXIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    return app.exec();
+}
