@@ -44,10 +44,16 @@ void LinesModel::setLines(const Lines& lines)
     endResetModel();
 }
 
-void LinesModel::cellsChanged()
+void LinesModel::linesChanged(const std::vector<int>& rows)
 {
-    if (!m_lines.isEmpty())
-        emit dataChanged(index(0, 0), index(size() - 1, m_columns - 1));
+    // One signal for each run of neighbouring lines.
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t j = i + 1;
+        while (j < rows.size() && rows[j] == rows[j - 1] + 1)
+            ++j;
+        emit dataChanged(index(rows[i], 0), index(rows[j - 1], m_columns - 1));
+        i = j;
+    }
 }
 
 void LinesModel::sortByFirstColumn(const QCollator& collator)

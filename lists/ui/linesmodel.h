@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <vector>
+
 class QCollator;
 
 namespace zel {
@@ -16,7 +18,7 @@ class LinesModel : public QAbstractTableModel {
 public:
     explicit LinesModel(int columns, QObject* parent = nullptr);
 
-    // The lines themselves; after changing cells in place, call cellsChanged().
+    // The lines themselves; after changing cells in place, call linesChanged().
     Lines& lines() { return m_lines; }
     const Lines& lines() const { return m_lines; }
     int size() const { return static_cast<int>(m_lines.size()); }
@@ -25,7 +27,8 @@ public:
     void removeLine(int row);
     void clearLines();
     void setLines(const Lines& lines);
-    void cellsChanged();
+    // The views repaint these lines only (row numbers, ascending).
+    void linesChanged(const std::vector<int>& rows);
     // Stable sort by the text of column 1; views keep their selection.
     void sortByFirstColumn(const QCollator& collator);
 

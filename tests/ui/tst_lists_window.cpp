@@ -146,7 +146,7 @@ void TestListsWindow::enterAddsALine()
 
     QCOMPARE(m_form->roundModel()->size(), 1);
     QCOMPARE(roundLine(0).cells, (QVector<QString>{u"20 см."_qs, u"4,00 м."_qs, u"3 шт."_qs, u"0,4410 м3."_qs}));
-    QCOMPARE(m_form->Memo1, (QStringList{u"20 см."_qs, u"4,00 м."_qs, u"3 шт."_qs, u"0,4410 м3."_qs}));
+    QCOMPARE(m_form->Memo1(), (QStringList{u"20 см."_qs, u"4,00 м."_qs, u"3 шт."_qs, u"0,4410 м3."_qs}));
     QCOMPARE(text("Edit2"), u"0,4410"_qs);
     QCOMPARE(text("Edit4"), u"318"_qs);
     QCOMPARE(text("Edit9"), u"12,00"_qs);
@@ -203,7 +203,7 @@ void TestListsWindow::emptyListTotals()
     call("N3Click");
     QCOMPARE(text("Edit2"), u"0,0000"_qs);
     QCOMPARE(text("Edit10"), u"0.00"_qs);
-    QVERIFY(m_form->Memo1.isEmpty());
+    QVERIFY(m_form->Memo1().isEmpty());
 }
 
 void TestListsWindow::weightedMeans()
@@ -272,11 +272,11 @@ void TestListsWindow::sortingOnAndOff()
         return out;
     };
     QCOMPARE(firstColumn(), (QStringList{u"100 см."_qs, u"20 см."_qs, u"5 см."_qs}));
-    QCOMPARE(m_form->Memo1.first(), u"100 см."_qs);
+    QCOMPARE(m_form->Memo1().first(), u"100 см."_qs);
     addRound(u"9"_qs, u"4,0"_qs, u"1"_qs);
     addRound(u"10"_qs, u"4,0"_qs, u"1"_qs);
     QCOMPARE(firstColumn(), (QStringList{u"10 см."_qs, u"100 см."_qs, u"20 см."_qs, u"5 см."_qs, u"9 см."_qs}));
-    QCOMPARE(m_form->Memo1.mid(16, 4).first(), u"9 см."_qs);
+    QCOMPARE(m_form->Memo1().mid(16, 4).first(), u"9 см."_qs);
 
     m_form->setSortMode(false);
     addRound(u"7"_qs, u"4,0"_qs, u"1"_qs);
@@ -295,7 +295,7 @@ void TestListsWindow::mergeIntoLine280Of300()
     addRound(QString::number(d), u"3,0"_qs, u"4"_qs);
     QCOMPARE(model->size(), 300);
     QCOMPARE(model->lines().at(280).cells[2], u"5 шт."_qs);
-    QCOMPARE(m_form->Memo1.size(), 1200);
+    QCOMPARE(m_form->Memo1().size(), 1200);
 }
 
 void TestListsWindow::boardExample()
@@ -308,7 +308,7 @@ void TestListsWindow::boardExample()
     QCOMPARE(text("Edit8"), u"9,0000"_qs);
     QCOMPARE(text("Edit9"), u"60,00"_qs);
     QCOMPARE(text("Edit10"), u"15,00"_qs);
-    QCOMPARE(m_form->Memo2.size(), 5);
+    QCOMPARE(m_form->Memo2().size(), 5);
     QVERIFY(child<QLineEdit>("Edit8")->isEnabled());
 
     addBoard(u"15"_qs, u"5"_qs, u"6,0"_qs, u"10"_qs);
@@ -387,15 +387,15 @@ void TestListsWindow::badCellKeepsEveryLineInMemo()
     Dialogs::queueInput(u"abc"_qs);
     fromEventLoop([this] { child<QAction>("N8")->trigger(); });
     QCOMPARE(Dialogs::shown().last().section(QLatin1Char('\r'), 0, 0), u"\"\" is not a valid integer value"_qs);
-    QCOMPARE(m_form->Memo1.size(), 12);
-    QCOMPARE(m_form->Memo1[4], u"abc"_qs);
-    QCOMPARE(m_form->Memo1[8], u"40 см."_qs);
+    QCOMPARE(m_form->Memo1().size(), 12);
+    QCOMPARE(m_form->Memo1()[4], u"abc"_qs);
+    QCOMPARE(m_form->Memo1()[8], u"40 см."_qs);
     QCOMPARE(text("Edit2"), volume); // the totals keep what they showed
 
     // Every later recomputation meets it again, and adding still keeps every line.
     addRound(u"50"_qs, u"4,0"_qs, u"1"_qs);
     QCOMPARE(m_form->roundModel()->size(), 4);
-    QCOMPARE(m_form->Memo1.size(), 16);
+    QCOMPARE(m_form->Memo1().size(), 16);
     QCOMPARE(Dialogs::shown().last().section(QLatin1Char('\r'), 0, 0), u"\"\" is not a valid integer value"_qs);
 
     // Deleting the bad line heals the list. The error report brought the Log
@@ -407,7 +407,7 @@ void TestListsWindow::badCellKeepsEveryLineInMemo()
     }
     selectRow(1);
     call("N3Click");
-    QCOMPARE(m_form->Memo1.size(), 12);
+    QCOMPARE(m_form->Memo1().size(), 12);
     QCOMPARE(text("Edit2"), u"1,6370"_qs); // 0.147 + 0.58 + 0.91
 }
 
