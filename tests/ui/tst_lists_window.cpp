@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTemporaryDir>
@@ -291,11 +292,35 @@ void TestListsWindow::mergeIntoLine280Of300()
         lines.append(newRoundLine(QString::number(3 + i % 118), 1.0 + i / 118, u"1"_qs));
     model->setLines(lines);
     m_form->ReFreshList();
+    // The views are told of the one line written anew, never of all of them.
+    QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(model, &QAbstractItemModel::modelReset);
+    const auto onlyRow = [&](int row) {
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0][0].toModelIndex().row(), row);
+        QCOMPARE(changed[0][1].toModelIndex().row(), row);
+        changed.clear();
+    };
     const int d = 3 + 280 % 118;
     addRound(QString::number(d), u"3,0"_qs, u"4"_qs);
     QCOMPARE(model->size(), 300);
     QCOMPARE(model->lines().at(280).cells[2], u"5 шт."_qs);
     QCOMPARE(m_form->Memo1().size(), 1200);
+    onlyRow(280);
+    addRound(u"25"_qs, u"12,5"_qs, u"2"_qs);
+    QCOMPARE(model->size(), 301);
+    onlyRow(300);
+    QCOMPARE(reset.size(), 0);
+
+    // The totals shown are those of the same lines computed from their texts alone.
+    Lines full;
+    for (const ListLine& line : model->lines())
+        full.append(ListLine(line.cells, line.icon));
+    const ListTotals t = ReFreshRoundLines(full, m_form->listContext());
+    QCOMPARE(text("Edit2"), t.volume);
+    QCOMPARE(text("Edit9"), t.runningLength);
+    QCOMPARE(text("Edit10"), t.mean);
+    QCOMPARE(m_form->Memo1(), lineTexts(full));
 }
 
 void TestListsWindow::boardExample()
