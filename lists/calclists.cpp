@@ -8,6 +8,7 @@
 #include <QCollator>
 
 #include <algorithm>
+#include <charconv>
 #include <numeric>
 #include <limits>
 
@@ -40,8 +41,41 @@ bool isExponentForm(QStringView t)
 
 } // namespace
 
+// Both readers first try the text in place: a cell as the lists write it
+// reads without copies. Anything else (no digits, a second comma, an
+// exponent, too large a number) takes the general way, which also words
+// the error.
 double readListNumber(const QString& text)
 {
+    char plain[64];
+    int size = 0;
+    bool digits = false;
+    bool comma = false;
+    bool general = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9') {
+            digits = true;
+        } else if (u == u',' && !comma) {
+            comma = true;
+        } else if (u == u',' || u == u'E') {
+            general = true;
+            break;
+        } else {
+            continue;
+        }
+        if (size == static_cast<int>(sizeof plain)) {
+            general = true;
+            break;
+        }
+        plain[size++] = u == u',' ? '.' : static_cast<char>(u);
+    }
+    double value = 0.0;
+    if (!general && digits) {
+        const auto [end, ec] = std::from_chars(plain, plain + size, value);
+        if (ec == std::errc() && end == plain + size)
+            return value;
+    }
     QString copy = text;
     // "E" counts only in the form the lists write it: "1E3" is 13, not 1000,
     // and "4,5E" is 4,5.
@@ -57,6 +91,25 @@ double readListNumber(const QString& text)
 
 int readListInteger(const QString& cell)
 {
+    std::int64_t value = 0;
+    bool digits = false;
+    bool general = false;
+    for (const QChar c : cell) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9') {
+            digits = true;
+            value = value * 10 + (u - u'0');
+            if (value > std::numeric_limits<int>::max()) {
+                general = true;
+                break;
+            }
+        } else if (u == u',') {
+            general = true;
+            break;
+        }
+    }
+    if (digits && !general)
+        return static_cast<int>(value);
     QString copy = cell;
     return StrToInt(CleanStr(copy, kIntegerChars, 1));
 }
@@ -97,8 +150,16 @@ QString withUnit(double number, int decimals, const QString& unit)
 
 struct Units {
     explicit Units(UiLanguage l)
-        : cm(Lang(7, l)), m(Lang(8, l)), pcs(Lang(10, l)), m3(Lang(12, l)) {}
+        : cm(Lang(7, l)), m(Lang(8, l)), pcs(Lang(10, l)), m3(Lang(12, l))
+    {
+        for (const QString& unit : {cm, m, pcs})
+            for (const QChar c : unit)
+                plain = plain && !kIntegerChars.contains(c) && c != QLatin1Char('E');
+    }
     QString cm, m, pcs, m3;
+    // No unit brings a character the readers take: a whole number written
+    // with its unit reads back as itself.
+    bool plain = true;
 };
 
 // The sums both lists keep besides the volume.
@@ -144,6 +205,7 @@ bool textsKept(const ListLine& line)
 // texts written, and which settings its texts depend on.
 struct RoundKind {
     static constexpr int columns = kRoundColumns;
+    static constexpr int lengthColumn = 1;
     static LineValues read(const QVector<QString>& cells)
     {
         LineValues v;
@@ -161,10 +223,9 @@ struct RoundKind {
     {
         // Outside the table (or a gap): drawn red.
         line.icon = v.fellBack ? kIconFallback : kIconNormal;
-        line.cells[0] = withUnit(v.size, u.cm);
-        line.cells[1] = withUnit(v.length, 2, u.m);
-        line.cells[2] = withUnit(v.count, u.pcs);
-        line.cells[3] = withUnit(v.volume, 4, u.m3);
+        // A new set of cells: the old ones may still be shared with what was kept.
+        line.cells = {withUnit(v.size, u.cm), withUnit(v.length, 2, u.m), withUnit(v.count, u.pcs),
+                      withUnit(v.volume, 4, u.m3)};
     }
     static bool keptFor(const KeptLine& k, const ListContext& ctx)
     {
@@ -178,6 +239,7 @@ struct RoundKind {
 
 struct BoardKind {
     static constexpr int columns = kBoardColumns;
+    static constexpr int lengthColumn = 2;
     static LineValues read(const QVector<QString>& cells)
     {
         LineValues v;
@@ -193,11 +255,8 @@ struct BoardKind {
     }
     static void write(ListLine& line, const LineValues& v, const Units& u)
     {
-        line.cells[0] = withUnit(v.size, u.cm);
-        line.cells[1] = withUnit(v.height, u.cm);
-        line.cells[2] = withUnit(v.length, 2, u.m);
-        line.cells[3] = withUnit(v.count, u.pcs);
-        line.cells[4] = withUnit(v.volume, 4, u.m3);
+        line.cells = {withUnit(v.size, u.cm), withUnit(v.height, u.cm), withUnit(v.length, 2, u.m),
+                      withUnit(v.count, u.pcs), withUnit(v.volume, 4, u.m3)};
         line.icon = kIconNone;
     }
     static bool keptFor(const KeptLine& k, const ListContext& ctx)
@@ -244,7 +303,9 @@ LineValues refreshLine(ListLine& line, const ListContext& ctx, const Units& u)
     Kind::compute(v, ctx);
     Kind::write(line, v, u);
     try {
-        if (sameInputs(Kind::read(line.cells), v)) {
+        const bool readsBack = u.plain ? readListNumber(line.cells[Kind::lengthColumn]) == v.length
+                                       : sameInputs(Kind::read(line.cells), v);
+        if (readsBack) {
             line.kept.values = v;
             line.kept.failed = false;
             line.kept.error.clear();

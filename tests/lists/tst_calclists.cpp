@@ -1,6 +1,8 @@
 // The two lists as data: recomputation, totals, fallback, merging, sorting.
 #include "lists/calclists.h"
 #include "lists/numbertext.h"
+#include "engine/convert.h"
+#include "engine/errors.h"
 
 #include <QCollator>
 #include <QRandomGenerator>
@@ -64,6 +66,7 @@ private slots:
     void mergeNeverOverflowsACount();
     void mergeSkipsLinesThatDoNotRead();
     void sortingIsTextOrder();
+    void readersAgreeWithTheCleanedText();
     void incrementalEqualsFull_data();
     void incrementalEqualsFull();
 };
@@ -342,6 +345,32 @@ Lines textsOnly(const Lines& lines)
 }
 
 } // namespace
+
+// The readers take a cell in place when they can; whatever they return or
+// throw is what reading the cell cleaned to digits and commas gives.
+void TestCalcLists::readersAgreeWithTheCleanedText()
+{
+    const QString alphabet = u"0123456789,,  -+.aм"_qs;
+    QRandomGenerator rng(1603);
+    const auto outcome = [](const auto& read) {
+        try {
+            return QString::number(read(), 'g', 17);
+        } catch (const ConvertError& e) {
+            return e.message();
+        }
+    };
+    for (int n = 0; n < 20000; ++n) {
+        QString text;
+        const int size = static_cast<int>(rng.bounded(n % 10 == 0 ? 80 : 12));
+        for (int i = 0; i < size; ++i)
+            text += alphabet[rng.bounded(alphabet.size())];
+        QString copy = text;
+        const QString cleaned = CleanStr(copy, kIntegerChars, 1);
+        QCOMPARE(outcome([&] { return readListInteger(text); }), outcome([&] { return StrToInt(cleaned); }));
+        QCOMPARE(outcome([&] { return readListNumber(text); }),
+                 outcome([&] { return StrToFloat(cleaned, QLatin1Char(',')); }));
+    }
+}
 
 // Long random runs of adds, merges, edits, deletes, sorts and settings
 // changes: after each, the list brought up to date line by line is the list
