@@ -85,6 +85,7 @@ long rssKiB()
 // and saved-ready (the line texts held as well).
 void BM_MemoryTwo100000Lists(benchmark::State& state)
 {
+    state.counters["RSS_empty_MiB"] = rssKiB() / 1024.0;
     for (auto _ : state) {
         fillRound(100000);
         zel::Lines boards;

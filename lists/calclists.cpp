@@ -8,9 +8,11 @@
 #include <QCollator>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <numeric>
 #include <limits>
+#include <cstring>
 
 namespace zel {
 
@@ -162,6 +164,54 @@ struct Units {
     bool plain = true;
 };
 
+// A list repeats few diameters, lengths and counts: lines of equal values
+// written in one recomputation share one text instead of holding a copy
+// each (a season's list would otherwise keep 100,000 copies of "1 шт.").
+// A small table by value, the last text of each slot kept.
+template <typename Key>
+class SharedTexts {
+public:
+    template <typename Make>
+    const QString& get(Key key, Make make)
+    {
+        const std::uint64_t h = static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull;
+        Slot& s = m_slots[h >> (64 - kBits)];
+        if (!s.used || s.key != key) {
+            s.key = key;
+            s.text = make();
+            s.used = true;
+        }
+        return s.text;
+    }
+
+private:
+    static constexpr int kBits = 9;
+    struct Slot {
+        Key key{};
+        QString text;
+        bool used = false;
+    };
+    std::array<Slot, 1 << kBits> m_slots;
+};
+
+// The texts one recomputation writes.
+struct Writer {
+    explicit Writer(UiLanguage l) : u(l) {}
+    Units u;
+    SharedTexts<int> sizes, counts;
+    SharedTexts<std::uint64_t> lengths; // by the bits of the value
+
+    QString size(int cm) { return sizes.get(cm, [&] { return withUnit(cm, u.cm); }); }
+    QString count(int pcs) { return counts.get(pcs, [&] { return withUnit(pcs, u.pcs); }); }
+    QString length(double m)
+    {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &m, sizeof bits);
+        return lengths.get(bits, [&] { return withUnit(m, 2, u.m); });
+    }
+    QString volume(double m3) const { return withUnit(m3, 4, u.m3); }
+};
+
 // The sums both lists keep besides the volume.
 struct Sums {
     double runningLength = 0.0;
@@ -219,13 +269,12 @@ struct RoundKind {
         v.volume = roundLineVolume(static_cast<std::uint32_t>(v.size), v.length,
                                    static_cast<std::uint32_t>(v.count), ctx.method, ctx.taper, v.fellBack);
     }
-    static void write(ListLine& line, const LineValues& v, const Units& u)
+    static void write(ListLine& line, const LineValues& v, Writer& w)
     {
         // Outside the table (or a gap): drawn red.
         line.icon = v.fellBack ? kIconFallback : kIconNormal;
         // A new set of cells: the old ones may still be shared with what was kept.
-        line.cells = {withUnit(v.size, u.cm), withUnit(v.length, 2, u.m), withUnit(v.count, u.pcs),
-                      withUnit(v.volume, 4, u.m3)};
+        line.cells = {w.size(v.size), w.length(v.length), w.count(v.count), w.volume(v.volume)};
     }
     static bool keptFor(const KeptLine& k, const ListContext& ctx)
     {
@@ -253,10 +302,10 @@ struct BoardKind {
     {
         v.volume = boardLineVolume(v.size, v.height, v.length, v.count);
     }
-    static void write(ListLine& line, const LineValues& v, const Units& u)
+    static void write(ListLine& line, const LineValues& v, Writer& w)
     {
-        line.cells = {withUnit(v.size, u.cm), withUnit(v.height, u.cm), withUnit(v.length, 2, u.m),
-                      withUnit(v.count, u.pcs), withUnit(v.volume, 4, u.m3)};
+        line.cells = {w.size(v.size), w.size(v.height), w.length(v.length), w.count(v.count),
+                      w.volume(v.volume)};
         line.icon = kIconNone;
     }
     static bool keptFor(const KeptLine& k, const ListContext& ctx)
@@ -286,7 +335,7 @@ void keep(ListLine& line, const ListContext& ctx)
 // recomputation must start from the written texts, as one from nothing would.
 // Returns the values this recomputation counts.
 template <typename Kind>
-LineValues refreshLine(ListLine& line, const ListContext& ctx, const Units& u)
+LineValues refreshLine(ListLine& line, const ListContext& ctx, Writer& w)
 {
     if (line.cells.size() != Kind::columns)
         line.cells.resize(Kind::columns);
@@ -294,26 +343,37 @@ LineValues refreshLine(ListLine& line, const ListContext& ctx, const Units& u)
     LineValues v;
     try {
         v = Kind::read(line.cells);
-    } catch (const ConvertError& e) {
+    } catch (const ConvertError&) {
         line.kept.failed = true;
-        line.kept.error = e.message();
         keep(line, ctx);
         throw;
     }
     Kind::compute(v, ctx);
-    Kind::write(line, v, u);
+    Kind::write(line, v, w);
     try {
-        const bool readsBack = u.plain ? readListNumber(line.cells[Kind::lengthColumn]) == v.length
+        const bool readsBack = w.u.plain ? readListNumber(line.cells[Kind::lengthColumn]) == v.length
                                        : sameInputs(Kind::read(line.cells), v);
         if (readsBack) {
             line.kept.values = v;
             line.kept.failed = false;
-            line.kept.error.clear();
             keep(line, ctx);
         }
     } catch (const ConvertError&) {
     }
     return v;
+}
+
+// Why a line does not read: only the first such line's reason is shown, so
+// it is not kept with every line but read again when wanted.
+template <typename Kind>
+QString readError(const ListLine& line)
+{
+    try {
+        Kind::read(line.cells);
+    } catch (const ConvertError& e) {
+        return e.message();
+    }
+    return QString();
 }
 
 // Walks the lines in list order, bringing each up to date when it is not,
@@ -322,7 +382,7 @@ LineValues refreshLine(ListLine& line, const ListContext& ctx, const Units& u)
 template <typename Kind>
 ListTotals recompute(Lines& lines, const ListContext& ctx, Sums& sums)
 {
-    const Units u(ctx.language);
+    Writer w(ctx.language);
     ListTotals t;
     for (int i = 0; i < lines.size(); ++i) {
         ListLine& line = lines[i];
@@ -334,7 +394,7 @@ ListTotals recompute(Lines& lines, const ListContext& ctx, Sums& sums)
         } else {
             t.changed.push_back(i);
             try {
-                fresh = refreshLine<Kind>(line, ctx, u);
+                fresh = refreshLine<Kind>(line, ctx, w);
                 v = &fresh;
             } catch (const ConvertError&) {
             }
@@ -342,7 +402,7 @@ ListTotals recompute(Lines& lines, const ListContext& ctx, Sums& sums)
         if (!v) {
             if (t.ok()) {
                 t.failedLine = i;
-                t.error = line.kept.error;
+                t.error = readError<Kind>(line);
             }
             continue;
         }

@@ -51,10 +51,10 @@ double boardLineVolume(int x, int y, double len, int count);
 struct LineValues {
     int size = 0;        // diameter, or a board's width, cm
     int height = 0;      // boards, cm
-    double length = 0.0; // m
     int count = 0;
-    double volume = 0.0; // m3
     bool fellBack = false;
+    double length = 0.0; // m
+    double volume = 0.0; // m3
 };
 
 // A line's outcome kept from the recomputation that made it. It stands for
@@ -64,8 +64,7 @@ struct LineValues {
 struct KeptLine {
     QVector<QString> cells;
     LineValues values;
-    QString error;        // the line did not read
-    bool failed = false;
+    bool failed = false;  // the line did not read
     bool valid = false;
     CalcMethod method = CalcMethod::Gost2708;
     TaperStep taper = 0;
