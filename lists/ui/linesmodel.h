@@ -29,8 +29,13 @@ public:
     void setLines(const Lines& lines);
     // The views repaint these lines only (row numbers, ascending).
     void linesChanged(const std::vector<int>& rows);
-    // Stable sort by the text of column 1; views keep their selection.
-    void sortByFirstColumn(const QCollator& collator);
+    // Stable sort by the text of column 1; views keep their selection. When
+    // the lines were in that order after the last sort, only the `changed`
+    // rows and those appended since may have left it: only they are placed
+    // again, the others are not compared anew.
+    void sortByFirstColumn(const QCollator& collator, const std::vector<int>& changed = {});
+    // The lines may be in any order now (the list is no longer kept sorted).
+    void forgetOrder() { m_inOrder = false; }
 
     void setHeaders(const QStringList& headers);
     QString header(int column) const { return m_headers.value(column); }
@@ -45,8 +50,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    void applyOrder(const std::vector<int>& order);
+
     int m_columns;
     Lines m_lines;
+    // After a sort: the lines were in order, the first m_sortedRows of them.
+    bool m_inOrder = false;
+    int m_sortedRows = 0;
     QStringList m_headers;
     QHash<int, QIcon> m_icons;
 };

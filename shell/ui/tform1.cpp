@@ -831,7 +831,9 @@ void TForm1::settleLines(LinesModel* model, const std::vector<int>& changed)
     // sort itself.
     model->linesChanged(changed);
     if (m_sorted)
-        model->sortByFirstColumn(QCollator());
+        model->sortByFirstColumn(QCollator(), changed);
+    else
+        model->forgetOrder();
 }
 
 // Saved from here: even a line that did not read stays in it.
