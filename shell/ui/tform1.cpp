@@ -143,6 +143,8 @@ TForm1::~TForm1()
 
 void TForm1::buildWindow()
 {
+    // The window's icon, drawn at seven sizes, is drawn while the window is built.
+    drawIconAhead(QStringLiteral("app_icon"));
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
