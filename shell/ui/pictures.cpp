@@ -7,6 +7,7 @@
 #include <QSvgRenderer>
 
 #include <future>
+#include <map>
 #include <vector>
 
 namespace zel {
@@ -55,16 +56,12 @@ std::vector<QImage> iconImages(const QString& name)
     return images;
 }
 
-// The one icon being drawn ahead, and its name.
-struct Ahead {
-    QString name;
-    std::future<std::vector<QImage>> images;
-};
-
-Ahead& ahead()
+// The icons being drawn ahead, by name; each is taken once. Touched on the
+// UI thread only.
+std::map<QString, std::future<std::vector<QImage>>>& ahead()
 {
-    static Ahead a;
-    return a;
+    static std::map<QString, std::future<std::vector<QImage>>> drawing;
+    return drawing;
 }
 
 } // namespace
@@ -77,8 +74,14 @@ QPixmap picture(const QString& name, const QSize& size)
 
 QIcon pictureIcon(const QString& name)
 {
-    Ahead& a = ahead();
-    const std::vector<QImage> images = a.name == name && a.images.valid() ? a.images.get() : iconImages(name);
+    std::vector<QImage> images;
+    const auto drawn = ahead().find(name);
+    if (drawn != ahead().end()) {
+        images = drawn->second.get();
+        ahead().erase(drawn);
+    } else {
+        images = iconImages(name);
+    }
     QIcon icon;
     for (const QImage& image : images)
         icon.addPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
@@ -87,11 +90,8 @@ QIcon pictureIcon(const QString& name)
 
 void drawIconAhead(const QString& name)
 {
-    Ahead& a = ahead();
-    if (a.images.valid())
-        a.images.wait();
-    a.name = name;
-    a.images = std::async(std::launch::async, [name] { return iconImages(name); });
+    if (ahead().count(name) == 0)
+        ahead()[name] = std::async(std::launch::async, [name] { return iconImages(name); });
 }
 
 void showPicture(QLabel* label, const QString& name)

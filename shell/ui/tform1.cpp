@@ -143,8 +143,10 @@ TForm1::~TForm1()
 
 void TForm1::buildWindow()
 {
-    // The window's icon, drawn at seven sizes, is drawn while the window is built.
+    // The window's and the menu button's icons, each drawn at seven sizes,
+    // are drawn while the window is built.
     drawIconAhead(QStringLiteral("app_icon"));
+    drawIconAhead(QStringLiteral("menu"));
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
