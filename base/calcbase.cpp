@@ -4,6 +4,7 @@
 #include "shell/langtable.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -98,9 +99,11 @@ void CalcBase::remove(int index)
 
 std::vector<BaseRecord> CalcBase::added() const
 {
+    // A set, not the list: a session may add many records.
+    const QSet<qint64> added(m_added.begin(), m_added.end());
     std::vector<BaseRecord> out;
     for (const BaseRecord& r : m_records)
-        if (m_added.contains(r.No))
+        if (added.contains(r.No))
             out.push_back(r);
     return out;
 }

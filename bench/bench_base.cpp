@@ -1,10 +1,11 @@
-// The calculation base: showing a base of 10,000 records, and saving one more.
+// The calculation base: showing a base of 100,000 records, and saving one more.
 #include "windowbench.h"
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
 
 namespace {
 
+constexpr int kRecords = 100000;
 zel::TForm1* g_form = nullptr;
 QString g_path;
 
@@ -17,23 +18,23 @@ QStringList notes()
     return lines;
 }
 
-void BM_Show10000Records(benchmark::State& state)
+void BM_Show100000Records(benchmark::State& state)
 {
     for (auto _ : state) {
         zel::TForm4 base(g_form);
         base.show(); // reads the file into the table view
         QCoreApplication::processEvents();
-        if (base.base().size() < 10000)
+        if (base.base().size() < kRecords)
             state.SkipWithError("the base was not read");
         base.hide(); // unchanged: nothing written
     }
 }
-BENCHMARK(BM_Show10000Records)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Show100000Records)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_SaveOneMore(benchmark::State& state)
 {
     zel::SqliteBaseFile file;
-    static qint64 no = 20000; // across repetitions too: numbers are unique
+    static qint64 no = 2 * kRecords; // across repetitions too: numbers are unique
     for (auto _ : state) {
         zel::BaseRecord r = zel::makeRecord(QDateTime::currentDateTime(), QStringLiteral("ГОСТ 2708-75"),
                                             QStringLiteral("one more"), 1.323, notes());
@@ -53,7 +54,7 @@ int main(int argc, char** argv)
             g_path = dir.filePath(QStringLiteral("base.cds"));
             zel::CalcBase base;
             base.reset({}, 1);
-            for (int i = 0; i < 10000; ++i)
+            for (int i = 0; i < kRecords; ++i)
                 base.add(zel::makeRecord(QDateTime::currentDateTime(), QStringLiteral("ГОСТ 2708-75"),
                                          QStringLiteral("Calculation %1").arg(i), 1.323, notes()));
             zel::SqliteBaseFile().save(g_path, base.added(), {});

@@ -2,6 +2,7 @@
 // window has been shown, and the memory it holds once idle.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -19,7 +20,8 @@ namespace {
 
 std::string g_home;
 
-pid_t spawnProgram(bool exitWhenShown)
+// On the X server when there is one (under Xvfb), else offscreen.
+pid_t spawnProgram(bool exitWhenShown, const char* file = ZELMORA_PROGRAM)
 {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
@@ -29,7 +31,7 @@ pid_t spawnProgram(bool exitWhenShown)
             continue;
         env.push_back(v);
     }
-    env.push_back("QT_QPA_PLATFORM=offscreen");
+    env.push_back(std::getenv("DISPLAY") ? "QT_QPA_PLATFORM=xcb" : "QT_QPA_PLATFORM=offscreen");
     env.push_back("XDG_CONFIG_HOME=" + g_home);
     env.push_back("TMPDIR=" + g_home);
     if (exitWhenShown)
@@ -40,7 +42,7 @@ pid_t spawnProgram(bool exitWhenShown)
     envp.push_back(nullptr);
     // Without any network where a namespace can be made: the program must not
     // reach out to its service from a benchmark.
-    std::string program = ZELMORA_PROGRAM;
+    std::string program = file;
     std::string unshare = "/usr/bin/unshare";
     std::string netFlag = "-n";
     static const bool isolated = access(unshare.c_str(), X_OK) == 0
@@ -73,6 +75,49 @@ void BM_ColdStartToWindowShown(benchmark::State& state)
 }
 BENCHMARK(BM_ColdStartToWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)
     ->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
+
+double secondsToShown(const char* file)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    const pid_t pid = spawnProgram(true, file);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const auto t1 = std::chrono::steady_clock::now();
+    if (pid < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1.0;
+    return std::chrono::duration<double>(t1 - t0).count();
+}
+
+// The program against a bare Qt Widgets window, started in turn so that both
+// see the same load on the machine; the time is the program's, the ratio of
+// the two medians a counter.
+// ZELMORA_BENCH_PROGRAM names another build of the program to time against
+// the same bare window (an earlier one, to compare).
+void BM_StartRatioToBareWindow(benchmark::State& state)
+{
+    const char* other = std::getenv("ZELMORA_BENCH_PROGRAM");
+    const char* file = other && *other ? other : ZELMORA_PROGRAM;
+    std::vector<double> program, bare;
+    for (auto _ : state) {
+        const double b = secondsToShown(BARE_PROGRAM);
+        const double p = secondsToShown(file);
+        if (b < 0 || p < 0) {
+            state.SkipWithError("a program did not start and end cleanly");
+            return;
+        }
+        bare.push_back(b);
+        program.push_back(p);
+        state.SetIterationTime(p);
+    }
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    state.counters["bare_ms"] = median(bare) * 1000.0;
+    state.counters["ratio"] = median(program) / median(bare);
+}
+BENCHMARK(BM_StartRatioToBareWindow)->UseManualTime()->Unit(benchmark::kMillisecond)
+    ->Iterations(15)->Repetitions(3);
 
 long rssKiB(pid_t pid)
 {

@@ -75,11 +75,5 @@ BENCHMARK(BM_WriteSummaryPdf10000Lines)->Unit(benchmark::kMillisecond)->Repetiti
 
 int main(int argc, char** argv)
 {
-    zel::Settings.TypeWood = 4;
-    zel::Settings.WetWood = 8;
-    zel::Settings.DownGradeWood = 1;
-    return zel::runWithMainWindow(argc, argv, {}, [](zel::TForm1& form) {
-        form.show();
-        g_form = &form;
-    });
+    return zel::runWithShownMainWindow(argc, argv, g_form);
 }

@@ -8,8 +8,11 @@
 #include <QCollator>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <numeric>
 #include <limits>
+#include <cstring>
 
 namespace zel {
 
@@ -40,8 +43,41 @@ bool isExponentForm(QStringView t)
 
 } // namespace
 
+// Both readers first try the text in place: a cell as the lists write it
+// reads without copies. Anything else (no digits, a second comma, an
+// exponent, too large a number) takes the general way, which also words
+// the error.
 double readListNumber(const QString& text)
 {
+    char plain[64];
+    int size = 0;
+    bool digits = false;
+    bool comma = false;
+    bool general = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9') {
+            digits = true;
+        } else if (u == u',' && !comma) {
+            comma = true;
+        } else if (u == u',' || u == u'E') {
+            general = true;
+            break;
+        } else {
+            continue;
+        }
+        if (size == static_cast<int>(sizeof plain)) {
+            general = true;
+            break;
+        }
+        plain[size++] = u == u',' ? '.' : static_cast<char>(u);
+    }
+    double value = 0.0;
+    if (!general && digits) {
+        const auto [end, ec] = std::from_chars(plain, plain + size, value);
+        if (ec == std::errc() && end == plain + size)
+            return value;
+    }
     QString copy = text;
     // "E" counts only in the form the lists write it: "1E3" is 13, not 1000,
     // and "4,5E" is 4,5.
@@ -57,6 +93,25 @@ double readListNumber(const QString& text)
 
 int readListInteger(const QString& cell)
 {
+    std::int64_t value = 0;
+    bool digits = false;
+    bool general = false;
+    for (const QChar c : cell) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9') {
+            digits = true;
+            value = value * 10 + (u - u'0');
+            if (value > std::numeric_limits<int>::max()) {
+                general = true;
+                break;
+            }
+        } else if (u == u',') {
+            general = true;
+            break;
+        }
+    }
+    if (digits && !general)
+        return static_cast<int>(value);
     QString copy = cell;
     return StrToInt(CleanStr(copy, kIntegerChars, 1));
 }
@@ -97,8 +152,64 @@ QString withUnit(double number, int decimals, const QString& unit)
 
 struct Units {
     explicit Units(UiLanguage l)
-        : cm(Lang(7, l)), m(Lang(8, l)), pcs(Lang(10, l)), m3(Lang(12, l)) {}
+        : cm(Lang(7, l)), m(Lang(8, l)), pcs(Lang(10, l)), m3(Lang(12, l))
+    {
+        for (const QString& unit : {cm, m, pcs})
+            for (const QChar c : unit)
+                plain = plain && !kIntegerChars.contains(c) && c != QLatin1Char('E');
+    }
     QString cm, m, pcs, m3;
+    // No unit brings a character the readers take: a whole number written
+    // with its unit reads back as itself.
+    bool plain = true;
+};
+
+// A list repeats few diameters, lengths and counts: lines of equal values
+// written in one recomputation share one text instead of holding a copy
+// each (a season's list would otherwise keep 100,000 copies of "1 шт.").
+// A small table by value, the last text of each slot kept.
+template <typename Key>
+class SharedTexts {
+public:
+    template <typename Make>
+    const QString& get(Key key, Make make)
+    {
+        const std::uint64_t h = static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull;
+        Slot& s = m_slots[h >> (64 - kBits)];
+        if (!s.used || s.key != key) {
+            s.key = key;
+            s.text = make();
+            s.used = true;
+        }
+        return s.text;
+    }
+
+private:
+    static constexpr int kBits = 9;
+    struct Slot {
+        Key key{};
+        QString text;
+        bool used = false;
+    };
+    std::array<Slot, 1 << kBits> m_slots;
+};
+
+// The texts one recomputation writes.
+struct Writer {
+    explicit Writer(UiLanguage l) : u(l) {}
+    Units u;
+    SharedTexts<int> sizes, counts;
+    SharedTexts<std::uint64_t> lengths; // by the bits of the value
+
+    QString size(int cm) { return sizes.get(cm, [&] { return withUnit(cm, u.cm); }); }
+    QString count(int pcs) { return counts.get(pcs, [&] { return withUnit(pcs, u.pcs); }); }
+    QString length(double m)
+    {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &m, sizeof bits);
+        return lengths.get(bits, [&] { return withUnit(m, 2, u.m); });
+    }
+    QString volume(double m3) const { return withUnit(m3, 4, u.m3); }
 };
 
 // The sums both lists keep besides the volume.
@@ -122,26 +233,182 @@ void appendCells(QStringList& memo, const ListLine& line)
         memo.append(c);
 }
 
-// Walks the lines: `perLine` parses and rewrites one line and adds it to the
-// sums; a line it cannot read keeps its texts and the first such failure is
-// recorded. Every line, read or not, goes into the line texts.
-template <typename PerLine>
-ListTotals recompute(Lines& lines, int columns, const ListContext& ctx, Sums& sums, PerLine perLine)
+bool sameCells(const QVector<QString>& a, const QVector<QString>& b)
 {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+bool sameInputs(const LineValues& a, const LineValues& b)
+{
+    return a.size == b.size && a.height == b.height && a.length == b.length && a.count == b.count;
+}
+
+// The texts have not changed since the line's outcome was kept. The storage
+// is shared until the line is written to, so this is almost always a pointer
+// comparison.
+bool textsKept(const ListLine& line)
+{
+    return line.kept.valid && sameCells(line.cells, line.kept.cells);
+}
+
+// One kind of list: how a line's texts are read, its volume computed and its
+// texts written, and which settings its texts depend on.
+struct RoundKind {
+    static constexpr int columns = kRoundColumns;
+    static constexpr int lengthColumn = 1;
+    static LineValues read(const QVector<QString>& cells)
+    {
+        LineValues v;
+        v.size = readListInteger(cells[0]);
+        v.length = readListNumber(cells[1]);
+        v.count = readListInteger(cells[2]);
+        return v;
+    }
+    static void compute(LineValues& v, const ListContext& ctx)
+    {
+        v.volume = roundLineVolume(static_cast<std::uint32_t>(v.size), v.length,
+                                   static_cast<std::uint32_t>(v.count), ctx.method, ctx.taper, v.fellBack);
+    }
+    static void write(ListLine& line, const LineValues& v, Writer& w)
+    {
+        // Outside the table (or a gap): drawn red.
+        line.icon = v.fellBack ? kIconFallback : kIconNormal;
+        // A new set of cells: the old ones may still be shared with what was kept.
+        line.cells = {w.size(v.size), w.length(v.length), w.count(v.count), w.volume(v.volume)};
+    }
+    static bool keptFor(const KeptLine& k, const ListContext& ctx)
+    {
+        return k.language == ctx.language && k.method == ctx.method && k.taper == ctx.taper;
+    }
+    static void add(const LineValues& v, Sums& sums)
+    {
+        sums.add(v.size, v.length, v.count);
+    }
+};
+
+struct BoardKind {
+    static constexpr int columns = kBoardColumns;
+    static constexpr int lengthColumn = 2;
+    static LineValues read(const QVector<QString>& cells)
+    {
+        LineValues v;
+        v.size = readListInteger(cells[0]);
+        v.height = readListInteger(cells[1]);
+        v.length = readListNumber(cells[2]);
+        v.count = readListInteger(cells[3]);
+        return v;
+    }
+    static void compute(LineValues& v, const ListContext&)
+    {
+        v.volume = boardLineVolume(v.size, v.height, v.length, v.count);
+    }
+    static void write(ListLine& line, const LineValues& v, Writer& w)
+    {
+        line.cells = {w.size(v.size), w.size(v.height), w.length(v.length), w.count(v.count),
+                      w.volume(v.volume)};
+        line.icon = kIconNone;
+    }
+    static bool keptFor(const KeptLine& k, const ListContext& ctx)
+    {
+        return k.language == ctx.language;
+    }
+    static void add(const LineValues& v, Sums& sums)
+    {
+        sums.area += v.size / 100.0 * v.length * v.count; // face area, m2
+        sums.add(v.size, v.length, v.count);
+    }
+};
+
+void keep(ListLine& line, const ListContext& ctx)
+{
+    line.kept.cells = line.cells;
+    line.kept.valid = true;
+    line.kept.method = ctx.method;
+    line.kept.taper = ctx.taper;
+    line.kept.language = ctx.language;
+}
+
+// Parses and computes one line from its texts and writes them anew. Its
+// outcome is kept only when the written texts read back as the same inputs:
+// then a recomputation from them gives this very line again. Otherwise (a
+// length written to fewer decimals than it was typed with, say) the next
+// recomputation must start from the written texts, as one from nothing would.
+// Returns the values this recomputation counts.
+template <typename Kind>
+LineValues refreshLine(ListLine& line, const ListContext& ctx, Writer& w)
+{
+    if (line.cells.size() != Kind::columns)
+        line.cells.resize(Kind::columns);
+    line.kept.valid = false;
+    LineValues v;
+    try {
+        v = Kind::read(line.cells);
+    } catch (const ConvertError&) {
+        line.kept.failed = true;
+        keep(line, ctx);
+        throw;
+    }
+    Kind::compute(v, ctx);
+    Kind::write(line, v, w);
+    try {
+        const bool readsBack = w.u.plain ? readListNumber(line.cells[Kind::lengthColumn]) == v.length
+                                       : sameInputs(Kind::read(line.cells), v);
+        if (readsBack) {
+            line.kept.values = v;
+            line.kept.failed = false;
+            keep(line, ctx);
+        }
+    } catch (const ConvertError&) {
+    }
+    return v;
+}
+
+// Why a line does not read: only the first such line's reason is shown, so
+// it is not kept with every line but read again when wanted.
+template <typename Kind>
+QString readError(const ListLine& line)
+{
+    try {
+        Kind::read(line.cells);
+    } catch (const ConvertError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+// Walks the lines in list order, bringing each up to date when it is not,
+// and sums them. The first line that does not read is recorded; it and every
+// other line keep their texts.
+template <typename Kind>
+ListTotals recompute(Lines& lines, const ListContext& ctx, Sums& sums)
+{
+    Writer w(ctx.language);
     ListTotals t;
-    t.memo.reserve(lines.size() * columns);
     for (int i = 0; i < lines.size(); ++i) {
         ListLine& line = lines[i];
-        line.cells.resize(columns);
-        try {
-            perLine(line, t);
-        } catch (const ConvertError& e) {
-            if (t.ok()) {
-                t.failedLine = i;
-                t.error = e.message();
+        LineValues fresh;
+        const LineValues* v = nullptr;
+        if (textsKept(line) && Kind::keptFor(line.kept, ctx)) {
+            if (!line.kept.failed)
+                v = &line.kept.values;
+        } else {
+            t.changed.push_back(i);
+            try {
+                fresh = refreshLine<Kind>(line, ctx, w);
+                v = &fresh;
+            } catch (const ConvertError&) {
             }
         }
-        appendCells(t.memo, line);
+        if (!v) {
+            if (t.ok()) {
+                t.failedLine = i;
+                t.error = readError<Kind>(line);
+            }
+            continue;
+        }
+        t.fallbacks += v->fellBack ? 1 : 0;
+        Kind::add(*v, sums);
+        t.total += v->volume;
     }
     t.volume = FormatNumber(t.total, 4);
     t.weight = QString::number(WeightWood(t.total, ctx.species, ctx.moisture));
@@ -157,80 +424,58 @@ bool fitsCount(std::int64_t sum)
     return sum <= std::numeric_limits<int>::max();
 }
 
+// The sizes and length a merge compares, from what was kept while the texts
+// are unchanged, else read from them. False when the line does not read.
+template <typename Kind>
+bool mergeKey(const ListLine& line, LineValues& v)
+{
+    if (textsKept(line)) {
+        v = line.kept.values;
+        return !line.kept.failed;
+    }
+    try {
+        QVector<QString> cells = line.cells;
+        cells.resize(Kind::columns);
+        v = Kind::read(cells);
+        return true;
+    } catch (const ConvertError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
 {
-    const Units u(ctx.language);
     Sums sums;
-    return recompute(lines, kRoundColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
-        const int d = readListInteger(line.cells[0]);
-        const double l = readListNumber(line.cells[1]);
-        const int c = readListInteger(line.cells[2]);
-        const auto ud = static_cast<std::uint32_t>(d);
-        const auto uc = static_cast<std::uint32_t>(c);
-        bool fellBack = false;
-        const double v = roundLineVolume(ud, l, uc, ctx.method, ctx.taper, fellBack);
-        // Outside the table (or a gap): drawn red.
-        line.icon = fellBack ? kIconFallback : kIconNormal;
-        t.fallbacks += fellBack ? 1 : 0;
-        line.cells[0] = withUnit(d, u.cm);
-        line.cells[1] = withUnit(l, 2, u.m);
-        line.cells[2] = withUnit(c, u.pcs);
-        line.cells[3] = withUnit(v, 4, u.m3);
-        sums.add(d, l, c);
-        t.total += v;
-    });
+    return recompute<RoundKind>(lines, ctx, sums);
 }
 
 ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
 {
-    const Units u(ctx.language);
     Sums sums;
-    ListTotals t = recompute(lines, kBoardColumns, ctx, sums, [&](ListLine& line, ListTotals& t) {
-        const int x = readListInteger(line.cells[0]);
-        const int y = readListInteger(line.cells[1]);
-        const double len = readListNumber(line.cells[2]);
-        const int c = readListInteger(line.cells[3]);
-        const double v = boardLineVolume(x, y, len, c);
-        line.cells[0] = withUnit(x, u.cm);
-        line.cells[1] = withUnit(y, u.cm);
-        line.cells[2] = withUnit(len, 2, u.m);
-        line.cells[3] = withUnit(c, u.pcs);
-        line.cells[4] = withUnit(v, 4, u.m3);
-        line.icon = kIconNone;
-        sums.area += x / 100.0 * len * c; // face area, m2
-        sums.add(x, len, c);
-        t.total += v;
-    });
+    ListTotals t = recompute<BoardKind>(lines, ctx, sums);
     t.area = FormatNumber(sums.area, 4);
     return t;
 }
 
 bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count)
 {
-    for (ListLine& line : lines) {
-        try {
-            if (readListInteger(line.cells.value(0)) != d || readListNumber(line.cells.value(1)) != l)
-                continue;
-            return addToCount(line, 2, count);
-        } catch (const ConvertError&) {
-            // A line that does not read is no match; the recomputation reports it.
-        }
+    for (int i = 0; i < lines.size(); ++i) {
+        LineValues v;
+        // A line that does not read is no match; the recomputation reports it.
+        if (mergeKey<RoundKind>(lines.at(i), v) && v.size == d && v.length == l)
+            return addToCount(lines[i], 2, count);
     }
     return false;
 }
 
 bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, std::int64_t count)
 {
-    for (ListLine& line : lines) {
-        try {
-            if (readListInteger(line.cells.value(0)) != x || readListInteger(line.cells.value(1)) != y
-                || readListNumber(line.cells.value(2)) != len)
-                continue;
-            return addToCount(line, 3, count);
-        } catch (const ConvertError&) {
-        }
+    for (int i = 0; i < lines.size(); ++i) {
+        LineValues v;
+        if (mergeKey<BoardKind>(lines.at(i), v) && v.size == x && v.height == y && v.length == len)
+            return addToCount(lines[i], 3, count);
     }
     return false;
 }

@@ -1,6 +1,7 @@
 // The round-timber and board lists as plain data: merging, recomputing,
-// sorting. A line is held only as its column texts; every recomputation
-// parses them back and writes them again canonically.
+// sorting. A line's texts are its storage; each line also keeps what the
+// last recomputation read from them and made of them, so that a list of a
+// season's tally is not parsed again whole at every log typed.
 #pragma once
 
 #include "engine/volume.h"
@@ -11,6 +12,7 @@
 #include <QVector>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class QCollator;
@@ -45,9 +47,38 @@ double roundLineVolume(std::uint32_t d, double l, std::uint32_t count, CalcMetho
 // Width and height in cm, length in m: m3 of the whole line.
 double boardLineVolume(int x, int y, double len, int count);
 
+// What was read from a line's texts and computed from them.
+struct LineValues {
+    int size = 0;        // diameter, or a board's width, cm
+    int height = 0;      // boards, cm
+    int count = 0;
+    bool fellBack = false;
+    double length = 0.0; // m
+    double volume = 0.0; // m3
+};
+
+// A line's outcome kept from the recomputation that made it. It stands for
+// as long as the line's texts are the very ones it was made from (the cells
+// share their storage with `cells` until the line is written to) and the
+// settings the texts depend on are the same.
+struct KeptLine {
+    QVector<QString> cells;
+    LineValues values;
+    bool failed = false;  // the line did not read
+    bool valid = false;
+    CalcMethod method = CalcMethod::Gost2708;
+    TaperStep taper = 0;
+    UiLanguage language = UiLanguage::Ukrainian;
+};
+
 struct ListLine {
+    ListLine() = default;
+    ListLine(QVector<QString> texts, int iconIndex = kIconNone)
+        : cells(std::move(texts)), icon(iconIndex) {}
+
     QVector<QString> cells;
     int icon = kIconNone;
+    KeptLine kept;
 };
 using Lines = QVector<ListLine>;
 
@@ -63,7 +94,7 @@ struct ListContext {
 // The outcome of a recomputation: every line's texts for the line-text list,
 // and the totals as the fields show them.
 struct ListTotals {
-    QStringList memo;      // column texts of every line, in list order
+    std::vector<int> changed; // the lines whose texts or icon were written anew, ascending
     double total = 0.0;    // m3
     QString volume;        // Edit2
     QString weight;        // Edit4, whole kg
@@ -73,14 +104,18 @@ struct ListTotals {
     int fallbacks = 0;     // round lines outside the chosen table
 
     // A line whose cell did not parse: its index and the conversion error.
-    // The totals above are then not valid; memo still holds every line.
+    // The totals above are then not valid; every line keeps its texts.
     int failedLine = -1;
     QString error;
     bool ok() const { return failedLine < 0; }
 };
 
-// Recomputes every line in place (canonical texts, icons) and the totals.
-// A line that does not parse keeps its texts; the others are still done.
+// Brings every line up to date in place (canonical texts, icons) and makes
+// the totals. Only lines whose texts or settings changed since they were last
+// computed are parsed and computed again; the totals are summed over every
+// line in list order, so they are exactly those of a recomputation from
+// nothing. A line that does not parse keeps its texts; the others are still
+// done.
 ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx);
 ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx);
 

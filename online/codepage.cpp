@@ -5,6 +5,7 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <stdexcept>
 #include <vector>
@@ -64,10 +65,50 @@ private:
 
 } // namespace
 
+namespace {
+
+// The code page's upper half by character: the byte for each character it
+// holds, 0 for the others (no character but U+0000 is written as 0).
+const std::array<unsigned char, 0x10000>& upperHalf()
+{
+    static const std::array<unsigned char, 0x10000> table = [] {
+        std::array<unsigned char, 0x10000> t{};
+        for (int byte = 0x80; byte <= 0xff; ++byte) {
+            const QString c = fromWindows1251(QByteArray(1, static_cast<char>(byte)));
+            if (c.size() == 1 && c != QLatin1String("?"))
+                t[c.at(0).unicode()] = static_cast<unsigned char>(byte);
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 QByteArray toWindows1251(const QString& text)
 {
     if (text.isEmpty())
         return QByteArray();
+    // A text the code page holds whole (a report, a list) is written by table;
+    // only one with a character it has no place for goes through the converter,
+    // which knows how to stand "?" for it.
+    QByteArray direct(text.size(), Qt::Uninitialized);
+    const auto& upper = upperHalf();
+    char* next = direct.data();
+    bool whole = true;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            *next++ = static_cast<char>(u);
+        } else if (upper[u] != 0) {
+            *next++ = static_cast<char>(upper[u]);
+        } else {
+            whole = false;
+            break;
+        }
+    }
+    if (whole)
+        return direct;
     // UTF-32 gives every character the same width, so an unmappable one is
     // skipped whole; lone surrogates arrive as U+FFFD and turn into "?".
     const QList<uint> ucs4 = text.toUcs4();

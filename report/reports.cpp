@@ -114,7 +114,11 @@ QString reportFilePath(const QString& programFile)
 
 void writeReportFile(const QString& path, const QStringList& lines)
 {
+    qsizetype size = 0;
+    for (const QString& line : lines)
+        size += line.size() + 2;
     QString text;
+    text.reserve(size);
     for (const QString& line : lines) {
         text += line;
         text += QLatin1String("\r\n");

@@ -203,10 +203,10 @@ void TForm4::addCurrentCalculation()
     QStringList lines;
     if (m_main->roundTabActive()) {
         category = L(36 + static_cast<int>(Settings.Method));
-        lines = m_main->Memo1;
+        lines = m_main->Memo1();
     } else if (m_main->boardTabActive()) {
         category = L(89);
-        lines = m_main->Memo2;
+        lines = m_main->Memo2();
     } else {
         return;
     }

@@ -7,6 +7,7 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <utility>
 
 namespace zel {
 
@@ -29,6 +30,8 @@ void LinesModel::removeLine(int row)
         return;
     beginRemoveRows(QModelIndex(), row, row);
     m_lines.removeAt(row);
+    if (row < m_sortedRows)
+        --m_sortedRows;
     endRemoveRows();
 }
 
@@ -41,18 +44,66 @@ void LinesModel::setLines(const Lines& lines)
 {
     beginResetModel();
     m_lines = lines;
+    m_inOrder = false;
     endResetModel();
 }
 
-void LinesModel::cellsChanged()
+void LinesModel::linesChanged(const std::vector<int>& rows)
 {
-    if (!m_lines.isEmpty())
-        emit dataChanged(index(0, 0), index(size() - 1, m_columns - 1));
+    // One signal for each run of neighbouring lines.
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t j = i + 1;
+        while (j < rows.size() && rows[j] == rows[j - 1] + 1)
+            ++j;
+        emit dataChanged(index(rows[i], 0), index(rows[j - 1], m_columns - 1));
+        i = j;
+    }
 }
 
-void LinesModel::sortByFirstColumn(const QCollator& collator)
+void LinesModel::sortByFirstColumn(const QCollator& collator, const std::vector<int>& changed)
 {
-    const std::vector<int> order = firstColumnOrder(m_lines, collator);
+    // The rows to place again: the changed ones and those appended since.
+    std::vector<int> moving = changed;
+    for (int row = m_sortedRows; row < size(); ++row)
+        moving.push_back(row);
+    std::sort(moving.begin(), moving.end());
+    moving.erase(std::unique(moving.begin(), moving.end()), moving.end());
+    const bool fewMoved = moving.size() <= std::max<std::size_t>(64, m_lines.size() / 16);
+    const bool wasInOrder = m_inOrder;
+    m_inOrder = true;
+    m_sortedRows = size();
+    if (!wasInOrder || !fewMoved) {
+        applyOrder(firstColumnOrder(m_lines, collator));
+        return;
+    }
+    // The others are still in order, equal texts by row. Each moving row goes
+    // after the rows whose text sorts before its own and, among equal texts,
+    // after those that stood above it: where a stable sort of all rows puts it.
+    std::vector<int> order;
+    order.reserve(m_lines.size());
+    auto next = moving.begin();
+    for (int row = 0; row < size(); ++row) {
+        if (next != moving.end() && *next == row)
+            ++next;
+        else
+            order.push_back(row);
+    }
+    const auto text = [this](int row) { return std::as_const(m_lines)[row].cells.value(0); };
+    for (int row : moving) {
+        const QString key = text(row);
+        const auto first = std::lower_bound(order.begin(), order.end(), row, [&](int a, int) {
+            return collator.compare(text(a), key) < 0;
+        });
+        const auto last = std::upper_bound(first, order.end(), row, [&](int, int b) {
+            return collator.compare(key, text(b)) < 0;
+        });
+        order.insert(std::upper_bound(first, last, row), row);
+    }
+    applyOrder(order);
+}
+
+void LinesModel::applyOrder(const std::vector<int>& order)
+{
     if (std::is_sorted(order.begin(), order.end()))
         return;
     emit layoutAboutToBeChanged();

@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <vector>
+
 class QCollator;
 
 namespace zel {
@@ -16,7 +18,7 @@ class LinesModel : public QAbstractTableModel {
 public:
     explicit LinesModel(int columns, QObject* parent = nullptr);
 
-    // The lines themselves; after changing cells in place, call cellsChanged().
+    // The lines themselves; after changing cells in place, call linesChanged().
     Lines& lines() { return m_lines; }
     const Lines& lines() const { return m_lines; }
     int size() const { return static_cast<int>(m_lines.size()); }
@@ -25,9 +27,15 @@ public:
     void removeLine(int row);
     void clearLines();
     void setLines(const Lines& lines);
-    void cellsChanged();
-    // Stable sort by the text of column 1; views keep their selection.
-    void sortByFirstColumn(const QCollator& collator);
+    // The views repaint these lines only (row numbers, ascending).
+    void linesChanged(const std::vector<int>& rows);
+    // Stable sort by the text of column 1; views keep their selection. When
+    // the lines were in that order after the last sort, only the `changed`
+    // rows and those appended since may have left it: only they are placed
+    // again, the others are not compared anew.
+    void sortByFirstColumn(const QCollator& collator, const std::vector<int>& changed = {});
+    // The lines may be in any order now (the list is no longer kept sorted).
+    void forgetOrder() { m_inOrder = false; }
 
     void setHeaders(const QStringList& headers);
     QString header(int column) const { return m_headers.value(column); }
@@ -42,8 +50,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    void applyOrder(const std::vector<int>& order);
+
     int m_columns;
     Lines m_lines;
+    // After a sort: the lines were in order, the first m_sortedRows of them.
+    bool m_inOrder = false;
+    int m_sortedRows = 0;
     QStringList m_headers;
     QHash<int, QIcon> m_icons;
 };

@@ -3,7 +3,7 @@
 
 namespace zel {
 
-void* openIdleDisplay() { return nullptr; }
+void* openIdleDisplay(const QByteArray&) { return nullptr; }
 void closeIdleDisplay(void*) {}
 qint64 displayIdleMilliseconds(void*) { return -1; }
 

@@ -8,12 +8,11 @@
 
 namespace zel {
 
-void* openIdleDisplay()
+void* openIdleDisplay(const QByteArray& name)
 {
-    const char* name = std::getenv("DISPLAY");
-    if (!name || !*name)
+    if (name.isEmpty())
         return nullptr;
-    Display* display = XOpenDisplay(name);
+    Display* display = XOpenDisplay(name.constData());
     if (!display)
         return nullptr;
     int event = 0, error = 0;

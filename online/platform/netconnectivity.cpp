@@ -6,14 +6,16 @@
 
 namespace zel {
 
-NetConnectivity::NetConnectivity()
-{
-    m_backend = QNetworkInformation::instance()
-             || QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
-}
+NetConnectivity::NetConnectivity() = default;
 
 bool NetConnectivity::isOnline()
 {
+    // The platform's backend is loaded when first asked, not while the
+    // program's window is still to come up.
+    std::call_once(m_loaded, [this] {
+        m_backend = QNetworkInformation::instance()
+                 || QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
+    });
     if (m_backend) {
         if (const QNetworkInformation* info = QNetworkInformation::instance()) {
             switch (info->reachability()) {

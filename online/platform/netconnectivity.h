@@ -3,6 +3,8 @@
 
 #include "online/connectivity.h"
 
+#include <mutex>
+
 namespace zel {
 
 // Asks QNetworkInformation where a backend exists; otherwise, or while it
@@ -14,6 +16,7 @@ public:
     bool isOnline() override;
 
 private:
+    std::once_flag m_loaded;
     bool m_backend = false;
 };
 

@@ -196,18 +196,30 @@ private:
 
 QtHttpClient::QtHttpClient(HttpTimeouts timeouts)
     : m_timeouts(timeouts)
-    , m_thread(new QThread)
-    , m_engine(new Engine(timeouts))
     , m_waiting(std::make_shared<Waiting>())
 {
-    m_thread->setObjectName(QStringLiteral("network"));
-    m_engine->moveToThread(m_thread);
-    m_thread->start();
+}
+
+// The network thread and its managers come with the first request: the
+// program's window does not wait for them at start, and a run that never
+// goes online never makes them.
+QtHttpClient::Engine* QtHttpClient::engine()
+{
+    std::call_once(m_started, [this] {
+        m_thread = new QThread;
+        m_thread->setObjectName(QStringLiteral("network"));
+        m_engine = new Engine(m_timeouts);
+        m_engine->moveToThread(m_thread);
+        m_thread->start();
+    });
+    return m_engine;
 }
 
 QtHttpClient::~QtHttpClient()
 {
     shutDown();
+    if (!m_thread)
+        return;
     Engine* engine = m_engine;
     QMetaObject::invokeMethod(engine, [engine] { delete engine; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
@@ -231,7 +243,7 @@ std::shared_ptr<QtHttpClient::Pending> QtHttpClient::start(const QString& url, b
                    list.end());
         list.push_back(pending);
     }
-    Engine* engine = m_engine;
+    Engine* engine = this->engine();
     QMetaObject::invokeMethod(engine, [engine, pending, url, service] {
         engine->fetch(pending, url, service);
     }, Qt::QueuedConnection);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 
 class QThread;
 
@@ -46,9 +47,12 @@ private:
     std::shared_ptr<Pending> start(const QString& url, bool service);
     void wait(const std::shared_ptr<Pending>& pending);
 
+    Engine* engine();
+
     HttpTimeouts m_timeouts;
-    QThread* m_thread;
-    Engine* m_engine;
+    std::once_flag m_started;
+    QThread* m_thread = nullptr;
+    Engine* m_engine = nullptr;
     std::shared_ptr<Waiting> m_waiting;
 };
 

@@ -11,7 +11,16 @@ SystemIdleClock::SystemIdleClock()
     m_sinceInput.start();
     if (QCoreApplication* app = QCoreApplication::instance())
         app->installEventFilter(this);
-    m_display = openIdleDisplay();
+    m_displayName = qgetenv("DISPLAY");
+}
+
+void* SystemIdleClock::display() const
+{
+    if (!m_opened) {
+        m_opened = true;
+        m_display = openIdleDisplay(m_displayName);
+    }
+    return m_display;
 }
 
 SystemIdleClock::~SystemIdleClock()
@@ -21,8 +30,8 @@ SystemIdleClock::~SystemIdleClock()
 
 qint64 SystemIdleClock::idleMilliseconds()
 {
-    if (m_display) {
-        const qint64 ms = displayIdleMilliseconds(m_display);
+    if (void* d = display()) {
+        const qint64 ms = displayIdleMilliseconds(d);
         if (ms >= 0)
             return ms;
     }

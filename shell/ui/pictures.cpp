@@ -6,6 +6,10 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <future>
+#include <map>
+#include <vector>
+
 namespace zel {
 
 namespace {
@@ -26,25 +30,68 @@ QString fileOf(const QString& name)
 
 } // namespace
 
-QPixmap picture(const QString& name, const QSize& size)
+namespace {
+
+// Drawn into an image, which any thread may do.
+QImage pictureImage(const QString& name, const QSize& size)
 {
     QSvgRenderer renderer(fileOf(name));
     const QSize s = size.isEmpty() ? renderer.defaultSize() : size;
     if (!renderer.isValid() || s.isEmpty())
-        return QPixmap();
-    QPixmap pm(s);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
+        return QImage();
+    QImage image(s, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     renderer.render(&p);
-    return pm;
+    return image;
+}
+
+constexpr int kIconSides[] = {16, 24, 32, 48, 64, 128, 256};
+
+std::vector<QImage> iconImages(const QString& name)
+{
+    std::vector<QImage> images;
+    for (int side : kIconSides)
+        images.push_back(pictureImage(name, QSize(side, side)));
+    return images;
+}
+
+// The icons being drawn ahead, by name; each is taken once. Touched on the
+// UI thread only.
+std::map<QString, std::future<std::vector<QImage>>>& ahead()
+{
+    static std::map<QString, std::future<std::vector<QImage>>> drawing;
+    return drawing;
+}
+
+} // namespace
+
+QPixmap picture(const QString& name, const QSize& size)
+{
+    const QImage image = pictureImage(name, size);
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }
 
 QIcon pictureIcon(const QString& name)
 {
+    std::vector<QImage> images;
+    const auto drawn = ahead().find(name);
+    if (drawn != ahead().end()) {
+        images = drawn->second.get();
+        ahead().erase(drawn);
+    } else {
+        images = iconImages(name);
+    }
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(picture(name, QSize(side, side)));
+    for (const QImage& image : images)
+        icon.addPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
     return icon;
+}
+
+void drawIconAhead(const QString& name)
+{
+    if (ahead().count(name) == 0)
+        ahead()[name] = std::async(std::launch::async, [name] { return iconImages(name); });
 }
 
 void showPicture(QLabel* label, const QString& name)

@@ -143,6 +143,10 @@ TForm1::~TForm1()
 
 void TForm1::buildWindow()
 {
+    // The window's and the menu button's icons, each drawn at seven sizes,
+    // are drawn while the window is built.
+    drawIconAhead(QStringLiteral("app_icon"));
+    drawIconAhead(QStringLiteral("menu"));
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
@@ -500,15 +504,13 @@ QStringList TForm1::loadStoredList(const QString& valueName, const QStringList& 
 
 void TForm1::LoadZM1()
 {
-    Memo1 = loadStoredList(kRoundListValue, Memo1);
-    m_roundModel->setLines(linesFromTexts(Memo1, kRoundColumns));
+    m_roundModel->setLines(linesFromTexts(loadStoredList(kRoundListValue, Memo1()), kRoundColumns));
     ReFreshList();
 }
 
 void TForm1::LoadZM2()
 {
-    Memo2 = loadStoredList(kBoardListValue, Memo2);
-    m_boardModel->setLines(linesFromTexts(Memo2, kBoardColumns));
+    m_boardModel->setLines(linesFromTexts(loadStoredList(kBoardListValue, Memo2()), kBoardColumns));
     ReFreshListBoard();
 }
 
@@ -544,7 +546,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormClose()
 {
     Log(QStringLiteral("Form close"));
-    const bool listsKept = saveListTexts(m_services.store, Memo1, Memo2);
+    const bool listsKept = saveListTexts(m_services.store, Memo1(), Memo2());
     const bool settingsKept = WriteParams();
     // The program ends now. A request the UI thread is waiting on is given up
     // at once; the procedure that made it sees m_closing and goes no further.
@@ -796,8 +798,7 @@ void TForm1::showTotals(const ListTotals& t)
 void TForm1::ReFreshList()
 {
     const ListTotals t = ReFreshRoundLines(m_roundModel->lines(), listContext());
-    // Saved from here: even a line that did not read stays in it.
-    Memo1 = settleLines(m_roundModel, t.memo);
+    settleLines(m_roundModel, t.changed);
     emit listsChanged();
     if (!t.ok())
         throw ConvertError(t.error);
@@ -808,7 +809,7 @@ void TForm1::ReFreshList()
 void TForm1::ReFreshListBoard()
 {
     const ListTotals t = ReFreshBoardLines(m_boardModel->lines(), listContext());
-    Memo2 = settleLines(m_boardModel, t.memo);
+    settleLines(m_boardModel, t.changed);
     emit listsChanged();
     if (!t.ok())
         throw ConvertError(t.error);
@@ -831,19 +832,30 @@ void TForm1::setSortMode(bool on)
     m_sorted = on;
     if (!on)
         return;
-    Memo1 = settleLines(m_roundModel, Memo1);
-    Memo2 = settleLines(m_boardModel, Memo2);
+    settleLines(m_roundModel, {});
+    settleLines(m_boardModel, {});
 }
 
-QStringList TForm1::settleLines(LinesModel* model, const QStringList& texts)
+void TForm1::settleLines(LinesModel* model, const std::vector<int>& changed)
 {
-    QStringList settled = texts;
-    if (m_sorted) {
-        model->sortByFirstColumn(QCollator());
-        settled = lineTexts(model->lines());
-    }
-    model->cellsChanged();
-    return settled;
+    // Rows named before the sort: the views are told of a moved line by the
+    // sort itself.
+    model->linesChanged(changed);
+    if (m_sorted)
+        model->sortByFirstColumn(QCollator(), changed);
+    else
+        model->forgetOrder();
+}
+
+// Saved from here: even a line that did not read stays in it.
+QStringList TForm1::Memo1() const
+{
+    return lineTexts(m_roundModel->lines());
+}
+
+QStringList TForm1::Memo2() const
+{
+    return lineTexts(m_boardModel->lines());
 }
 
 // res1Click: edit one cell of the selected line through an input box.
@@ -856,7 +868,7 @@ void TForm1::res1Click(int column)
         QString& cell = model->lines()[row].cells[column];
         const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
         cell = Dialogs::input(this, L(51), prompt, cell);
-        model->cellsChanged();
+        model->linesChanged({row});
     }
     refreshActiveList();
 }

@@ -136,8 +136,8 @@ public:
     double total = 0.0;
     // The column texts of every line of each list, four (five) per line, as
     // of its last recomputation: what the lists are saved from.
-    QStringList Memo1;
-    QStringList Memo2;
+    QStringList Memo1() const;
+    QStringList Memo2() const;
 
 signals:
     // A list was recomputed or the language switched.
@@ -214,7 +214,7 @@ private:
     // After a list's lines changed: in their sorted place when sorting is on,
     // the views told; returns the line texts as the lines now stand (`texts`
     // when nothing moved).
-    QStringList settleLines(LinesModel* model, const QStringList& texts);
+    void settleLines(LinesModel* model, const std::vector<int>& changed);
     QTreeView* activeView() const;
     LinesModel* activeModel() const;
     int selectedRow() const;

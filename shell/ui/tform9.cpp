@@ -50,7 +50,6 @@ TForm9::TForm9(QWidget* main)
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(width() - 38, 8, 28, 28);
-    Button1->setIcon(pictureIcon(QStringLiteral("close")));
     connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
     // Esc closes: QDialog rejects on Esc.
 }
@@ -58,6 +57,9 @@ TForm9::TForm9(QWidget* main)
 void TForm9::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Drawn when first shown: the copy made at start never is.
+    if (Button1->icon().isNull())
+        Button1->setIcon(pictureIcon(QStringLiteral("close")));
     Label1->setText(Lang(107, Settings.Language));
     Memo1->setPlainText(Lang(108, Settings.Language));
 }

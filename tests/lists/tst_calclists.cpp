@@ -1,9 +1,14 @@
 // The two lists as data: recomputation, totals, fallback, merging, sorting.
 #include "lists/calclists.h"
 #include "lists/numbertext.h"
+#include "engine/convert.h"
+#include "engine/errors.h"
 
 #include <QCollator>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <cstring>
 
 using namespace zel;
 
@@ -61,6 +66,9 @@ private slots:
     void mergeNeverOverflowsACount();
     void mergeSkipsLinesThatDoNotRead();
     void sortingIsTextOrder();
+    void readersAgreeWithTheCleanedText();
+    void incrementalEqualsFull_data();
+    void incrementalEqualsFull();
 };
 
 void TestCalcLists::roundLineIsWrittenCanonically()
@@ -70,7 +78,6 @@ void TestCalcLists::roundLineIsWrittenCanonically()
     QVERIFY(t.ok());
     QCOMPARE(lines[0].cells, (QVector<QString>{u"20 см."_qs, u"4,00 м."_qs, u"3 шт."_qs, u"0,4410 м3."_qs}));
     QCOMPARE(lines[0].icon, kIconNormal);
-    QCOMPARE(t.memo, (QStringList{u"20 см."_qs, u"4,00 м."_qs, u"3 шт."_qs, u"0,4410 м3."_qs}));
     QCOMPARE(t.volume, u"0,4410"_qs);
     QCOMPARE(t.weight, u"318"_qs);
     QCOMPARE(t.runningLength, u"12,00"_qs);
@@ -128,7 +135,6 @@ void TestCalcLists::emptyLists()
     QCOMPARE(r.weight, u"0"_qs);
     QCOMPARE(r.runningLength, u"0,00"_qs);
     QCOMPARE(r.mean, u"0.00"_qs);
-    QVERIFY(r.memo.isEmpty());
     const ListTotals b = ReFreshBoardLines(none, pineGost());
     QCOMPARE(b.area, u"0,0000"_qs);
     QCOMPARE(b.mean, u"0.00"_qs);
@@ -207,15 +213,16 @@ void TestCalcLists::badCellKeepsEveryLine()
     QVERIFY(!t.ok());
     QCOMPARE(t.failedLine, 1);
     QCOMPARE(t.error, u"\"\" is not a valid integer value"_qs);
-    QCOMPARE(t.memo.size(), 12);
-    QCOMPARE(t.memo.mid(4, 4), (QStringList{u"abc"_qs, u"4"_qs, u"1"_qs, u"0"_qs}));
-    QCOMPARE(t.memo[0], u"20 см."_qs);
-    QCOMPARE(t.memo[8], u"30 см."_qs);
+    const QStringList texts = lineTexts(lines);
+    QCOMPARE(texts.size(), 12);
+    QCOMPARE(texts.mid(4, 4), (QStringList{u"abc"_qs, u"4"_qs, u"1"_qs, u"0"_qs}));
+    QCOMPARE(texts[0], u"20 см."_qs);
+    QCOMPARE(texts[8], u"30 см."_qs);
 
     Lines boards{board(u"15"_qs, u"5"_qs, u"6"_qs, u"4,5"_qs)};
     const ListTotals b = ReFreshBoardLines(boards, pineGost());
     QCOMPARE(b.error, u"\"4,5\" is not a valid integer value"_qs);
-    QCOMPARE(b.memo, (QStringList{u"15"_qs, u"5"_qs, u"6"_qs, u"4,5"_qs, u"0"_qs}));
+    QCOMPARE(lineTexts(boards), (QStringList{u"15"_qs, u"5"_qs, u"6"_qs, u"4,5"_qs, u"0"_qs}));
 }
 
 void TestCalcLists::boardExample()
@@ -303,6 +310,136 @@ void TestCalcLists::sortingIsTextOrder()
     sortLines(lines, QCollator(QLocale(QStringLiteral("ru_RU"))));
     QCOMPARE(firstColumn(lines),
              (QStringList{u"10 см."_qs, u"100 см."_qs, u"20 см."_qs, u"5 см."_qs, u"9 см."_qs}));
+}
+
+namespace {
+
+// A cell text a user or a file could leave in a list: canonical and raw
+// numbers, lengths with more decimals than are written, the exponent form,
+// counts near the largest one, and texts that do not read.
+QString randomCell(QRandomGenerator& rng, int column, bool boards)
+{
+    static const QStringList odd{u"abc"_qs, QString(), u"4,5"_qs, u"1,235E04"_qs, u"7 шт."_qs,
+                                 u"2147483000"_qs, u"0"_qs, u"4,005"_qs, u"12,5 m."_qs};
+    if (rng.bounded(6) == 0)
+        return odd[rng.bounded(odd.size())];
+    const int lengthColumn = boards ? 2 : 1;
+    if (column == lengthColumn)
+        return QString::number(1.0 + rng.bounded(141) / 10.0).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::number(1 + rng.bounded(boards ? 40 : 130));
+}
+
+ListTotals refresh(Lines& lines, const ListContext& ctx, bool boards)
+{
+    return boards ? ReFreshBoardLines(lines, ctx) : ReFreshRoundLines(lines, ctx);
+}
+
+// The same lines with nothing kept: a recomputation of them starts from
+// their texts alone.
+Lines textsOnly(const Lines& lines)
+{
+    Lines out;
+    for (const ListLine& l : lines)
+        out.append(ListLine(l.cells, l.icon));
+    return out;
+}
+
+} // namespace
+
+// The readers take a cell in place when they can; whatever they return or
+// throw is what reading the cell cleaned to digits and commas gives.
+void TestCalcLists::readersAgreeWithTheCleanedText()
+{
+    const QString alphabet = u"0123456789,,  -+.aм"_qs;
+    QRandomGenerator rng(1603);
+    const auto outcome = [](const auto& read) {
+        try {
+            return QString::number(read(), 'g', 17);
+        } catch (const ConvertError& e) {
+            return e.message();
+        }
+    };
+    for (int n = 0; n < 20000; ++n) {
+        QString text;
+        const int size = static_cast<int>(rng.bounded(n % 10 == 0 ? 80 : 12));
+        for (int i = 0; i < size; ++i)
+            text += alphabet[rng.bounded(alphabet.size())];
+        QString copy = text;
+        const QString cleaned = CleanStr(copy, kIntegerChars, 1);
+        QCOMPARE(outcome([&] { return readListInteger(text); }), outcome([&] { return StrToInt(cleaned); }));
+        QCOMPARE(outcome([&] { return readListNumber(text); }),
+                 outcome([&] { return StrToFloat(cleaned, QLatin1Char(',')); }));
+    }
+}
+
+// Long random runs of adds, merges, edits, deletes, sorts and settings
+// changes: after each, the list brought up to date line by line is the list
+// recomputed from nothing, texts, icons and every total to the bit.
+void TestCalcLists::incrementalEqualsFull_data()
+{
+    QTest::addColumn<bool>("boards");
+    QTest::newRow("round") << false;
+    QTest::newRow("boards") << true;
+}
+
+void TestCalcLists::incrementalEqualsFull()
+{
+    QFETCH(bool, boards);
+    QRandomGenerator rng(boards ? 1602 : 1601);
+    const int columns = boards ? kBoardColumns : kRoundColumns;
+    ListContext ctx = pineGost();
+    Lines lines;
+    for (int step = 0; step < 4000; ++step) {
+        const int op = static_cast<int>(rng.bounded(100));
+        if (op < 45) { // an entry: merged when it can be, else a new line
+            const int size = 1 + rng.bounded(boards ? 40 : 130);
+            const int height = 1 + rng.bounded(30);
+            const double len = 1.0 + rng.bounded(20) / 10.0 + (rng.bounded(8) == 0 ? 0.005 : 0.0);
+            const int count = rng.bounded(10) == 0 ? 2147483000 : 1 + rng.bounded(5);
+            Lines plain = textsOnly(lines);
+            const bool merged = boards ? scanBoardLines(lines, size, height, len, count)
+                                       : scanRoundLines(lines, size, len, count);
+            const bool mergedPlain = boards ? scanBoardLines(plain, size, height, len, count)
+                                            : scanRoundLines(plain, size, len, count);
+            QCOMPARE(merged, mergedPlain);
+            if (!merged)
+                lines.append(boards ? newBoardLine(QString::number(size), QString::number(height), len,
+                                                   QString::number(count))
+                                    : newRoundLine(QString::number(size), len, QString::number(count)));
+        } else if (op < 65 && !lines.isEmpty()) {
+            const int column = static_cast<int>(rng.bounded(columns));
+            lines[rng.bounded(lines.size())].cells[column] = randomCell(rng, column, boards);
+        } else if (op < 75 && !lines.isEmpty()) {
+            lines.removeAt(rng.bounded(lines.size()));
+        } else if (op < 80) {
+            sortLines(lines, QCollator());
+        } else if (op < 90) {
+            switch (rng.bounded(5)) {
+            case 0: ctx.method = static_cast<CalcMethod>(rng.bounded(4)); break;
+            case 1: ctx.taper = static_cast<TaperStep>(rng.bounded(8)); break;
+            case 2: ctx.language = static_cast<UiLanguage>(rng.bounded(3)); break;
+            case 3: ctx.species = static_cast<std::uint8_t>(rng.bounded(8)); break;
+            default: ctx.moisture = static_cast<std::uint8_t>(rng.bounded(10)); break;
+            }
+        } else if (op < 91) {
+            lines.clear();
+        }
+        Lines full = textsOnly(lines);
+        const ListTotals t = refresh(lines, ctx, boards);
+        const ListTotals f = refresh(full, ctx, boards);
+        QCOMPARE(lineTexts(lines), lineTexts(full));
+        for (int i = 0; i < lines.size(); ++i)
+            QCOMPARE(lines[i].icon, full[i].icon);
+        QCOMPARE(std::memcmp(&t.total, &f.total, sizeof t.total), 0);
+        QCOMPARE(t.volume, f.volume);
+        QCOMPARE(t.weight, f.weight);
+        QCOMPARE(t.runningLength, f.runningLength);
+        QCOMPARE(t.mean, f.mean);
+        QCOMPARE(t.area, f.area);
+        QCOMPARE(t.fallbacks, f.fallbacks);
+        QCOMPARE(t.failedLine, f.failedLine);
+        QCOMPARE(t.error, f.error);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestCalcLists)

@@ -44,7 +44,7 @@ void TestIdleClock::displayIdleTime()
             QFAIL("no X display with the screen-saver extension");
         QSKIP("no X display with the screen-saver extension");
     }
-    void* display = openIdleDisplay();
+    void* display = openIdleDisplay(qgetenv("DISPLAY"));
     QVERIFY(display);
     QVERIFY(displayIdleMilliseconds(display) >= 0);
     closeIdleDisplay(display);

@@ -137,14 +137,14 @@ void TestListExchangeWindow::csvRoundTripInEachLanguage()
         for (int tab : {0, 1}) {
             showTab(tab);
             m_form->refreshActiveList();
-            const QStringList before = tab == 0 ? m_form->Memo1 : m_form->Memo2;
+            const QStringList before = tab == 0 ? m_form->Memo1() : m_form->Memo2();
             const QByteArray csv = exportTo(u"list.csv"_qs);
             QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
             QCOMPARE(csv.count("\r\n"), before.size() / (tab == 0 ? 4 : 5) + 1);
             QMetaObject::invokeMethod(m_form.get(), "N1Click");
-            QVERIFY(tab == 0 ? m_form->Memo1.isEmpty() : m_form->Memo2.isEmpty());
+            QVERIFY(tab == 0 ? m_form->Memo1().isEmpty() : m_form->Memo2().isEmpty());
             importFrom(u"list.csv"_qs, Dialogs::Yes);
-            QCOMPARE(tab == 0 ? m_form->Memo1 : m_form->Memo2, before);
+            QCOMPARE(tab == 0 ? m_form->Memo1() : m_form->Memo2(), before);
         }
     }
 }
@@ -159,14 +159,14 @@ void TestListExchangeWindow::importAsksFirst()
     QCOMPARE(m_form->roundModel()->size(), 1); // No changes nothing
     importFrom(u"in.csv"_qs, Dialogs::Yes);
     QCOMPARE(m_form->roundModel()->size(), 7);
-    QCOMPARE(m_form->Memo1.mid(0, 4), (QStringList{u"20 см."_qs, u"4,00 м."_qs, u"5 шт."_qs, u"0,7350 м3."_qs}));
+    QCOMPARE(m_form->Memo1().mid(0, 4), (QStringList{u"20 см."_qs, u"4,00 м."_qs, u"5 шт."_qs, u"0,7350 м3."_qs}));
     QVERIFY(m_form->activityLog().entries(0).join(u'\n').contains(u"Rows_skipped:_row_4_(diameter_130_out_of_3..120);_row_10_(no_count)"_qs));
 }
 
 void TestListExchangeWindow::badFilesChangeNothing()
 {
     addRound(20, u"4,0"_qs, 3);
-    const QStringList before = m_form->Memo1;
+    const QStringList before = m_form->Memo1();
     writeFile(u"empty.csv"_qs, QByteArray());
     writeFile(u"picture.csv"_qs, QByteArray("\x89PNG\r\n\x1a\n\0\0", 10));
     writeFile(u"boards.csv"_qs, "Width;Hight;Length\n15;5;6\n");
@@ -181,7 +181,7 @@ void TestListExchangeWindow::badFilesChangeNothing()
     for (const auto& [file, message] : cases) {
         importFrom(file, Dialogs::Yes);
         QVERIFY2(Dialogs::shown().last().startsWith(message), qPrintable(Dialogs::shown().last()));
-        QCOMPARE(m_form->Memo1, before);
+        QCOMPARE(m_form->Memo1(), before);
     }
     // An export into a folder that is not there tells so and leaves nothing.
     QCOMPARE(exportTo(u"no/list.csv"_qs), QByteArray());
@@ -219,7 +219,7 @@ void TestListExchangeWindow::copyAndPaste()
     showTab(1);
     QGuiApplication::clipboard()->setText(u"15\t5\t6\t10\n"_qs);
     key("ListView2", Qt::Key_V);
-    QCOMPARE(m_form->Memo2, (QStringList{u"15 sm."_qs, u"5 sm."_qs, u"6,00 m."_qs, u"10 pcs."_qs, u"0,4500 m3."_qs}));
+    QCOMPARE(m_form->Memo2(), (QStringList{u"15 sm."_qs, u"5 sm."_qs, u"6,00 m."_qs, u"10 pcs."_qs, u"0,4500 m3."_qs}));
 }
 
 void TestListExchangeWindow::windowAndProgramAgree()

@@ -208,7 +208,7 @@ void TestShellWindow::listsSurviveARestart()
     QCOMPARE(m_form->roundModel()->size(), 2);
     QCOMPARE(m_form->roundModel()->lines().at(1).cells[0], u"30 sm."_qs);
     QCOMPARE(m_form->boardModel()->size(), 1);
-    QCOMPARE(m_form->Memo2.size(), 5);
+    QCOMPARE(m_form->Memo2().size(), 5);
     QCOMPARE(text("Edit2"), u"1,1010"_qs);
     // Recomputed with the settings in force: the method starts at GOST again.
     Settings.Method = CalcMethod::Cylindered;
@@ -239,8 +239,8 @@ void TestShellWindow::storedTextsThatDoNotReadAreKept()
     QCOMPARE(m_form->roundModel()->lines().at(0).cells[0], u"20 см."_qs);
     QCOMPARE(m_form->roundModel()->lines().at(0).cells[2], u"5 шт."_qs);
     QCOMPARE(m_form->roundModel()->lines().at(1).cells[0], u"30 см."_qs);
-    QCOMPARE(m_form->Memo1.size(), 12);
-    QCOMPARE(m_form->Memo1.mid(8, 4), (QStringList{u"abc"_qs, u"4"_qs, u"1"_qs, u"0"_qs}));
+    QCOMPARE(m_form->Memo1().size(), 12);
+    QCOMPARE(m_form->Memo1().mid(8, 4), (QStringList{u"abc"_qs, u"4"_qs, u"1"_qs, u"0"_qs}));
     QVERIFY(Dialogs::shown().join(QLatin1Char('\n')).contains(u"\"\" is not a valid integer value\rSaved to file: "_qs));
     QCOMPARE(m_form->boardModel()->size(), 1);
     QCOMPARE(Settings.Language, UiLanguage::Ukrainian); // the settings were still read
@@ -310,7 +310,7 @@ void TestShellWindow::languageSwitchRelabelsAndRecomputesTheListInFront()
     QCOMPARE(settings<QComboBox>("ComboBoxTypeWood")->currentText(), u"Scotch pine"_qs);
     QCOMPARE(m_form->boardModel()->lines().at(0).cells[0], u"15 sm."_qs);
     QCOMPARE(m_form->roundModel()->lines().at(0).cells[0], u"20 см."_qs);
-    QCOMPARE(m_form->Memo1.first(), u"20 см."_qs);
+    QCOMPARE(m_form->Memo1().first(), u"20 см."_qs);
     // Bringing the round tab to front recomputes it in the new language.
     main<QTabWidget>("PageControl1")->setCurrentIndex(0);
     QCOMPARE(m_form->roundModel()->lines().at(0).cells[0], u"20 sm."_qs);
