@@ -202,7 +202,7 @@ void TestFullDisk::savingTheSettingsAtClose()
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     QTRY_COMPARE(m_form->roundModel()->size(), 2);
-    m_form->Memo1 = roundTexts(20);
+    m_form->roundModel()->setLines(linesFromTexts(roundTexts(20), kRoundColumns));
     {
         DiskFull full(before.size());
         m_form->close();

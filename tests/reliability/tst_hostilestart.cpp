@@ -97,8 +97,8 @@ void TestHostileStart::settingsOfRandomBytes()
         QVERIFY(language >= 0 && language <= 2);
         // Something may not read (a number that is none); whatever the lists
         // got is shown in full, and the window works.
-        QTRY_VERIFY(m_form->roundModel()->size() * 4 <= m_form->Memo1.size() + 3);
-        QCOMPARE(m_form->roundModel()->size(), m_form->Memo1.size() / 4);
+        QTRY_VERIFY(m_form->roundModel()->size() * 4 <= m_form->Memo1().size() + 3);
+        QCOMPARE(m_form->roundModel()->size(), m_form->Memo1().size() / 4);
         // AutoUpdate and ID are no whole numbers (or LANGUAGE holds a comma
         // and reads as a list): the user hears of it.
         QVERIFY(!Dialogs::shown().isEmpty());
