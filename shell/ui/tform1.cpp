@@ -443,6 +443,7 @@ void TForm1::FormCreate()
         QFile::remove(ChangeFileExt(m_services.programFile, QStringLiteral(".new")));
     });
     startStep([this] { ReadParams(); });
+    startStep([this] { readSummaryParams(); });
     total = 0.0;
     setWindowTitle(QStringLiteral("Zelmora v.") + GetMyVersion() + QStringLiteral(" (beta) [32-bit] "));
     m_statusPanels[1]->setText(QStringLiteral("Halvane"));

@@ -31,6 +31,7 @@ class Log;
 class LinesModel;
 class ListExchange;
 class LotSummaryWindow;
+struct SummaryParams;
 class MessagePoller;
 class NumberEdit;
 class TForm4;
@@ -68,6 +69,8 @@ public:
     // (summary/ui/tform1_summary.cpp).
     void LotSummaryClick();
     LotSummaryWindow* summaryWindow() const { return m_summary; }
+    // The summary's stored values, read at start with the other settings.
+    const SummaryParams& summaryParams();
     // Saves the calculation in front to the base under a name asked for.
     void N18Click();
     // Whether the base's engine is there.
@@ -226,6 +229,8 @@ private:
     TForm5* m_settings = nullptr;
     TForm4* m_base = nullptr;
     LotSummaryWindow* m_summary = nullptr;
+    std::shared_ptr<SummaryParams> m_summaryParams;
+    void readSummaryParams();
     bool m_shown = false;
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3

@@ -200,10 +200,7 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
     : QWidget(&main, Qt::Window), m_main(main)
 {
     setObjectName(QStringLiteral("LotSummaryWindow"));
-    QStringList unread, fellBack;
-    m_params = paramsFromStored(readSummaryValues(main.services().store, unread), fellBack);
-    for (const QString& name : unread + fellBack)
-        m_main.Log(QStringLiteral("Summary value unread ") + name);
+    m_params = main.summaryParams();
 
     auto* layout = new QVBoxLayout(this);
     m_info = new QLabel(this);

@@ -241,6 +241,9 @@ void TestSummaryWindow::storedValuesThatDoNotReadFallBack()
     m_store.values[kClassBoundsValue] = u"6,x,26"_qs;
     m_store.values[kStackFactorValue] = 3; // no text
     makeWindow();
+    // Read and logged at start, with the other settings.
+    const QString startLog = m_form->activityLog().entries().join(u'\n');
+    QVERIFY(startLog.contains(u"_Summary_value_unread_StackFactor"_qs));
     addRound(u"20"_qs, u"3"_qs);
     LotSummaryWindow* w = openByKey();
     QVERIFY(w);
