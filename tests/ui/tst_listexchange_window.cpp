@@ -2,6 +2,7 @@
 // the window and through zelmora-calc.
 #include "../fakes/memorystore.h"
 #include "../fakes/testservices.h"
+#include "../fakes/windowtest.h"
 #include "lists/ui/linesmodel.h"
 #include "online/log.h"
 #include "lists/ui/numberedit.h"
@@ -62,18 +63,8 @@ private:
 
 void TestListExchangeWindow::init()
 {
-    Settings.TypeWood = 4;
-    Settings.WetWood = 8;
-    Settings.Method = CalcMethod::Gost2708;
-    Settings.DownGradeWood = 1;
-    Settings.Language = UiLanguage::Ukrainian;
-    Dialogs::setScripted(true);
-    Dialogs::clear();
-    m_store.values.clear();
-    m_store.values[u"LANGUAGE"_qs] = u"UA"_qs;
-    m_form = std::make_unique<TForm1>(testServices(m_store, m_dir.filePath(u"zelmora"_qs)));
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    startWindowTest(m_store, UiLanguage::Ukrainian);
+    QVERIFY(showMainWindow(m_form, testServices(m_store, m_dir.filePath(u"zelmora"_qs))));
 }
 
 void TestListExchangeWindow::cleanup()

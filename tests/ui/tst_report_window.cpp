@@ -1,6 +1,7 @@
 // Printing and the cubature table through the real windows.
 #include "../fakes/memorystore.h"
 #include "../fakes/testservices.h"
+#include "../fakes/windowtest.h"
 #include "cuttexts.h"
 #include "cubtable/ui/tform3.h"
 #include "lists/ui/linesmodel.h"
@@ -100,22 +101,13 @@ private:
 
 void TestReportWindow::init()
 {
-    Dialogs::setScripted(true);
-    Dialogs::clear();
+    startWindowTest(m_store, UiLanguage::English);
     m_sheetCalls.clear();
     m_dir = std::make_unique<QTemporaryDir>();
-    m_store.values.clear();
-    m_store.values[kLanguageValue] = u"EN"_qs;
-    Settings.Method = CalcMethod::Gost2708;
-    Settings.TypeWood = 4;
-    Settings.WetWood = 8;
-    Settings.DownGradeWood = 1;
     AppServices services = testServices(m_store, m_dir->filePath(u"zelmora"_qs), [this] {
         return std::make_unique<RecordingSheet>(m_sheetCalls);
     });
-    m_form = std::make_unique<TForm1>(services);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(showMainWindow(m_form, services));
 }
 
 void TestReportWindow::cleanup()

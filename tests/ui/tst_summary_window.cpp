@@ -2,6 +2,7 @@
 // costs, refusals, the stored values, an empty list and the PDF.
 #include "../fakes/memorystore.h"
 #include "../fakes/testservices.h"
+#include "../fakes/windowtest.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
 #include "shell/settings.h"
@@ -64,25 +65,16 @@ private:
 
 void TestSummaryWindow::init()
 {
-    Dialogs::setScripted(true);
-    Dialogs::clear();
+    startWindowTest(m_store, UiLanguage::English);
     m_beeps = 0;
     m_dir = std::make_unique<QTemporaryDir>();
-    m_store.values.clear();
-    m_store.values[kLanguageValue] = u"EN"_qs;
-    Settings.Method = CalcMethod::Gost2708;
-    Settings.TypeWood = 4;
-    Settings.WetWood = 8;
-    Settings.DownGradeWood = 1;
 }
 
 void TestSummaryWindow::makeWindow()
 {
     AppServices services = testServices(m_store, m_dir->filePath(u"zelmora"_qs));
     services.beep = [this] { ++m_beeps; };
-    m_form = std::make_unique<TForm1>(services);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(showMainWindow(m_form, services));
 }
 
 void TestSummaryWindow::cleanup()
