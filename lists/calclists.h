@@ -126,6 +126,12 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx);
 bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count);
 bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, std::int64_t count);
 
+// What a merge compares of a line (size, height and length of `v`), from what
+// was kept while its texts are unchanged, else read from them. False when
+// the line does not read: it is no match.
+bool roundMergeKey(const ListLine& line, LineValues& v);
+bool boardMergeKey(const ListLine& line, LineValues& v);
+
 // Adds `count` to the count in `column` of the line; false, and nothing
 // changed, when the sum would pass the largest count a cell reads back.
 bool addToCount(ListLine& line, int column, std::int64_t count);

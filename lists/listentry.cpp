@@ -1,6 +1,5 @@
 // The entry rows' limits and adding rows by their rules.
 #include "lists/listentry.h"
-#include "engine/errors.h"
 
 #include <limits>
 
@@ -51,14 +50,12 @@ ListEntries::Key ListEntries::keyOf(const EntryValues& row) const
 
 std::optional<ListEntries::Key> ListEntries::keyOf(const ListLine& line) const
 {
-    try {
-        if (m_kind == ListKind::Round)
-            return Key{readListInteger(line.cells.value(0)), 0, readListNumber(line.cells.value(1))};
-        return Key{readListInteger(line.cells.value(0)), readListInteger(line.cells.value(1)),
-                   readListNumber(line.cells.value(2))};
-    } catch (const ConvertError&) {
+    // The merge key the entry row's own scan compares.
+    LineValues v;
+    const bool read = m_kind == ListKind::Round ? roundMergeKey(line, v) : boardMergeKey(line, v);
+    if (!read)
         return std::nullopt; // a line that does not read is no match
-    }
+    return Key{v.size, m_kind == ListKind::Board ? v.height : 0, v.length};
 }
 
 bool ListEntries::add(const EntryValues& row)
