@@ -12,6 +12,7 @@
 #include "online/ui/tform10.h"
 #include "report/reports.h"
 #include "report/ui/tform6.h"
+#include "shell/platform/fontsahead.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/platform/singleinstance.h"
 #include "shell/ui/application.h"
@@ -25,6 +26,7 @@
 
 int main(int argc, char** argv)
 {
+    const zel::FontsAhead fonts;
     zel::Application app(argc, argv);
     zel::Application::setApplicationName(QStringLiteral("Zelmora"));
     zel::Application::setOrganizationName(QStringLiteral("Halvane"));

@@ -13,7 +13,7 @@ PACKAGES=(
   # The lot summary's chart; Qt Charts' CMake files need Qt OpenGL's.
   qt6-charts-dev libqt6charts6 libqt6opengl6-dev
   libxlsxwriter-dev
-  libx11-dev libxss-dev
+  libx11-dev libxss-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   python3 python3-openpyxl sqlite3

@@ -1,5 +1,6 @@
 // Catches what escapes an event handler, so that no error ends the program.
 #include "shell/ui/application.h"
+#include "shell/ui/deferredstyle.h"
 #include "shell/ui/dialogs.h"
 #include "engine/errors.h"
 
@@ -21,6 +22,7 @@ Application::Application(int& argc, char** argv)
     // as many file look-ups. The same zone, named, is read once.
     if (!qEnvironmentVariableIsSet("TZ"))
         qputenv("TZ", ":/etc/localtime");
+    setStyle(new DeferredIconStyle(style()));
 }
 
 Application* Application::instance()

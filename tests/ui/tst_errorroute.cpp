@@ -1,9 +1,13 @@
-// Errors that escape an event handler reach one handler and never end the program.
+// Errors that escape an event handler reach one handler and never end the
+// program; the application's style puts off only the cost of its icons.
 #include "engine/errors.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
 
+#include <QCommandLinkButton>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QTimer>
 #include <QtTest>
 
@@ -17,6 +21,7 @@ private slots:
     void windowKeepsWorkingAfterAnError();
     void errorInsideTheHandlerIsShownPlainly();
     void noHandlerShowsAPlainBox();
+    void commandLinkKeepsItsArrow();
 };
 
 void TestErrorRoute::init()
@@ -78,6 +83,22 @@ void TestErrorRoute::noHandlerShowsAPlainBox()
 {
     QTimer::singleShot(0, [] { throw Error(u"Ошибка"_qs); });
     QTRY_COMPARE(Dialogs::shown(), QStringList{u"Ошибка"_qs});
+}
+
+void TestErrorRoute::commandLinkKeepsItsArrow()
+{
+    auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+    QVERIFY(style);
+    QCommandLinkButton button;
+    QStyleOption option;
+    option.initFrom(&button);
+    const QImage own = style->baseStyle()->standardIcon(QStyle::SP_CommandLink, &option).pixmap(20).toImage();
+    QVERIFY(!own.isNull());
+    QCOMPARE(button.icon().pixmap(20).toImage(), own);
+    QCOMPARE(style->standardIcon(QStyle::SP_CommandLink, &option).pixmap(20).toImage(), own);
+    // Every other icon is the base style's as it stands.
+    QCOMPARE(style->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32).toImage(),
+             style->baseStyle()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32).toImage());
 }
 
 int main(int argc, char** argv)
