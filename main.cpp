@@ -6,8 +6,8 @@
 #include "online/clock.h"
 #include "online/platform/deferredrestart.h"
 #include "online/platform/localfiles.h"
-#include "online/platform/netconnectivity.h"
-#include "online/platform/qthttpclient.h"
+#include "online/platform/lazynet.h"
+#include "online/platform/netimage.h"
 #include "online/platform/systemidleclock.h"
 #include "online/ui/tform10.h"
 #include "report/reports.h"
@@ -48,17 +48,16 @@ int main(int argc, char** argv)
     // sooner than the field's servers are.
     timeouts.idleMs = ZELMORA_LOCAL_IDLE_MS;
 #endif
-    zel::QtHttpClient http(timeouts);
-    zel::NetConnectivity connectivity;
+    zel::LazyNet net(zel::netModule(), timeouts);
     zel::SystemIdleClock idle;
     zel::SystemClock clock;
     zel::LocalFiles files;
     zel::DeferredRestart restart;
     zel::AppServices services{store, QCoreApplication::applicationFilePath(),
                               [] { return std::make_unique<zel::XlsxSpreadsheet>(); }, &baseFile};
-    services.http = &http;
-    services.downloader = &http;
-    services.connectivity = &connectivity;
+    services.http = &net;
+    services.downloader = &net;
+    services.connectivity = &net;
     services.idle = &idle;
     services.clock = &clock;
     services.files = &files;

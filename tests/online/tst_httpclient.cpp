@@ -1,8 +1,11 @@
 // The Qt Network client against a service of the test's own on 127.0.0.1:
 // headers, cookies, the reading of the body, the errors, the time-outs, the
-// events that keep flowing while the UI thread waits, and the downloads.
+// events that keep flowing while the UI thread waits, and the downloads; and
+// the same client reached through the module the program carries.
 #include "../fakes/httpservice.h"
+#include "online/platform/lazynet.h"
 #include "online/platform/qthttpclient.h"
+#include "shell/platform/embeddedmodule.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,6 +34,8 @@ private slots:
     void workerRequestBlocksOnlyItsThread();
     void shutDownFailsWaitingRequests();
     void downloads();
+    void carriedModuleServesOnFirstUse();
+    void moduleThatWillNotOpenFailsEveryUse();
 
 private:
     QString url(const char* path) const { return u"http://"_qs + m_service->host() + QLatin1String(path); }
@@ -232,6 +237,49 @@ void TestHttpClient::downloads()
     QFile::remove(file);
     QVERIFY(http.download(url("/moved.bin"), file));
     QCOMPARE(QFileInfo(file).size(), 100000);
+}
+
+void TestHttpClient::carriedModuleServesOnFirstUse()
+{
+    QFile file(QStringLiteral(ZEL_NET_MODULE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray image = file.readAll();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(image.constData());
+    EmbeddedModule module("zelmora-net-test", bytes, bytes + image.size());
+    {
+        LazyNet net(module, HttpTimeouts());
+        m_service->answer("/ip.html", "10.0.0.1");
+        QCOMPARE(net.get(url("/ip.html")), u"10.0.0.1"_qs);
+        // Its errors are the program's own types across the module's edge.
+        QVERIFY_THROWS_EXCEPTION(HttpError, net.get(url("/missing")));
+        QTemporaryDir dir;
+        m_service->answer("/ok.bin", TestAnswer{200, QByteArray(1000, 'z'), "application/octet-stream"});
+        QVERIFY(net.download(url("/ok.bin"), dir.filePath(u"zelmora.new"_qs)));
+        net.shutDown();
+        QVERIFY_THROWS_EXCEPTION(SocketError, net.get(url("/ip.html")));
+    }
+    // Shut down before any use: the client made afterwards is shut down too.
+    LazyNet net(module, HttpTimeouts());
+    net.shutDown();
+    QVERIFY_THROWS_EXCEPTION(SocketError, net.get(url("/ip.html")));
+    QCOMPARE(m_service->requests().size(), 3);
+}
+
+void TestHttpClient::moduleThatWillNotOpenFailsEveryUse()
+{
+    const unsigned char garbage[] = "not a shared object";
+    EmbeddedModule module("zelmora-net-test", garbage, garbage + sizeof garbage);
+    LazyNet net(module, HttpTimeouts());
+    try {
+        net.get(url("/ip.html"));
+        QFAIL("no error");
+    } catch (const SocketError& e) {
+        QVERIFY(!module.error().isEmpty());
+        QVERIFY(QString::fromUtf8(e.what()).contains(module.error()));
+    }
+    QVERIFY(!net.download(url("/ok.bin"), QDir::temp().filePath(u"zelmora-never.new"_qs)));
+    QVERIFY(!net.isOnline());
+    QVERIFY(m_service->requests().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestHttpClient)

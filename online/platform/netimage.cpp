@@ -1,0 +1,15 @@
+#include "online/platform/netimage.h"
+#include "shell/platform/embeddedmodule.h"
+
+extern "C" const unsigned char zelmora_net_image_begin[];
+extern "C" const unsigned char zelmora_net_image_end[];
+
+namespace zel {
+
+EmbeddedModule& netModule()
+{
+    static EmbeddedModule module("zelmora-net", zelmora_net_image_begin, zelmora_net_image_end);
+    return module;
+}
+
+} // namespace zel
