@@ -1,39 +1,45 @@
 // Program entry: one copy, the windows in their order, the message loop.
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
-#include "cubtable/platform/xlsxspreadsheet.h"
+#include "lists/platform/lazyworkbooks.h"
 #include "cubtable/ui/tform3.h"
 #include "online/clock.h"
 #include "online/platform/deferredrestart.h"
 #include "online/platform/localfiles.h"
 #include "online/platform/lazynet.h"
-#include "online/platform/netimage.h"
 #include "online/platform/systemidleclock.h"
 #include "online/ui/tform10.h"
 #include "report/reports.h"
 #include "report/ui/tform6.h"
+#include "shell/platform/carriedmodules.h"
 #include "shell/platform/fontsahead.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/platform/singleinstance.h"
 #include "shell/ui/application.h"
 #include "shell/ui/benchexit.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/firstshow.h"
 #include "shell/ui/tform1.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
 
 #include <cstdio>
+#include <future>
+#include <optional>
 
 int main(int argc, char** argv)
 {
+    // The claim writes a file and waits for the disk: it is made while the
+    // application connects to the display, and looked at before any window.
+    zel::LockFileInstance instance;
+    std::future<bool> claimed = std::async(std::launch::async, [&instance] { return instance.tryAcquire(); });
     const zel::FontsAhead fonts;
     zel::Application app(argc, argv);
     zel::Application::setApplicationName(QStringLiteral("Zelmora"));
     zel::Application::setOrganizationName(QStringLiteral("Halvane"));
     zel::Application::setDesktopFileName(QStringLiteral("zelmora"));
 
-    zel::LockFileInstance instance;
-    if (!instance.tryAcquire()) {
+    if (!claimed.get()) {
         std::fputs("Zelmora already exists.\n", stderr);
         zel::Dialogs::message(nullptr, QStringLiteral("Zelmora already exists."));
         return 0;
@@ -53,8 +59,9 @@ int main(int argc, char** argv)
     zel::SystemClock clock;
     zel::LocalFiles files;
     zel::DeferredRestart restart;
-    zel::AppServices services{store, QCoreApplication::applicationFilePath(),
-                              [] { return std::make_unique<zel::XlsxSpreadsheet>(); }, &baseFile};
+    zel::LazyWorkbooks workbooks(zel::workbookModule());
+    zel::AppServices services{store, QCoreApplication::applicationFilePath(), workbooks.spreadsheetFactory(),
+                              &baseFile, workbooks.listWorkbookWriter()};
     services.http = &net;
     services.downloader = &net;
     services.connectivity = &net;
@@ -67,16 +74,24 @@ int main(int argc, char** argv)
 #endif
     zel::TForm1 form1(services);
     // The windows below that are never shown stand in the start-up order of
-    // the program; each command makes a window of its own.
-    zel::TForm3 form3(&form1);
-    zel::TForm4 form4(&form1);
-    form1.setBaseWindow(&form4);
+    // the program; each command makes a window of its own. The cubature
+    // table and the base window do nothing the user could see or that is
+    // stored when they are made, so they are made once the main window is
+    // on the screen; the others keep their place (the settings window gives
+    // the settings their start values, the preview writes to the log).
+    std::optional<zel::TForm3> form3;
+    std::optional<zel::TForm4> form4;
     zel::TForm5 form5(&form1);
     form1.setSettingsWindow(&form5);
     zel::TForm6 form6(nullptr, form1.activityLog(), zel::reportFilePath(services.programFile));
     zel::TForm9 form9(&form1);
     zel::TForm10 form10(&form1);
     form1.show();
+    zel::afterFirstShow(form1, [&] {
+        form3.emplace(&form1);
+        form4.emplace(&form1);
+        form1.setBaseWindow(&*form4);
+    });
     // For the start-up benchmark: end the moment the window is on the screen.
     if (qEnvironmentVariableIsSet("ZELMORA_BENCH_EXIT_WHEN_SHOWN"))
         zel::endWhenExposed(form1);

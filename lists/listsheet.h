@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 namespace zel {
 
 struct SheetCell {
@@ -31,5 +33,8 @@ struct ListSheet {
 // with SUM formulas whose results are written with them.
 ListSheet listSheet(const Lines& lines, ListKind kind, CalcMethod method, UiLanguage language,
                     const QDateTime& when);
+
+// Writes the sheet as a workbook to a file; throws InOutError.
+using ListWorkbookWriter = std::function<void(const ListSheet& sheet, const QString& fileName)>;
 
 } // namespace zel

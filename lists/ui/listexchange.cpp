@@ -2,7 +2,6 @@
 #include "lists/ui/listexchange.h"
 #include "engine/errors.h"
 #include "lists/listwriter.h"
-#include "lists/platform/xlsxlistbook.h"
 #include "shell/savefile.h"
 #include "lists/ui/linesmodel.h"
 #include "shell/settings.h"
@@ -95,9 +94,11 @@ void ListExchange::exportList()
     const Lines& lines = model()->lines();
     if (suffix == QStringLiteral("xlsx")) {
         try {
-            writeListWorkbook(listSheet(lines, kind(), Settings.Method, Settings.Language,
-                                        QDateTime::currentDateTime()),
-                              name);
+            const ListWorkbookWriter& write = m_window->services().listWorkbook;
+            if (!write)
+                throw InOutError(name);
+            write(listSheet(lines, kind(), Settings.Method, Settings.Language, QDateTime::currentDateTime()),
+                  name);
         } catch (const InOutError& e) {
             Dialogs::error(m_window, L(157).arg(e.message()));
         }

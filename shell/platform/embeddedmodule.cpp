@@ -17,8 +17,9 @@ EmbeddedModule::EmbeddedModule(const char* name, const unsigned char* begin, con
 
 bool EmbeddedModule::open()
 {
-    if (m_handle)
-        return true;
+    if (m_opened)
+        return m_handle != nullptr;
+    m_opened = true;
     const int fd = memfd_create(m_name, MFD_CLOEXEC);
     if (fd < 0) {
         m_error = QStringLiteral("%1: %2").arg(QString::fromLatin1(m_name), QString::fromLocal8Bit(std::strerror(errno)));
@@ -39,10 +40,13 @@ bool EmbeddedModule::open()
     const QByteArray path = "/proc/self/fd/" + QByteArray::number(fd);
     // Every symbol bound now: a fault shows here, not in the middle of a call.
     m_handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_handle)
+    // The descriptor stays open with the module: the loader knows an object
+    // by its path, and a second module given the same descriptor number
+    // after this one had closed would be taken for this one.
+    if (!m_handle) {
         m_error = QString::fromLocal8Bit(dlerror());
-    // The mapping keeps the bytes; the descriptor is no longer needed.
-    ::close(fd);
+        ::close(fd);
+    }
     return m_handle != nullptr;
 }
 

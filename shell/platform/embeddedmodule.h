@@ -19,8 +19,9 @@ public:
 
     // The address of `symbol`, opening the module at the first call; null
     // when it cannot be opened or has no such symbol (then error() says
-    // why). The module stays open for the rest of the run: the objects it
-    // makes may be in use until the very end.
+    // why). One that failed to open is not tried again. The module stays
+    // open for the rest of the run: the objects it makes may be in use
+    // until the very end.
     void* symbol(const char* symbol);
     QString error() const { return m_error; }
 
@@ -30,6 +31,7 @@ private:
     const char* m_name;
     const unsigned char* m_begin;
     const unsigned char* m_end;
+    bool m_opened = false;
     void* m_handle = nullptr;
     QString m_error;
 };

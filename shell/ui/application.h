@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <functional>
+#include <thread>
 
 namespace zel {
 
@@ -15,6 +16,7 @@ public:
     using ErrorHandler = std::function<void(QObject* sender, const std::exception& error)>;
 
     Application(int& argc, char** argv);
+    ~Application() override;
 
     // The main window installs its handler at creation; until then errors go
     // to a plain message box.
@@ -35,6 +37,8 @@ private:
     ErrorHandler m_handler;
     ErrorHandler m_nested;
     bool m_reporting = false;
+    // Connects to the session bus ahead of the first widget (see the constructor).
+    std::thread m_sessionBus;
 };
 
 } // namespace zel

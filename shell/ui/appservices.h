@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cubtable/spreadsheet.h"
+#include "lists/listsheet.h"
 #include "online/servicehost.h"
 
 #include <QString>
@@ -29,6 +30,8 @@ struct AppServices {
     SpreadsheetFactory spreadsheet;
     // Keeps the calculation base.
     IBaseFile* baseFile = nullptr;
+    // Writes the list's workbook (the export to .xlsx).
+    ListWorkbookWriter listWorkbook{};
 
     // Online services. Without a connectivity test the machine counts as
     // offline, so nothing is requested; without an idle clock there is no

@@ -1,14 +1,15 @@
-// Pictures from the SVG resources, drawn at the size they are shown.
+// Pictures from the SVG resources, drawn at the size they are shown (by the
+// build, ahead, for the sizes the windows use).
 #include "shell/ui/pictures.h"
 
-#include <QLabel>
-#include <QHash>
-#include <QPainter>
-#include <QSvgRenderer>
+#include "shell/ui/drawsvg.h"
 
-#include <future>
-#include <map>
-#include <vector>
+#include <QFileInfo>
+#include <QHash>
+#include <QLabel>
+#include <QResource>
+
+#include <cstring>
 
 namespace zel {
 
@@ -28,40 +29,33 @@ QString fileOf(const QString& name)
     return QStringLiteral(":/pictures/%1.svg").arg(files.value(name, name));
 }
 
-} // namespace
-
-namespace {
-
-// Drawn into an image, which any thread may do.
-QImage pictureImage(const QString& name, const QSize& size)
+// The pixels the build drew ahead for the picture at that size (the
+// headers, the toggles and the icons, at the sizes the windows show them);
+// a null image where it drew none.
+QImage drawnImage(const QString& file, const QSize& size)
 {
-    QSvgRenderer renderer(fileOf(name));
-    const QSize s = size.isEmpty() ? renderer.defaultSize() : size;
-    if (!renderer.isValid() || s.isEmpty())
-        return QImage();
-    QImage image(s, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    renderer.render(&p);
+    const QResource drawn(QStringLiteral(":/drawn/%1_%2x%3.argb")
+                              .arg(QFileInfo(file).completeBaseName())
+                              .arg(size.width())
+                              .arg(size.height()));
+    QImage image;
+    if (drawn.isValid() && drawn.compressionAlgorithm() == QResource::NoCompression
+        && drawn.size() == qint64(size.width()) * size.height() * 4) {
+        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        std::memcpy(image.bits(), drawn.data(), static_cast<size_t>(drawn.size()));
+    }
     return image;
 }
 
-constexpr int kIconSides[] = {16, 24, 32, 48, 64, 128, 256};
-
-std::vector<QImage> iconImages(const QString& name)
+QImage pictureImage(const QString& name, const QSize& size)
 {
-    std::vector<QImage> images;
-    for (int side : kIconSides)
-        images.push_back(pictureImage(name, QSize(side, side)));
-    return images;
-}
-
-// The icons being drawn ahead, by name; each is taken once. Touched on the
-// UI thread only.
-std::map<QString, std::future<std::vector<QImage>>>& ahead()
-{
-    static std::map<QString, std::future<std::vector<QImage>>> drawing;
-    return drawing;
+    const QString file = fileOf(name);
+    if (!size.isEmpty()) {
+        QImage image = drawnImage(file, size);
+        if (!image.isNull())
+            return image;
+    }
+    return drawSvg(file, size);
 }
 
 } // namespace
@@ -74,24 +68,12 @@ QPixmap picture(const QString& name, const QSize& size)
 
 QIcon pictureIcon(const QString& name)
 {
-    std::vector<QImage> images;
-    const auto drawn = ahead().find(name);
-    if (drawn != ahead().end()) {
-        images = drawn->second.get();
-        ahead().erase(drawn);
-    } else {
-        images = iconImages(name);
-    }
     QIcon icon;
-    for (const QImage& image : images)
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage image = pictureImage(name, QSize(side, side));
         icon.addPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+    }
     return icon;
-}
-
-void drawIconAhead(const QString& name)
-{
-    if (ahead().count(name) == 0)
-        ahead()[name] = std::async(std::launch::async, [name] { return iconImages(name); });
 }
 
 void showPicture(QLabel* label, const QString& name)

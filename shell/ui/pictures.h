@@ -14,10 +14,6 @@ namespace zel {
 QPixmap picture(const QString& name, const QSize& size = QSize());
 // The picture at every size an icon is asked for.
 QIcon pictureIcon(const QString& name);
-// Starts drawing the icon of that picture on another thread; the next
-// pictureIcon of it takes the drawing from there. For a picture without text
-// only (text is laid out on the UI thread).
-void drawIconAhead(const QString& name);
 
 // Shows the picture in a label and remembers which one it is (property
 // "picture"), so that what a window shows can be asked.

@@ -22,6 +22,7 @@
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/firstshow.h"
 #include "shell/ui/fittext.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/placement.h"
@@ -143,10 +144,6 @@ TForm1::~TForm1()
 
 void TForm1::buildWindow()
 {
-    // The window's and the menu button's icons, each drawn at seven sizes,
-    // are drawn while the window is built.
-    drawIconAhead(QStringLiteral("app_icon"));
-    drawIconAhead(QStringLiteral("menu"));
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
@@ -203,7 +200,6 @@ void TForm1::buildWindow()
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
     setFixedSize(528, kCollapsed);
-    setWindowIcon(pictureIcon(QStringLiteral("app_icon")));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -522,6 +518,9 @@ void TForm1::showEvent(QShowEvent* event)
         m_shown = true;
         centreOnScreen(this);
         FormShow();
+        // Seven sizes go to the window system; the window needs none of them
+        // to come up.
+        afterFirstShow(*this, [this] { setWindowIcon(pictureIcon(QStringLiteral("app_icon"))); });
     }
 }
 

@@ -1,9 +1,12 @@
 // Exporting the table: the order of the application's calls, the clean-up
-// after failures, and a real workbook read back by an independent reader.
+// after failures, a real workbook read back by an independent reader, and
+// both workbooks written through the module the program carries.
 #include "cubtable/cubtable.h"
 #include "cubtable/platform/xlsxspreadsheet.h"
 #include "cubtable/spreadsheet.h"
 #include "engine/errors.h"
+#include "lists/platform/lazyworkbooks.h"
+#include "shell/platform/embeddedmodule.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,6 +59,7 @@ private slots:
     void failedSaveQuitsAndReturnsFalse();
     void workbookReadsBack();
     void failedSaveLeavesNoFile();
+    void carriedModuleWritesBothWorkbooks();
 };
 
 void TestSpreadsheet::callsInOrder()
@@ -147,6 +151,35 @@ void TestSpreadsheet::failedSaveLeavesNoFile()
 
     XlsxSpreadsheet other;
     QVERIFY(!exportTable(other, smallTable(), dir.filePath(u"missing/folder/t.xls"_qs)));
+}
+
+void TestSpreadsheet::carriedModuleWritesBothWorkbooks()
+{
+    QFile file(QStringLiteral(ZEL_WORKBOOK_MODULE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray image = file.readAll();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(image.constData());
+    EmbeddedModule module("zelmora-workbook-test", bytes, bytes + image.size());
+    LazyWorkbooks books(module);
+    QTemporaryDir dir;
+    const std::unique_ptr<ISpreadsheetApp> app = books.spreadsheetFactory()();
+    QVERIFY(exportTable(*app, smallTable(), dir.filePath(u"table.xls"_qs)));
+    books.listWorkbookWriter()(ListSheet{u"Круглий"_qs, {}, {}}, dir.filePath(u"list.xlsx"_qs));
+    for (const char* name : {"table.xls", "list.xlsx"}) {
+        QFile written(dir.filePath(QLatin1String(name)));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.read(2), QByteArray("PK")); // a zip, as every workbook is
+    }
+    // Its errors are the program's own types across the module's edge.
+    QVERIFY_THROWS_EXCEPTION(InOutError,
+                             books.listWorkbookWriter()(ListSheet{}, dir.filePath(u"missing/list.xlsx"_qs)));
+
+    const unsigned char garbage[] = "not a shared object";
+    EmbeddedModule broken("zelmora-workbook-test", garbage, garbage + sizeof garbage);
+    LazyWorkbooks none(broken);
+    QVERIFY_THROWS_EXCEPTION(Error, none.spreadsheetFactory()());
+    QVERIFY_THROWS_EXCEPTION(InOutError, none.listWorkbookWriter()(ListSheet{}, dir.filePath(u"x.xlsx"_qs)));
+    QVERIFY(!QFile::exists(dir.filePath(u"x.xlsx"_qs)));
 }
 
 QTEST_GUILESS_MAIN(TestSpreadsheet)

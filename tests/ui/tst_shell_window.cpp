@@ -13,6 +13,8 @@
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/drawsvg.h"
+#include "shell/ui/pictures.h"
 #include "shell/ui/tform1.h"
 #include "shell/ui/tform5.h"
 
@@ -21,12 +23,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QResource>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -38,6 +42,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
 
 using namespace zel;
@@ -78,6 +83,7 @@ private slots:
     void settingsMenuItemOpensOnce();
     void panelExpandsAndCollapsesIn17Steps();
     void tabChangeSwapsPictures();
+    void picturesDrawnAheadAreTheirDrawing();
     void windowKeysFromAnyField();
     void mainMenuEnabling();
     void aboutAndHelp();
@@ -456,6 +462,27 @@ void TestShellWindow::tabChangeSwapsPictures()
     main<QTabWidget>("PageControl1")->setCurrentIndex(0);
     QCOMPARE(header->property("picture").toString(), u"Bitmap_2"_qs);
     QVERIFY(!main<QLineEdit>("Edit8")->isEnabled());
+    // The window's icon comes once the window is on the screen.
+    QTRY_COMPARE(m_form->windowIcon().availableSizes().size(), 7);
+}
+
+void TestShellWindow::picturesDrawnAheadAreTheirDrawing()
+{
+    QStringList drawn = QDir(u":/drawn"_qs).entryList();
+    for (const char* shownAtStart : {"header_round_528x100.argb", "toggle_down_24x24.argb", "app_icon_256x256.argb",
+                                     "menu_16x16.argb"})
+        QVERIFY2(drawn.contains(QLatin1String(shownAtStart)), shownAtStart);
+    for (const QString& entry : drawn) {
+        const QRegularExpressionMatch m = QRegularExpression(u"^(.+)_(\\d+)x(\\d+)\\.argb$"_qs).match(entry);
+        QVERIFY2(m.hasMatch(), qPrintable(entry));
+        const QSize size(m.captured(2).toInt(), m.captured(3).toInt());
+        const QImage own = drawSvg(u":/pictures/"_qs + m.captured(1) + u".svg"_qs, size);
+        QVERIFY(!own.isNull());
+        const QResource bytes(u":/drawn/"_qs + entry);
+        QCOMPARE(bytes.size(), static_cast<qint64>(own.sizeInBytes()));
+        QVERIFY2(std::memcmp(bytes.data(), own.constBits(), own.sizeInBytes()) == 0, qPrintable(entry));
+        QVERIFY2(picture(m.captured(1), size).toImage().convertToFormat(own.format()) == own, qPrintable(entry));
+    }
 }
 
 void TestShellWindow::windowKeysFromAnyField()

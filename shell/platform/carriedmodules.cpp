@@ -1,0 +1,24 @@
+#include "shell/platform/carriedmodules.h"
+#include "shell/platform/embeddedmodule.h"
+
+extern "C" const unsigned char zelmora_net_image_begin[];
+extern "C" const unsigned char zelmora_net_image_end[];
+extern "C" const unsigned char zelmora_workbook_image_begin[];
+extern "C" const unsigned char zelmora_workbook_image_end[];
+
+namespace zel {
+
+EmbeddedModule& netModule()
+{
+    static EmbeddedModule module("zelmora-net", zelmora_net_image_begin, zelmora_net_image_end);
+    return module;
+}
+
+EmbeddedModule& workbookModule()
+{
+    static EmbeddedModule module("zelmora-workbook", zelmora_workbook_image_begin,
+                                 zelmora_workbook_image_end);
+    return module;
+}
+
+} // namespace zel

@@ -1,0 +1,13 @@
+// The modules carried in the program's own file.
+#pragma once
+
+namespace zel {
+
+class EmbeddedModule;
+
+// Qt Network: the HTTP client, the download and the connectivity test.
+EmbeddedModule& netModule();
+// libxlsxwriter (and OpenSSL behind it): the workbooks written.
+EmbeddedModule& workbookModule();
+
+} // namespace zel
