@@ -23,12 +23,18 @@
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
 
+#include <QThread>
+
 #include <cstdio>
 #include <future>
 #include <optional>
 
 int main(int argc, char** argv)
 {
+    // Before the threads below: the environment is set here, and this thread
+    // is made Qt's main thread before another could touch a Qt object.
+    zel::nameLocalTimeZone();
+    QThread::currentThread();
     // The claim writes a file and waits for the disk: it is made while the
     // application connects to the display, and looked at before any window.
     zel::LockFileInstance instance;

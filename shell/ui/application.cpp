@@ -19,11 +19,7 @@ void plainReport(const std::exception& error)
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-    // Without TZ the C library looks at /etc/localtime anew for every local
-    // time it works out: a base of 100,000 calculations read its dates with
-    // as many file look-ups. The same zone, named, is read once.
-    if (!qEnvironmentVariableIsSet("TZ"))
-        qputenv("TZ", ":/etc/localtime");
+    nameLocalTimeZone();
     setStyle(new DeferredIconStyle(style()));
     // On X the first widget made starts the accessibility bridge, which waits
     // for the session bus to connect (and, where there is none, for an
@@ -37,6 +33,12 @@ Application::~Application()
 {
     if (m_sessionBus.joinable())
         m_sessionBus.join();
+}
+
+void nameLocalTimeZone()
+{
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
 }
 
 Application* Application::instance()
