@@ -22,6 +22,7 @@
 #include "shell/ui/tform1.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
+#include "summary/ui/lazycharts.h"
 
 #include <QThread>
 
@@ -68,6 +69,8 @@ int main(int argc, char** argv)
     zel::LazyWorkbooks workbooks(zel::workbookModule());
     zel::AppServices services{store, QCoreApplication::applicationFilePath(), workbooks.spreadsheetFactory(),
                               &baseFile, workbooks.listWorkbookWriter()};
+    zel::LazyCharts charts(zel::chartsModule());
+    services.charts = &charts;
     services.http = &net;
     services.downloader = &net;
     services.connectivity = &net;

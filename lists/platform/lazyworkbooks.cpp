@@ -1,31 +1,19 @@
 #include "lists/platform/lazyworkbooks.h"
 #include "engine/errors.h"
-#include "lists/platform/workbookmodule.h"
-#include "shell/platform/embeddedmodule.h"
 
 namespace zel {
 
 LazyWorkbooks::LazyWorkbooks(EmbeddedModule& module)
-    : m_module(module)
+    : m_workbooks(module, kWorkbookModuleOpen)
 {
-}
-
-IWorkbooks* LazyWorkbooks::workbooks()
-{
-    if (!m_tried) {
-        m_tried = true;
-        if (auto open = reinterpret_cast<WorkbookModuleOpen>(m_module.symbol(kWorkbookModuleOpen)))
-            m_workbooks = open();
-    }
-    return m_workbooks;
 }
 
 SpreadsheetFactory LazyWorkbooks::spreadsheetFactory()
 {
     return [this] {
-        IWorkbooks* books = workbooks();
+        IWorkbooks* books = m_workbooks.get();
         if (!books)
-            throw Error(m_module.error());
+            throw Error(m_workbooks.error());
         return books->spreadsheet();
     };
 }
@@ -33,9 +21,9 @@ SpreadsheetFactory LazyWorkbooks::spreadsheetFactory()
 ListWorkbookWriter LazyWorkbooks::listWorkbookWriter()
 {
     return [this](const ListSheet& sheet, const QString& fileName) {
-        IWorkbooks* books = workbooks();
+        IWorkbooks* books = m_workbooks.get();
         if (!books)
-            throw InOutError(m_module.error());
+            throw InOutError(m_workbooks.error());
         books->writeListWorkbook(sheet, fileName);
     };
 }

@@ -3,11 +3,10 @@
 
 #include "cubtable/spreadsheet.h"
 #include "lists/listsheet.h"
+#include "lists/platform/workbookmodule.h"
+#include "shell/platform/embeddedmodule.h"
 
 namespace zel {
-
-class EmbeddedModule;
-class IWorkbooks;
 
 // A module that cannot be opened makes the spreadsheet fail to start and the
 // list's workbook fail to be written, with the reason in the message.
@@ -20,12 +19,7 @@ public:
     ListWorkbookWriter listWorkbookWriter();
 
 private:
-    // Null when the module could not be opened; throws nothing.
-    IWorkbooks* workbooks();
-
-    EmbeddedModule& m_module;
-    bool m_tried = false;
-    IWorkbooks* m_workbooks = nullptr;
+    ModuleObject<IWorkbooks> m_workbooks;
 };
 
 } // namespace zel

@@ -5,6 +5,8 @@ extern "C" const unsigned char zelmora_net_image_begin[];
 extern "C" const unsigned char zelmora_net_image_end[];
 extern "C" const unsigned char zelmora_workbook_image_begin[];
 extern "C" const unsigned char zelmora_workbook_image_end[];
+extern "C" const unsigned char zelmora_charts_image_begin[];
+extern "C" const unsigned char zelmora_charts_image_end[];
 
 namespace zel {
 
@@ -18,6 +20,12 @@ EmbeddedModule& workbookModule()
 {
     static EmbeddedModule module("zelmora-workbook", zelmora_workbook_image_begin,
                                  zelmora_workbook_image_end);
+    return module;
+}
+
+EmbeddedModule& chartsModule()
+{
+    static EmbeddedModule module("zelmora-charts", zelmora_charts_image_begin, zelmora_charts_image_end);
     return module;
 }
 

@@ -9,5 +9,7 @@ class EmbeddedModule;
 EmbeddedModule& netModule();
 // libxlsxwriter (and OpenSSL behind it): the workbooks written.
 EmbeddedModule& workbookModule();
+// Qt Charts: the lot summary's chart.
+EmbeddedModule& chartsModule();
 
 } // namespace zel

@@ -36,4 +36,34 @@ private:
     QString m_error;
 };
 
+// The object that a module's entry (a function `T* entry()`) gives, asked
+// for at the first get() and kept for the run; null when the module cannot
+// be opened or has no such entry. UI thread only.
+template <typename T>
+class ModuleObject {
+public:
+    ModuleObject(EmbeddedModule& module, const char* entry)
+        : m_module(module)
+        , m_entry(entry)
+    {
+    }
+
+    T* get()
+    {
+        if (!m_tried) {
+            m_tried = true;
+            if (auto open = reinterpret_cast<T* (*)()>(m_module.symbol(m_entry)))
+                m_object = open();
+        }
+        return m_object;
+    }
+    QString error() const { return m_module.error(); }
+
+private:
+    EmbeddedModule& m_module;
+    const char* m_entry;
+    bool m_tried = false;
+    T* m_object = nullptr;
+};
+
 } // namespace zel

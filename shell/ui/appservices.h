@@ -20,6 +20,7 @@ class IIdleClock;
 class IClock;
 class IFileOps;
 class IRestart;
+class ISummaryCharts;
 
 struct AppServices {
     ISettingsStore& store;
@@ -32,6 +33,8 @@ struct AppServices {
     IBaseFile* baseFile = nullptr;
     // Writes the list's workbook (the export to .xlsx).
     ListWorkbookWriter listWorkbook{};
+    // Draws the lot summary's chart; without it the chart's place stays empty.
+    ISummaryCharts* charts = nullptr;
 
     // Online services. Without a connectivity test the machine counts as
     // offline, so nothing is requested; without an idle clock there is no

@@ -7,20 +7,14 @@
 #include "shell/ui/dialogs.h"
 #include "shell/ui/tform1.h"
 #include "summary/summarydoc.h"
+#include "summary/ui/summarycharts.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QDateTime>
 #include <QDir>
-#include <QGraphicsScene>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
@@ -28,12 +22,10 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QShortcut>
-#include <QStackedBarSeries>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QTimer>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -42,10 +34,6 @@ namespace zel {
 namespace {
 
 const QString kChartResource = QStringLiteral("summary-chart.png");
-
-// Class colours: small to thick, light to dark wood.
-const QColor kClassColours[kDiameterClasses] = {QColor(0xe8, 0xc9, 0x8f), QColor(0xc8, 0x96, 0x4b),
-                                                QColor(0x9a, 0x62, 0x2b), QColor(0x5e, 0x3a, 0x1a)};
 
 QTableWidget* table(QWidget* parent, const char* name)
 {
@@ -95,109 +83,10 @@ SummarySettings inForce(const ListContext& ctx)
     return SummarySettings{ctx, QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)};
 }
 
-// The series and axes of one kind of chart, made once: later summaries only
-// change their data (series made and dropped over and over leave their
-// drawn items behind in the chart's scene).
-void buildChart(QChart& chart, bool boards)
-{
-    chart.removeAllSeries();
-    for (QAbstractAxis* axis : chart.axes()) {
-        chart.removeAxis(axis);
-        delete axis;
-    }
-    auto* axisX = new QBarCategoryAxis;
-    auto* axisY = new QValueAxis;
-    chart.addAxis(axisX, Qt::AlignBottom);
-    chart.addAxis(axisY, Qt::AlignLeft);
-    QAbstractBarSeries* bars = nullptr;
-    if (boards) {
-        bars = new QBarSeries;
-        auto* set = new QBarSet(QString());
-        set->setColor(kClassColours[1]);
-        bars->append(set);
-    } else {
-        // One set per class, so each bar takes its class's colour.
-        bars = new QStackedBarSeries;
-        for (const QColor& colour : kClassColours) {
-            auto* set = new QBarSet(QString());
-            set->setColor(colour);
-            bars->append(set);
-        }
-    }
-    bars->setBarWidth(0.8);
-    chart.addSeries(bars);
-    bars->attachAxis(axisX);
-    bars->attachAxis(axisY);
-    if (!boards) {
-        auto* counts = new QLineSeries;
-        counts->setColor(QColor(0x1f, 0x5f, 0xa8));
-        counts->setPointsVisible(true); // a single diameter is one point
-        auto* axisCount = new QValueAxis;
-        axisCount->setLabelFormat(QStringLiteral("%d")); // logs are counted whole
-        chart.addAxis(axisCount, Qt::AlignRight);
-        chart.addSeries(counts);
-        counts->attachAxis(axisX);
-        counts->attachAxis(axisCount);
-    }
-    chart.setProperty("boards", boards);
-}
-
 } // namespace
 
-void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p, UiLanguage l)
-{
-    const QVariant built = chart.property("boards");
-    if (!built.isValid() || built.toBool() != s.boards)
-        buildChart(chart, s.boards);
-    chart.setTitle(Lang(s.boards ? kTxtVolumeBySection : kTxtVolumeByDiameter, l));
-    QStringList categories;
-    double maxVolume = 0.0;
-    std::int64_t maxCount = 0;
-    for (const ChartBar& bar : s.bars) {
-        categories << bar.label;
-        maxVolume = std::max(maxVolume, bar.volume);
-        maxCount = std::max(maxCount, bar.count);
-    }
-    auto* bars = static_cast<QAbstractBarSeries*>(chart.series().at(0));
-    auto* axisX = static_cast<QBarCategoryAxis*>(chart.axes(Qt::Horizontal).at(0));
-    auto* axisY = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, bars).at(0));
-    axisX->setCategories(categories);
-    axisX->setTitleText(Lang(s.boards ? kTxtSection : 3, l));
-    axisY->setTitleText(Lang(kTxtVolumeM3, l));
-    axisY->setRange(0.0, maxVolume > 0.0 ? maxVolume * 1.05 : 1.0);
-
-    const QList<QBarSet*> sets = bars->barSets();
-    for (int c = 0; c < sets.size(); ++c) {
-        QList<qreal> values(s.bars.size(), 0.0);
-        for (int i = 0; i < s.bars.size(); ++i)
-            if (s.boards || s.bars[i].cls == c)
-                values[i] = s.bars[i].volume;
-        // The legend reads its texts as rich text: "< 6" would open a tag.
-        sets[c]->setLabel((s.boards ? Lang(kTxtVolumeM3, l) : className(c, p.bounds, l)).toHtmlEscaped());
-        sets[c]->remove(0, sets[c]->count());
-        sets[c]->append(values);
-    }
-    if (s.boards)
-        return;
-    auto* counts = static_cast<QLineSeries*>(chart.series().at(1));
-    QList<QPointF> points;
-    points.reserve(s.bars.size());
-    for (int i = 0; i < s.bars.size(); ++i)
-        points.append(QPointF(i, static_cast<qreal>(s.bars[i].count)));
-    counts->replace(points);
-    counts->setName(Lang(kTxtPieces, l));
-    auto* axisCount = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, counts).at(0));
-    axisCount->setTitleText(Lang(kTxtPieces, l));
-    // Whole-number steps, so that no tick reads a fraction of a log.
-    const qint64 top = maxCount > 0 ? maxCount + 1 : 1;
-    axisCount->setRange(0.0, static_cast<qreal>(top));
-    axisCount->setTickType(QValueAxis::TicksDynamic);
-    axisCount->setTickAnchor(0.0);
-    axisCount->setTickInterval(std::max<qint64>(1, (top + 4) / 5));
-}
-
 LotSummaryWindow::LotSummaryWindow(TForm1& main)
-    : QWidget(&main, Qt::Window), m_main(main)
+    : QWidget(&main, Qt::Window), m_main(main), m_charts(main.services().charts)
 {
     setObjectName(QStringLiteral("LotSummaryWindow"));
     m_params = main.summaryParams();
@@ -244,9 +133,12 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
     m_methods->setFixedHeight(150);
     layout->addWidget(m_methods);
 
-    m_chartView = new QChartView(new QChart, this);
-    m_chartView->setObjectName(QStringLiteral("Chart"));
-    m_chartView->setRenderHint(QPainter::Antialiasing);
+    if (m_charts) {
+        m_chartView = m_charts->makeView(this);
+    } else {
+        m_chartView = new QWidget(this);
+        m_chartView->setObjectName(QStringLiteral("Chart"));
+    }
     m_chartView->setMinimumHeight(260);
     layout->addWidget(m_chartView, 3);
 
@@ -309,7 +201,8 @@ void LotSummaryWindow::refresh()
     fillClasses();
     fillMethods();
     m_stacked->setText(Lang(kTxtStacked, ctx.language) + QStringLiteral(": ") + stackedText(m_summary, ctx.language));
-    fillSummaryChart(*m_chartView->chart(), m_summary, m_params, ctx.language);
+    if (m_charts)
+        m_charts->fill(m_chartView, m_summary, m_params, ctx.language);
 }
 
 void LotSummaryWindow::relabel()
@@ -426,17 +319,7 @@ void LotSummaryWindow::currencyEdited()
 
 QImage LotSummaryWindow::chartImage(const QSize& size)
 {
-    QGraphicsScene scene;
-    auto* chart = new QChart;
-    scene.addItem(chart); // the scene owns it
-    fillSummaryChart(*chart, m_summary, m_params, Settings.Language);
-    chart->resize(size);
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    scene.render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
-    return image;
+    return m_charts ? m_charts->image(m_summary, m_params, Settings.Language, size) : QImage();
 }
 
 void LotSummaryWindow::paintDocument(QPagedPaintDevice& device)

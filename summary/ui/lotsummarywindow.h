@@ -11,8 +11,6 @@
 
 #include <array>
 
-class QChart;
-class QChartView;
 class QLabel;
 class QLineEdit;
 class QPagedPaintDevice;
@@ -22,6 +20,7 @@ class QTableWidgetItem;
 
 namespace zel {
 
+class ISummaryCharts;
 class TForm1;
 
 class LotSummaryWindow : public QWidget {
@@ -77,14 +76,12 @@ private:
     QLineEdit* m_currency;
     QLabel* m_stacked;
     QTableWidget* m_methods;
-    QChartView* m_chartView;
+    // Null where the program has no charts: the chart's place stays empty.
+    ISummaryCharts* m_charts;
+    QWidget* m_chartView;
     QPushButton* m_print;
     QPushButton* m_pdf;
     QPushButton* m_close;
 };
-
-// The summary's chart: volume bars (coloured by class for round timber,
-// with the count as a line on a second axis), for the window and the printout.
-void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p, UiLanguage language);
 
 } // namespace zel

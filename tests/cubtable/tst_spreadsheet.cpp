@@ -1,12 +1,12 @@
 // Exporting the table: the order of the application's calls, the clean-up
 // after failures, a real workbook read back by an independent reader, and
 // both workbooks written through the module the program carries.
+#include "../fakes/modulefile.h"
 #include "cubtable/cubtable.h"
 #include "cubtable/platform/xlsxspreadsheet.h"
 #include "cubtable/spreadsheet.h"
 #include "engine/errors.h"
 #include "lists/platform/lazyworkbooks.h"
-#include "shell/platform/embeddedmodule.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,12 +155,9 @@ void TestSpreadsheet::failedSaveLeavesNoFile()
 
 void TestSpreadsheet::carriedModuleWritesBothWorkbooks()
 {
-    QFile file(QStringLiteral(ZEL_WORKBOOK_MODULE));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray image = file.readAll();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(image.constData());
-    EmbeddedModule module("zelmora-workbook-test", bytes, bytes + image.size());
-    LazyWorkbooks books(module);
+    ModuleFromFile file("zelmora-workbook-test", QStringLiteral(ZEL_WORKBOOK_MODULE));
+    QVERIFY(file.isRead());
+    LazyWorkbooks books(file.module());
     QTemporaryDir dir;
     const std::unique_ptr<ISpreadsheetApp> app = books.spreadsheetFactory()();
     QVERIFY(exportTable(*app, smallTable(), dir.filePath(u"table.xls"_qs)));
@@ -174,9 +171,7 @@ void TestSpreadsheet::carriedModuleWritesBothWorkbooks()
     QVERIFY_THROWS_EXCEPTION(InOutError,
                              books.listWorkbookWriter()(ListSheet{}, dir.filePath(u"missing/list.xlsx"_qs)));
 
-    const unsigned char garbage[] = "not a shared object";
-    EmbeddedModule broken("zelmora-workbook-test", garbage, garbage + sizeof garbage);
-    LazyWorkbooks none(broken);
+    LazyWorkbooks none(brokenModule());
     QVERIFY_THROWS_EXCEPTION(Error, none.spreadsheetFactory()());
     QVERIFY_THROWS_EXCEPTION(InOutError, none.listWorkbookWriter()(ListSheet{}, dir.filePath(u"x.xlsx"_qs)));
     QVERIFY(!QFile::exists(dir.filePath(u"x.xlsx"_qs)));

@@ -3,9 +3,9 @@
 // events that keep flowing while the UI thread waits, and the downloads; and
 // the same client reached through the module the program carries.
 #include "../fakes/httpservice.h"
+#include "../fakes/modulefile.h"
 #include "online/platform/lazynet.h"
 #include "online/platform/qthttpclient.h"
-#include "shell/platform/embeddedmodule.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -241,11 +241,9 @@ void TestHttpClient::downloads()
 
 void TestHttpClient::carriedModuleServesOnFirstUse()
 {
-    QFile file(QStringLiteral(ZEL_NET_MODULE));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray image = file.readAll();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(image.constData());
-    EmbeddedModule module("zelmora-net-test", bytes, bytes + image.size());
+    ModuleFromFile file("zelmora-net-test", QStringLiteral(ZEL_NET_MODULE));
+    QVERIFY(file.isRead());
+    EmbeddedModule& module = file.module();
     {
         LazyNet net(module, HttpTimeouts());
         m_service->answer("/ip.html", "10.0.0.1");
@@ -267,8 +265,7 @@ void TestHttpClient::carriedModuleServesOnFirstUse()
 
 void TestHttpClient::moduleThatWillNotOpenFailsEveryUse()
 {
-    const unsigned char garbage[] = "not a shared object";
-    EmbeddedModule module("zelmora-net-test", garbage, garbage + sizeof garbage);
+    EmbeddedModule& module = brokenModule();
     LazyNet net(module, HttpTimeouts());
     try {
         net.get(url("/ip.html"));

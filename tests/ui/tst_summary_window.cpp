@@ -1,6 +1,8 @@
 // The lot summary window through the main window: its key, prices and
-// costs, refusals, the stored values, an empty list and the PDF.
+// costs, refusals, the stored values, an empty list and the PDF; and the
+// chart through the module the program carries.
 #include "../fakes/memorystore.h"
+#include "../fakes/modulefile.h"
 #include "../fakes/testservices.h"
 #include "../fakes/windowtest.h"
 #include "lists/ui/numberedit.h"
@@ -10,6 +12,7 @@
 #include "shell/ui/dialogs.h"
 #include "shell/ui/tform1.h"
 #include "summary/summarydoc.h"
+#include "summary/ui/lazycharts.h"
 #include "summary/ui/lotsummarywindow.h"
 
 #include <QAbstractBarSeries>
@@ -41,6 +44,7 @@ private slots:
     void storedValuesThatDoNotReadFallBack();
     void emptyListEmptySummary();
     void pdfHoldsTheSummaryAsText();
+    void chartFromTheCarriedModule();
 
 private:
     template <typename T> T* child(QWidget* w, const QString& name)
@@ -285,6 +289,29 @@ void TestSummaryWindow::emptyListEmptySummary()
         QCoreApplication::processEvents();
     }
     QCOMPARE(scene->items().size(), items);
+}
+
+void TestSummaryWindow::chartFromTheCarriedModule()
+{
+    ModuleFromFile file("zelmora-charts-test", QStringLiteral(ZEL_CHARTS_MODULE));
+    QVERIFY(file.isRead());
+    LazyCharts charts(file.module());
+    QWidget parent;
+    auto* view = qobject_cast<QChartView*>(charts.makeView(&parent));
+    QVERIFY(view);
+    QCOMPARE(view->objectName(), u"Chart"_qs);
+    LotSummary summary;
+    summary.bars = {ChartBar{u"20"_qs, 1, 0.441, 3}};
+    charts.fill(view, summary, SummaryParams(), UiLanguage::English);
+    QCOMPARE(view->chart()->title(), u"Volume by diameter"_qs);
+    QCOMPARE(charts.image(summary, SummaryParams(), UiLanguage::English, QSize(120, 70)).size(), QSize(120, 70));
+
+    LazyCharts none(brokenModule());
+    QWidget* empty = none.makeView(&parent);
+    QVERIFY(!qobject_cast<QChartView*>(empty));
+    QCOMPARE(empty->objectName(), u"Chart"_qs);
+    none.fill(empty, summary, SummaryParams(), UiLanguage::English);
+    QVERIFY(none.image(summary, SummaryParams(), UiLanguage::English, QSize(120, 70)).isNull());
 }
 
 void TestSummaryWindow::pdfHoldsTheSummaryAsText()
