@@ -1,4 +1,5 @@
 // The two lists as data: recomputation, totals, fallback, merging, sorting.
+#include "../fakes/listlines.h"
 #include "lists/calclists.h"
 #include "lists/numbertext.h"
 #include "engine/convert.h"
@@ -13,27 +14,6 @@
 using namespace zel;
 
 namespace {
-
-ListContext pineGost(UiLanguage l = UiLanguage::Ukrainian)
-{
-    ListContext c;
-    c.method = CalcMethod::Gost2708;
-    c.taper = 1;
-    c.language = l;
-    c.species = 4;
-    c.moisture = 8;
-    return c;
-}
-
-ListLine round(const QString& d, const QString& l, const QString& c)
-{
-    return ListLine{{d, l, c, QStringLiteral("0")}, kIconNormal};
-}
-
-ListLine board(const QString& x, const QString& y, const QString& l, const QString& c)
-{
-    return ListLine{{x, y, l, c, QStringLiteral("0")}, kIconNone};
-}
 
 QStringList firstColumn(const Lines& lines)
 {

@@ -1,5 +1,6 @@
 // The lot summary's arithmetic against values worked by hand, its money
 // texts, its refusals and its stored values.
+#include "../fakes/listlines.h"
 #include "../fakes/memorystore.h"
 #include "shell/settingsio.h"
 #include "summary/lotsummary.h"
@@ -13,25 +14,10 @@ using namespace zel;
 
 namespace {
 
+// The summaries are checked in English.
 ListContext gost()
 {
-    ListContext c;
-    c.method = CalcMethod::Gost2708;
-    c.taper = 1;
-    c.language = UiLanguage::English;
-    c.species = 4;
-    c.moisture = 8;
-    return c;
-}
-
-ListLine round(const QString& d, const QString& l, const QString& c)
-{
-    return ListLine{{d, l, c, QStringLiteral("0")}, kIconNormal};
-}
-
-ListLine board(const QString& x, const QString& y, const QString& l, const QString& c)
-{
-    return ListLine{{x, y, l, c, QStringLiteral("0")}, kIconNone};
+    return pineGost(UiLanguage::English);
 }
 
 // 20 cm × 4,0 m × 3 (medium), 30 × 6,0 × 2 (thick), 4 × 3,0 × 10 (small),
