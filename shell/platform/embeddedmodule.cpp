@@ -20,9 +20,12 @@ bool EmbeddedModule::open()
     if (m_opened)
         return m_handle != nullptr;
     m_opened = true;
+    const auto systemError = [this] {
+        return QStringLiteral("%1: %2").arg(QString::fromLatin1(m_name), QString::fromLocal8Bit(std::strerror(errno)));
+    };
     const int fd = memfd_create(m_name, MFD_CLOEXEC);
     if (fd < 0) {
-        m_error = QStringLiteral("%1: %2").arg(QString::fromLatin1(m_name), QString::fromLocal8Bit(std::strerror(errno)));
+        m_error = systemError();
         return false;
     }
     for (const unsigned char* p = m_begin; p < m_end;) {
@@ -30,8 +33,7 @@ bool EmbeddedModule::open()
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            m_error = QStringLiteral("%1: %2").arg(QString::fromLatin1(m_name),
-                                                   QString::fromLocal8Bit(std::strerror(errno)));
+            m_error = systemError();
             ::close(fd);
             return false;
         }
