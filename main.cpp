@@ -14,6 +14,7 @@
 #include "shell/platform/carriedmodules.h"
 #include "shell/platform/fontsahead.h"
 #include "shell/platform/qsettingsstore.h"
+#include "shell/platform/sessionbus.h"
 #include "shell/platform/singleinstance.h"
 #include "shell/ui/application.h"
 #include "shell/ui/benchexit.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     // Before the threads below: the environment is set here, and this thread
     // is made Qt's main thread before another could touch a Qt object.
     zel::nameLocalTimeZone();
+    zel::skipHopelessBusLaunch();
     QThread::currentThread();
     // The claim writes a file and waits for the disk: it is made while the
     // application connects to the display, and looked at before any window.
@@ -84,22 +86,25 @@ int main(int argc, char** argv)
     zel::TForm1 form1(services);
     // The windows below that are never shown stand in the start-up order of
     // the program; each command makes a window of its own. The cubature
-    // table and the base window do nothing the user could see or that is
-    // stored when they are made, so they are made once the main window is
-    // on the screen; the others keep their place (the settings window gives
-    // the settings their start values, the preview writes to the log).
+    // table, the base window, help and feedback do nothing the user could
+    // see or that is stored when they are made, so they are made once the
+    // main window is on the screen; the others keep their place (the
+    // settings window gives the settings their start values, the preview
+    // writes to the log).
     std::optional<zel::TForm3> form3;
     std::optional<zel::TForm4> form4;
     zel::TForm5 form5(&form1);
     form1.setSettingsWindow(&form5);
     zel::TForm6 form6(nullptr, form1.activityLog(), zel::reportFilePath(services.programFile));
-    zel::TForm9 form9(&form1);
-    zel::TForm10 form10(&form1);
+    std::optional<zel::TForm9> form9;
+    std::optional<zel::TForm10> form10;
     form1.show();
     zel::afterFirstShow(form1, [&] {
         form3.emplace(&form1);
         form4.emplace(&form1);
         form1.setBaseWindow(&*form4);
+        form9.emplace(&form1);
+        form10.emplace(&form1);
     });
     // For the start-up benchmark: end the moment the window is on the screen.
     if (qEnvironmentVariableIsSet("ZELMORA_BENCH_EXIT_WHEN_SHOWN"))

@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 class QCollator;
@@ -39,7 +41,8 @@ public:
 
     void setHeaders(const QStringList& headers);
     QString header(int column) const { return m_headers.value(column); }
-    void setIcon(int index, const QIcon& icon);
+    // The icon of the lines of that kind, drawn the first time a line needs it.
+    void setIcon(int index, std::function<QIcon()> draw);
 
     // The text colour of a line: red exactly when its icon is the fallback one.
     static QColor ListView1CustomDrawItem(int icon);
@@ -58,7 +61,11 @@ private:
     bool m_inOrder = false;
     int m_sortedRows = 0;
     QStringList m_headers;
-    QHash<int, QIcon> m_icons;
+    struct Icon {
+        std::function<QIcon()> draw;
+        std::optional<QIcon> drawn;
+    };
+    mutable QHash<int, Icon> m_icons;
 };
 
 } // namespace zel

@@ -404,6 +404,7 @@ void TForm1::Button4Click()
         return;
     }
     Log(QStringLiteral("Ok"));
+    showNewLogEntries();
     const QString address = sendLogUrl(m_services.hosts.service, displayedLines(Memo3));
     Dialogs::message(this, address);
     const QString answer = m_services.http->get(address);

@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QResource>
 
-#include <cstring>
+#include <utility>
 
 namespace zel {
 
@@ -30,21 +30,20 @@ QString fileOf(const QString& name)
 }
 
 // The pixels the build drew ahead for the picture at that size (the
-// headers, the toggles and the icons, at the sizes the windows show them);
-// a null image where it drew none.
+// headers, the toggles and the icons, at the sizes the windows show them),
+// read in place from the program's resources; a null image where it drew
+// none.
 QImage drawnImage(const QString& file, const QSize& size)
 {
     const QResource drawn(QStringLiteral(":/drawn/%1_%2x%3.argb")
                               .arg(QFileInfo(file).completeBaseName())
                               .arg(size.width())
                               .arg(size.height()));
-    QImage image;
     if (drawn.isValid() && drawn.compressionAlgorithm() == QResource::NoCompression
-        && drawn.size() == qint64(size.width()) * size.height() * 4) {
-        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        std::memcpy(image.bits(), drawn.data(), static_cast<size_t>(drawn.size()));
-    }
-    return image;
+        && drawn.size() == qint64(size.width()) * size.height() * 4)
+        return QImage(drawn.data(), size.width(), size.height(), size.width() * 4,
+                      QImage::Format_ARGB32_Premultiplied);
+    return QImage();
 }
 
 QImage pictureImage(const QString& name, const QSize& size)
@@ -62,16 +61,16 @@ QImage pictureImage(const QString& name, const QSize& size)
 
 QPixmap picture(const QString& name, const QSize& size)
 {
-    const QImage image = pictureImage(name, size);
-    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    QImage image = pictureImage(name, size);
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(std::move(image));
 }
 
 QIcon pictureIcon(const QString& name)
 {
     QIcon icon;
     for (int side : {16, 24, 32, 48, 64, 128, 256}) {
-        const QImage image = pictureImage(name, QSize(side, side));
-        icon.addPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+        QImage image = pictureImage(name, QSize(side, side));
+        icon.addPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(std::move(image)));
     }
     return icon;
 }

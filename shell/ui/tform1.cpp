@@ -169,8 +169,8 @@ void TForm1::buildWindow()
     PageControl1->setTabVisible(3, false);
 
     m_roundModel = new LinesModel(kRoundColumns, this);
-    m_roundModel->setIcon(kIconNormal, lineIcon(false));
-    m_roundModel->setIcon(kIconFallback, lineIcon(true));
+    m_roundModel->setIcon(kIconNormal, [] { return lineIcon(false); });
+    m_roundModel->setIcon(kIconFallback, [] { return lineIcon(true); });
     m_boardModel = new LinesModel(kBoardColumns, this);
     buildRoundTab(TabSheet1);
     buildBoardTab(TabSheet2);
@@ -179,7 +179,7 @@ void TForm1::buildWindow()
     Memo3->setObjectName(QStringLiteral("Memo3"));
     Memo3->setGeometry(4, 4, 516, 240);
     // Entries may come from a worker thread; they are shown on the UI thread.
-    connect(m_log, &zel::Log::appended, this, &TForm1::showNewLogEntries);
+    connect(m_log, &zel::Log::appended, this, &TForm1::logAppended);
     buildOnlineTabs();
 
     buildTotals(central);
@@ -601,6 +601,12 @@ bool TForm1::saveLog()
     showNewLogEntries();
     const QString text = Memo3->toPlainText();
     return saveLogLines(m_log->filePath(), text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+}
+
+void TForm1::logAppended()
+{
+    if (Memo3->isVisible())
+        showNewLogEntries();
 }
 
 void TForm1::showNewLogEntries()

@@ -188,6 +188,10 @@ protected:
 private:
     // Log entries not yet in Memo3 appended to it, in their order.
     void showNewLogEntries();
+    // A new entry is shown at once only where it can be seen. The Log tab
+    // comes forward through a tab change, which is logged: it takes the
+    // entries kept back then, or when its text is read.
+    void logAppended();
     // The Log tab's text to the log file; false when it could not be written.
     bool saveLog();
     void FormCreate();

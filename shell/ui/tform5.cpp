@@ -140,6 +140,7 @@ void TForm5::FormCreate()
 void TForm5::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    fitWidth(this, kDesignWidth);
     FormShow();
 }
 
@@ -204,7 +205,10 @@ void TForm5::RadioGroup1Click()
         m_methods->button(i)->setText(L(36 + i));
     Label8->setText(L(40));
     CheckBox1->setText(L(41));
-    fitWidth(this, kDesignWidth);
+    // Its width matters only on the screen: a hidden window is fitted to
+    // its texts when it is next shown.
+    if (isVisible())
+        fitWidth(this, kDesignWidth);
     m_main->relabelBaseWindow();
     m_main->refreshActiveList();
 }

@@ -430,7 +430,12 @@ void TestOnlineWindow::sendLogShowsTheAddressFirst()
 void TestOnlineWindow::logFileIsTheMemo()
 {
     start();
+    // The user brings the Log tab forward and edits what it shows.
+    auto* tabs = child<QTabWidget>("PageControl1");
+    tabs->setTabVisible(2, true);
+    tabs->setCurrentIndex(2);
     auto* memo = child<QPlainTextEdit>("Memo3");
+    QVERIFY(memo->toPlainText().endsWith(u"_Change_mode"_qs));
     memo->setPlainText(memo->toPlainText() + u"\nedited by hand"_qs);
     // Entries of a worker, not yet shown when the report saves the log.
     std::thread worker([log = &m_form->activityLog()] {

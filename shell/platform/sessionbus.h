@@ -1,0 +1,16 @@
+// The session bus where the desktop has none and none can be started.
+#pragma once
+
+namespace zel {
+
+// On X the first window's accessibility bridge waits for the session bus.
+// Where the desktop has none (no address, no bus in the runtime folder), the
+// bus library forks the program and looks through the whole search path for
+// dbus-launch to start one, and the window waits for that too. Where that
+// program is not installed the attempt cannot succeed, so the address is set
+// to one that fails at once; where it is, nothing changes. Call it before
+// any other thread starts: it sets the environment, which programs started
+// from this one inherit, to the same effect.
+void skipHopelessBusLaunch();
+
+} // namespace zel
