@@ -20,6 +20,9 @@
 #include "shell/ui/benchexit.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/firstshow.h"
+#include "shell/ui/lazyprinting.h"
+#include "shell/ui/lazysvgdrawing.h"
+#include "shell/ui/pictures.h"
 #include "shell/ui/tform1.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
@@ -73,6 +76,10 @@ int main(int argc, char** argv)
                               &baseFile, workbooks.listWorkbookWriter()};
     zel::LazyCharts charts(zel::chartsModule());
     services.charts = &charts;
+    zel::LazyPrinting printing(zel::printModule());
+    zel::Dialogs::setPrinting(&printing);
+    zel::LazySvgDrawing svg(zel::svgModule());
+    zel::setSvgDrawing(&svg);
     services.http = &net;
     services.downloader = &net;
     services.connectivity = &net;

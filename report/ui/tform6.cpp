@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -104,7 +104,7 @@ QString TForm6::documentText() const
     return WebBrowser1->toPlainText();
 }
 
-void TForm6::printTo(QPrinter& printer)
+void TForm6::printTo(QPagedPaintDevice& printer)
 {
     WebBrowser1->document()->print(&printer);
 }
@@ -112,9 +112,7 @@ void TForm6::printTo(QPrinter& printer)
 // Button2Click: print, after the print dialog.
 void TForm6::Button2Click()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (Dialogs::print(this, printer))
-        printTo(printer);
+    Dialogs::print(this, [this](QPagedPaintDevice& printer) { printTo(printer); });
 }
 
 // Button1Click: Close hides the window; it goes with its owner.

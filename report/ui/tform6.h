@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-class QPrinter;
+class QPagedPaintDevice;
 class QPushButton;
 class QTextBrowser;
 
@@ -18,7 +18,7 @@ public:
     TForm6(QWidget* owner, Log& log, const QString& reportFile);
 
     // Prints the shown document.
-    void printTo(QPrinter& printer);
+    void printTo(QPagedPaintDevice& printer);
     QString documentText() const;
 
 private slots:

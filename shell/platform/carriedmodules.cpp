@@ -7,6 +7,10 @@ extern "C" const unsigned char zelmora_workbook_image_begin[];
 extern "C" const unsigned char zelmora_workbook_image_end[];
 extern "C" const unsigned char zelmora_charts_image_begin[];
 extern "C" const unsigned char zelmora_charts_image_end[];
+extern "C" const unsigned char zelmora_print_image_begin[];
+extern "C" const unsigned char zelmora_print_image_end[];
+extern "C" const unsigned char zelmora_svg_image_begin[];
+extern "C" const unsigned char zelmora_svg_image_end[];
 
 namespace zel {
 
@@ -26,6 +30,18 @@ EmbeddedModule& workbookModule()
 EmbeddedModule& chartsModule()
 {
     static EmbeddedModule module("zelmora-charts", zelmora_charts_image_begin, zelmora_charts_image_end);
+    return module;
+}
+
+EmbeddedModule& printModule()
+{
+    static EmbeddedModule module("zelmora-print", zelmora_print_image_begin, zelmora_print_image_end);
+    return module;
+}
+
+EmbeddedModule& svgModule()
+{
+    static EmbeddedModule module("zelmora-svg", zelmora_svg_image_begin, zelmora_svg_image_end);
     return module;
 }
 

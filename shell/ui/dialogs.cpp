@@ -1,10 +1,9 @@
 // Message boxes, real or scripted.
 #include "shell/ui/dialogs.h"
+#include "shell/ui/printing.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QMessageBox>
 #include <QQueue>
 
@@ -37,6 +36,8 @@ Script& script()
 }
 
 const QString kTitle = QStringLiteral("Zelmora");
+
+IPrinting* g_printing = nullptr;
 
 } // namespace
 
@@ -131,13 +132,13 @@ QString Dialogs::openFile(QWidget* parent, const QString& title, const QString& 
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }
 
-bool Dialogs::print(QWidget* parent, QPrinter& printer)
+bool Dialogs::print(QWidget* parent, const std::function<void(QPagedPaintDevice&)>& paint)
 {
-    if (script().recorded(QStringLiteral("print"), NoSign))
-        return true;
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    const bool ask = !script().recorded(QStringLiteral("print"), NoSign);
+    return g_printing && g_printing->print(parent, ask, paint);
 }
+
+void Dialogs::setPrinting(IPrinting* printing) { g_printing = printing; }
 
 void Dialogs::setScripted(bool on) { script().on = on; }
 void Dialogs::queueAnswer(Answer answer) { script().answers.enqueue(answer); }

@@ -8,10 +8,12 @@
 
 #include <functional>
 
-class QPrinter;
+class QPagedPaintDevice;
 class QWidget;
 
 namespace zel {
+
+class IPrinting;
 
 class Dialogs {
 public:
@@ -45,14 +47,17 @@ public:
     // An open dialog with Qt's filter text ("Texts (*.txt *.csv)"). Returns
     // the chosen file, or the empty text when cancelled.
     static QString openFile(QWidget* parent, const QString& title, const QString& filter);
-    // The print dialog for `printer`; true when the user chose to print.
-    static bool print(QWidget* parent, QPrinter& printer);
+    // The print dialog, and `paint` on the printer chosen; true when the
+    // user chose to print. Nothing is printed until setPrinting() is given
+    // the printing.
+    static bool print(QWidget* parent, const std::function<void(QPagedPaintDevice&)>& paint);
+    static void setPrinting(IPrinting* printing);
 
     // Scripted mode for tests: nothing is shown; every box is recorded in
     // shown(), questions take the queued answers (No when none is left) and
     // input boxes, save and open dialogs the queued texts (their pre-filled value,
     // or for a save or open dialog the empty text, when none is left); print dialogs
-    // print to the printer as it was set up.
+    // print to the printer as it is set up at first.
     static void setScripted(bool on);
     static void queueAnswer(Answer answer);
     static void queueInput(const QString& text);

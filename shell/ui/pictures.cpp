@@ -2,7 +2,7 @@
 // build, ahead, for the sizes the windows use).
 #include "shell/ui/pictures.h"
 
-#include "shell/ui/drawsvg.h"
+#include "shell/ui/svgdrawing.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -14,6 +14,8 @@
 namespace zel {
 
 namespace {
+
+ISvgDrawing* g_svg = nullptr;
 
 // The windows' names for their pictures, and the files they are drawn from.
 QString fileOf(const QString& name)
@@ -54,7 +56,7 @@ QImage pictureImage(const QString& name, const QSize& size)
         if (!image.isNull())
             return image;
     }
-    return drawSvg(file, size);
+    return g_svg ? g_svg->draw(file, size) : QImage();
 }
 
 } // namespace
@@ -73,6 +75,11 @@ QIcon pictureIcon(const QString& name)
         icon.addPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(std::move(image)));
     }
     return icon;
+}
+
+void setSvgDrawing(ISvgDrawing* drawing)
+{
+    g_svg = drawing;
 }
 
 void showPicture(QLabel* label, const QString& name)

@@ -19,4 +19,9 @@ QIcon pictureIcon(const QString& name);
 // "picture"), so that what a window shows can be asked.
 void showPicture(QLabel* label, const QString& name);
 
+class ISvgDrawing;
+// What draws the pictures at sizes the build did not draw ahead; until it is
+// given, such a picture is empty. UI thread only.
+void setSvgDrawing(ISvgDrawing* drawing);
+
 } // namespace zel

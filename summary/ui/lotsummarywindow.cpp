@@ -18,7 +18,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QShortcut>
@@ -351,9 +350,7 @@ void LotSummaryWindow::printClick()
 {
     m_main.Log(QStringLiteral("Summary print"));
     refresh();
-    QPrinter printer(QPrinter::HighResolution);
-    if (Dialogs::print(this, printer))
-        paintDocument(printer);
+    Dialogs::print(this, [this](QPagedPaintDevice& printer) { paintDocument(printer); });
 }
 
 void LotSummaryWindow::savePdfClick()

@@ -1,5 +1,6 @@
 // Printing and the cubature table through the real windows.
 #include "../fakes/memorystore.h"
+#include "../fakes/modulefile.h"
 #include "../fakes/testservices.h"
 #include "../fakes/windowtest.h"
 #include "cuttexts.h"
@@ -14,6 +15,7 @@
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/lazyprinting.h"
 #include "shell/ui/tform1.h"
 
 #include <QCheckBox>
@@ -72,6 +74,7 @@ private slots:
     void unwritableReportFileIsReported();
     void previewPrintsToPdf();
     void previewCentredAndEnterPrints();
+    void printingThroughTheCarriedModule();
     void tableWindowDefaultsAndMethods();
     void tableWindowWarnings();
     void tableWindowEnterRefreshesOnce();
@@ -272,6 +275,27 @@ void TestReportWindow::previewCentredAndEnterPrints()
     QTest::keyClick(preview, Qt::Key_Return);
     QTest::keyClick(preview, Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(Dialogs::shown(), (QStringList{u"print"_qs, u"print"_qs}));
+}
+
+void TestReportWindow::printingThroughTheCarriedModule()
+{
+    // The module as the program carries it paints on a printer of its own,
+    // at the printer's resolution; one that will not open paints nothing and
+    // says why.
+    ModuleFromFile file("zelmora-print-test", QStringLiteral(ZEL_PRINT_MODULE));
+    QVERIFY(file.isRead());
+    LazyPrinting printing(file.module());
+    int dpi = 0;
+    QVERIFY(printing.print(nullptr, false, [&dpi](QPagedPaintDevice& printer) { dpi = printer.logicalDpiX(); }));
+    QVERIFY(dpi > 300);
+    Dialogs::clear();
+    LazyPrinting none(brokenModule());
+    bool painted = false;
+    QVERIFY(!none.print(nullptr, false, [&painted](QPagedPaintDevice&) { painted = true; }));
+    QVERIFY(!painted);
+    QVERIFY(!brokenModule().error().isEmpty());
+    QCOMPARE(Dialogs::shown(), QStringList{brokenModule().error()});
+    QCOMPARE(Dialogs::signs(), QList<Dialogs::Sign>{Dialogs::Error});
 }
 
 void TestReportWindow::tableWindowDefaultsAndMethods()
