@@ -23,6 +23,7 @@
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/firstshow.h"
+#include "shell/ui/lazymenu.h"
 #include "shell/ui/fittext.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/placement.h"
@@ -222,7 +223,8 @@ void TForm1::buildMainMenu(QWidget* central)
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->installEventFilter(this);
 
-    PopupMenu3 = new QMenu(this);
+    auto* mainMenu = new LazyMenu(this);
+    PopupMenu3 = mainMenu;
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
     N16 = menuAction(PopupMenu3, "N16");
     QFont bold = N16->font();
@@ -230,7 +232,7 @@ void TForm1::buildMainMenu(QWidget* central)
     N16->setFont(bold);
     PopupMenu3->setDefaultAction(N16);
     PopupMenu3->addSeparator();
-    QMenu* tables = PopupMenu3->addMenu(QString());
+    QMenu* tables = mainMenu->addLazyMenu(QString());
     N20 = tables->menuAction();
     N20->setObjectName(QStringLiteral("N20"));
     for (const char* name : {"N201", "N202", "N203"})
@@ -358,11 +360,12 @@ void TForm1::showRow(int row, bool visible)
 
 void TForm1::buildMenus()
 {
-    PopupMenu1 = new QMenu(this);
+    auto* listMenu = new LazyMenu(this);
+    PopupMenu1 = listMenu;
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     N1 = menuAction(PopupMenu1, "N1");
     PopupMenu1->addSeparator();
-    m_editMenu = PopupMenu1->addMenu(QString());
+    m_editMenu = listMenu->addLazyMenu(QString());
     m_editMenu->setObjectName(QStringLiteral("N7Menu"));
     N7 = m_editMenu->menuAction();
     N7->setObjectName(QStringLiteral("N7"));
@@ -377,7 +380,7 @@ void TForm1::buildMenus()
     PopupMenu1->addSeparator();
     N14 = menuAction(PopupMenu1, "N14");
 
-    PopupMenu2 = new QMenu(this);
+    PopupMenu2 = new LazyMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     N4 = menuAction(PopupMenu2, "N4");
     N5 = menuAction(PopupMenu2, "N5");
