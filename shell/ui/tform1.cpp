@@ -23,7 +23,6 @@
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/firstshow.h"
-#include "shell/ui/lazymenu.h"
 #include "shell/ui/fittext.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/placement.h"
@@ -223,8 +222,7 @@ void TForm1::buildMainMenu(QWidget* central)
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->installEventFilter(this);
 
-    auto* mainMenu = new LazyMenu(this);
-    PopupMenu3 = mainMenu;
+    PopupMenu3 = new QMenu(this);
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
     N16 = menuAction(PopupMenu3, "N16");
     QFont bold = N16->font();
@@ -232,7 +230,7 @@ void TForm1::buildMainMenu(QWidget* central)
     N16->setFont(bold);
     PopupMenu3->setDefaultAction(N16);
     PopupMenu3->addSeparator();
-    QMenu* tables = mainMenu->addLazyMenu(QString());
+    QMenu* tables = PopupMenu3->addMenu(QString());
     N20 = tables->menuAction();
     N20->setObjectName(QStringLiteral("N20"));
     for (const char* name : {"N201", "N202", "N203"})
@@ -360,12 +358,11 @@ void TForm1::showRow(int row, bool visible)
 
 void TForm1::buildMenus()
 {
-    auto* listMenu = new LazyMenu(this);
-    PopupMenu1 = listMenu;
+    PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     N1 = menuAction(PopupMenu1, "N1");
     PopupMenu1->addSeparator();
-    m_editMenu = listMenu->addLazyMenu(QString());
+    m_editMenu = PopupMenu1->addMenu(QString());
     m_editMenu->setObjectName(QStringLiteral("N7Menu"));
     N7 = m_editMenu->menuAction();
     N7->setObjectName(QStringLiteral("N7"));
@@ -380,7 +377,7 @@ void TForm1::buildMenus()
     PopupMenu1->addSeparator();
     N14 = menuAction(PopupMenu1, "N14");
 
-    PopupMenu2 = new LazyMenu(this);
+    PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     N4 = menuAction(PopupMenu2, "N4");
     N5 = menuAction(PopupMenu2, "N5");

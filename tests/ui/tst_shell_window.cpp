@@ -15,7 +15,6 @@
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/drawsvg.h"
-#include "shell/ui/lazymenu.h"
 #include "shell/ui/lazysvgdrawing.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/tform1.h"
@@ -90,7 +89,6 @@ private slots:
     void otherSizesDrawnByTheCarriedModule();
     void windowKeysFromAnyField();
     void mainMenuEnabling();
-    void menusTakeTheirActionsInWhenShown();
     void aboutAndHelp();
     void noTextIsCutOff();
 
@@ -546,39 +544,6 @@ void TestShellWindow::mainMenuEnabling()
     QVERIFY(main<QAction>("N22")->isEnabled());
     QVERIFY(main<QAction>("N25")->isEnabled());
     QVERIFY(main<QMenu>("PopupMenu3")->defaultAction() == main<QAction>("N16"));
-}
-
-void TestShellWindow::menusTakeTheirActionsInWhenShown()
-{
-    LazyMenu menu;
-    QAction* first = menu.addAction(u"first"_qs);
-    QAction* hidden = menu.addAction(u"hidden"_qs);
-    hidden->setVisible(false);
-    menu.addSeparator();
-    LazyMenu* sub = menu.addLazyMenu(u"sub"_qs);
-    QAction* inner = sub->addAction(u"inner"_qs);
-    QAction* last = menu.addAction(u"last"_qs);
-    QCOMPARE(menu.actions().size(), 5);
-    QCOMPARE(menu.actions().first(), first);
-    QCOMPARE(menu.actions().last(), last);
-    QCOMPARE(sub->actions(), QList<QAction*>{inner});
-
-    QSignalSpy triggered(&menu, &QMenu::triggered);
-    menu.popup(QPoint(20, 20));
-    QTRY_VERIFY(menu.isVisible());
-    for (QAction* a : menu.actions())
-        QVERIFY2(menu.actionGeometry(a).isEmpty() == !a->isVisible(), qPrintable(a->text()));
-    QVERIFY(menu.sizeHint().height() > 3 * menu.actionGeometry(first).height());
-    last->trigger();
-    QCOMPARE(triggered.count(), 1);
-    QCOMPARE(triggered.first().first().value<QAction*>(), last);
-    menu.hide();
-    // Added once shown: taken in at once.
-    QAction* later = menu.addAction(u"later"_qs);
-    menu.popup(QPoint(20, 20));
-    QTRY_VERIFY(menu.isVisible());
-    QVERIFY(!menu.actionGeometry(later).isEmpty());
-    menu.hide();
 }
 
 void TestShellWindow::aboutAndHelp()
