@@ -1,19 +1,45 @@
 #include "shell/platform/sessionbus.h"
 
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QString>
+#include <QByteArray>
+#include <QList>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zel {
+namespace {
+
+bool exists(const QByteArray& path)
+{
+    struct stat s {};
+    return stat(path.constData(), &s) == 0;
+}
+
+// As the bus library's exec would find it: a regular file that may be run,
+// in a folder of the search path (an empty entry is the current folder).
+bool onSearchPath(const QByteArray& program)
+{
+    for (const QByteArray& dir : qgetenv("PATH").split(':')) {
+        const QByteArray path = (dir.isEmpty() ? QByteArray(".") : dir) + '/' + program;
+        struct stat s {};
+        if (stat(path.constData(), &s) == 0 && S_ISREG(s.st_mode) && access(path.constData(), X_OK) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 void skipHopelessBusLaunch()
 {
+    // Plain system calls: this runs first thing, before Qt's file classes
+    // have been used.
     if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
         return;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")))
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && exists(runtime + "/bus"))
         return;
-    if (!QStandardPaths::findExecutable(QStringLiteral("dbus-launch")).isEmpty())
+    if (onSearchPath("dbus-launch"))
         return;
     // An address of no known kind: the library answers it with an error
     // straight away.

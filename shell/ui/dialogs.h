@@ -57,7 +57,7 @@ public:
     // shown(), questions take the queued answers (No when none is left) and
     // input boxes, save and open dialogs the queued texts (their pre-filled value,
     // or for a save or open dialog the empty text, when none is left); print dialogs
-    // print to the printer as it is set up at first.
+    // print, through the printing given, to the printer as it is set up at first.
     static void setScripted(bool on);
     static void queueAnswer(Answer answer);
     static void queueInput(const QString& text);
