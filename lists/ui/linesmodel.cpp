@@ -129,9 +129,9 @@ void LinesModel::setHeaders(const QStringList& headers)
     emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
 }
 
-void LinesModel::setIcon(int index, std::function<QIcon()> draw)
+void LinesModel::setIcon(int index, const QIcon& icon)
 {
-    m_icons[index] = Icon{std::move(draw), std::nullopt};
+    m_icons[index] = icon;
 }
 
 QColor LinesModel::ListView1CustomDrawItem(int icon)
@@ -158,14 +158,8 @@ QVariant LinesModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return line.cells.value(index.column());
     case Qt::DecorationRole:
-        if (index.column() == 0) {
-            const auto it = m_icons.find(line.icon);
-            if (it != m_icons.end()) {
-                if (!it->drawn)
-                    it->drawn = it->draw();
-                return *it->drawn;
-            }
-        }
+        if (index.column() == 0 && m_icons.contains(line.icon))
+            return m_icons.value(line.icon);
         return QVariant();
     case Qt::ForegroundRole:
         return ListView1CustomDrawItem(line.icon);

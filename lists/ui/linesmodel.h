@@ -7,8 +7,6 @@
 #include <QIcon>
 #include <QStringList>
 
-#include <functional>
-#include <optional>
 #include <vector>
 
 class QCollator;
@@ -41,8 +39,7 @@ public:
 
     void setHeaders(const QStringList& headers);
     QString header(int column) const { return m_headers.value(column); }
-    // The icon of the lines of that kind, drawn the first time a line needs it.
-    void setIcon(int index, std::function<QIcon()> draw);
+    void setIcon(int index, const QIcon& icon);
 
     // The text colour of a line: red exactly when its icon is the fallback one.
     static QColor ListView1CustomDrawItem(int icon);
@@ -61,11 +58,7 @@ private:
     bool m_inOrder = false;
     int m_sortedRows = 0;
     QStringList m_headers;
-    struct Icon {
-        std::function<QIcon()> draw;
-        std::optional<QIcon> drawn;
-    };
-    mutable QHash<int, Icon> m_icons;
+    QHash<int, QIcon> m_icons;
 };
 
 } // namespace zel

@@ -169,8 +169,8 @@ void TForm1::buildWindow()
     PageControl1->setTabVisible(3, false);
 
     m_roundModel = new LinesModel(kRoundColumns, this);
-    m_roundModel->setIcon(kIconNormal, [] { return lineIcon(false); });
-    m_roundModel->setIcon(kIconFallback, [] { return lineIcon(true); });
+    m_roundModel->setIcon(kIconNormal, lineIcon(false));
+    m_roundModel->setIcon(kIconFallback, lineIcon(true));
     m_boardModel = new LinesModel(kBoardColumns, this);
     buildRoundTab(TabSheet1);
     buildBoardTab(TabSheet2);
