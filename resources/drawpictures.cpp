@@ -1,9 +1,11 @@
 // Build step: draws the pictures that the windows show at fixed sizes, so
-// that the program copies them instead of drawing SVG at every start.
+// that the program reads them instead of drawing them at every start.
 // Arguments: the SVG folder, the output folder, then "file:WxH"...; each
 // gives "<output>/<file>_<W>x<H>.argb", the pixels as drawn (32-bit
 // premultiplied ARGB, this machine's byte order, row after row): no decoder
-// to load and nothing to unpack.
+// to load and nothing to unpack. "line_normal" and "line_fallback" are the
+// list's line icons, drawn by their own code; the others are SVG files.
+#include "lists/ui/linedrawing.h"
 #include "shell/ui/drawsvg.h"
 
 #include <QDir>
@@ -29,7 +31,10 @@ int main(int argc, char** argv)
         const QStringList parts = spec.split(QLatin1Char(':'));
         const QStringList sides = parts.value(1).split(QLatin1Char('x'));
         const QSize size(sides.value(0).toInt(), sides.value(1).toInt());
-        const QImage image = zel::drawSvg(svg.filePath(parts.at(0) + QStringLiteral(".svg")), size);
+        const QString& name = parts.at(0);
+        const QImage image = name == QLatin1String("line_normal") || name == QLatin1String("line_fallback")
+                                 ? zel::drawLineIcon(name == QLatin1String("line_fallback"), size.width())
+                                 : zel::drawSvg(svg.filePath(name + QStringLiteral(".svg")), size);
         QFile file(out.filePath(QStringLiteral("%1_%2x%3.argb").arg(parts.at(0)).arg(size.width()).arg(size.height())));
         const auto bytes = static_cast<qint64>(image.sizeInBytes());
         if (parts.size() != 2 || size.isEmpty() || image.format() != QImage::Format_ARGB32_Premultiplied

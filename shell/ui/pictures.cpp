@@ -31,28 +31,11 @@ QString fileOf(const QString& name)
     return QStringLiteral(":/pictures/%1.svg").arg(files.value(name, name));
 }
 
-// The pixels the build drew ahead for the picture at that size (the
-// headers, the toggles and the icons, at the sizes the windows show them),
-// read in place from the program's resources; a null image where it drew
-// none.
-QImage drawnImage(const QString& file, const QSize& size)
-{
-    const QResource drawn(QStringLiteral(":/drawn/%1_%2x%3.argb")
-                              .arg(QFileInfo(file).completeBaseName())
-                              .arg(size.width())
-                              .arg(size.height()));
-    if (drawn.isValid() && drawn.compressionAlgorithm() == QResource::NoCompression
-        && drawn.size() == qint64(size.width()) * size.height() * 4)
-        return QImage(drawn.data(), size.width(), size.height(), size.width() * 4,
-                      QImage::Format_ARGB32_Premultiplied);
-    return QImage();
-}
-
 QImage pictureImage(const QString& name, const QSize& size)
 {
     const QString file = fileOf(name);
     if (!size.isEmpty()) {
-        QImage image = drawnImage(file, size);
+        QImage image = drawnAhead(QFileInfo(file).completeBaseName(), size);
         if (!image.isNull())
             return image;
     }
@@ -60,6 +43,16 @@ QImage pictureImage(const QString& name, const QSize& size)
 }
 
 } // namespace
+
+QImage drawnAhead(const QString& stem, const QSize& size)
+{
+    const QResource drawn(QStringLiteral(":/drawn/%1_%2x%3.argb").arg(stem).arg(size.width()).arg(size.height()));
+    if (drawn.isValid() && drawn.compressionAlgorithm() == QResource::NoCompression
+        && drawn.size() == qint64(size.width()) * size.height() * 4)
+        return QImage(drawn.data(), size.width(), size.height(), size.width() * 4,
+                      QImage::Format_ARGB32_Premultiplied);
+    return QImage();
+}
 
 QPixmap picture(const QString& name, const QSize& size)
 {

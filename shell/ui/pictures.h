@@ -19,6 +19,12 @@ QIcon pictureIcon(const QString& name);
 // "picture"), so that what a window shows can be asked.
 void showPicture(QLabel* label, const QString& name);
 
+// The pixels the build drew ahead for `stem` at that size (the headers, the
+// toggles, the icons and the line icons, at the sizes the windows show
+// them), read in place from the program's resources; a null image where it
+// drew none.
+QImage drawnAhead(const QString& stem, const QSize& size);
+
 class ISvgDrawing;
 // What draws the pictures at sizes the build did not draw ahead; until it is
 // given, such a picture is empty. UI thread only.

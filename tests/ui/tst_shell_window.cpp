@@ -5,6 +5,8 @@
 #include "../fakes/storefile.h"
 #include "../fakes/testservices.h"
 #include "cuttexts.h"
+#include "lists/ui/linedrawing.h"
+#include "lists/ui/lineicons.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
@@ -473,18 +475,21 @@ void TestShellWindow::picturesDrawnAheadAreTheirDrawing()
 {
     QStringList drawn = QDir(u":/drawn"_qs).entryList();
     for (const char* shownAtStart : {"header_round_528x100.argb", "toggle_down_24x24.argb", "app_icon_256x256.argb",
-                                     "menu_16x16.argb"})
+                                     "menu_16x16.argb", "line_normal_16x16.argb", "line_fallback_16x16.argb"})
         QVERIFY2(drawn.contains(QLatin1String(shownAtStart)), shownAtStart);
     for (const QString& entry : drawn) {
         const QRegularExpressionMatch m = QRegularExpression(u"^(.+)_(\\d+)x(\\d+)\\.argb$"_qs).match(entry);
         QVERIFY2(m.hasMatch(), qPrintable(entry));
         const QSize size(m.captured(2).toInt(), m.captured(3).toInt());
-        const QImage own = drawSvg(u":/pictures/"_qs + m.captured(1) + u".svg"_qs, size);
+        const bool line = m.captured(1).startsWith(u"line_"_qs);
+        const QImage own = line ? drawLineIcon(m.captured(1) == u"line_fallback"_qs, size.width())
+                                : drawSvg(u":/pictures/"_qs + m.captured(1) + u".svg"_qs, size);
         QVERIFY(!own.isNull());
         const QResource bytes(u":/drawn/"_qs + entry);
         QCOMPARE(bytes.size(), static_cast<qint64>(own.sizeInBytes()));
         QVERIFY2(std::memcmp(bytes.data(), own.constBits(), own.sizeInBytes()) == 0, qPrintable(entry));
-        QVERIFY2(picture(m.captured(1), size).toImage().convertToFormat(own.format()) == own, qPrintable(entry));
+        const QPixmap shown = line ? lineIcon(m.captured(1) == u"line_fallback"_qs).pixmap(size) : picture(m.captured(1), size);
+        QVERIFY2(shown.toImage().convertToFormat(own.format()) == own, qPrintable(entry));
     }
 }
 
