@@ -15,11 +15,12 @@ bool exists(const QByteArray& path)
     return stat(path.constData(), &s) == 0;
 }
 
-// As the bus library's exec would find it: a regular file that may be run,
-// in a folder of the search path (an empty entry is the current folder).
-bool onSearchPath(const QByteArray& program)
+// As the bus library would find it: a regular file that may be run, in the
+// system's folder, where it looks first, or in a folder of the search path
+// (an empty entry is the current folder).
+bool findable(const QByteArray& program, const QByteArray& systemFolder)
 {
-    for (const QByteArray& dir : qgetenv("PATH").split(':')) {
+    for (const QByteArray& dir : QByteArray(systemFolder + ':' + qgetenv("PATH")).split(':')) {
         const QByteArray path = (dir.isEmpty() ? QByteArray(".") : dir) + '/' + program;
         struct stat s {};
         if (stat(path.constData(), &s) == 0 && S_ISREG(s.st_mode) && access(path.constData(), X_OK) == 0)
@@ -30,7 +31,7 @@ bool onSearchPath(const QByteArray& program)
 
 } // namespace
 
-void skipHopelessBusLaunch()
+void skipHopelessBusLaunch(const QByteArray& systemFolder)
 {
     // Plain system calls: this runs first thing, before Qt's file classes
     // have been used.
@@ -39,7 +40,7 @@ void skipHopelessBusLaunch()
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && exists(runtime + "/bus"))
         return;
-    if (onSearchPath("dbus-launch"))
+    if (findable("dbus-launch", systemFolder))
         return;
     // An address of no known kind: the library answers it with an error
     // straight away.
