@@ -98,9 +98,11 @@ StartTimes timeStart(const char* file)
     const auto t0 = std::chrono::steady_clock::now();
     const pid_t pid = spawnProgram(true, file, shown[1]);
     close(shown[1]);
+    // Up to the line's end, not the pipe's: a process the program started
+    // (a bus launcher, say) may hold the descriptor open after it has gone.
     std::string report;
     char buffer[64];
-    for (ssize_t n; (n = read(shown[0], buffer, sizeof buffer)) > 0;)
+    for (ssize_t n; report.find('\n') == std::string::npos && (n = read(shown[0], buffer, sizeof buffer)) > 0;)
         report.append(buffer, static_cast<size_t>(n));
     close(shown[0]);
     int status = 0;
