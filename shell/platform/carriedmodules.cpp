@@ -1,48 +1,20 @@
 #include "shell/platform/carriedmodules.h"
 #include "shell/platform/embeddedmodule.h"
 
-extern "C" const unsigned char zelmora_net_image_begin[];
-extern "C" const unsigned char zelmora_net_image_end[];
-extern "C" const unsigned char zelmora_workbook_image_begin[];
-extern "C" const unsigned char zelmora_workbook_image_end[];
-extern "C" const unsigned char zelmora_charts_image_begin[];
-extern "C" const unsigned char zelmora_charts_image_end[];
-extern "C" const unsigned char zelmora_print_image_begin[];
-extern "C" const unsigned char zelmora_print_image_end[];
-extern "C" const unsigned char zelmora_svg_image_begin[];
-extern "C" const unsigned char zelmora_svg_image_end[];
+// A module's accessor, over the bytes zel_carry() (CMake) puts in the program
+// as zelmora_<stem>_image_begin/end; "zelmora-<stem>" names it in messages.
+#define ZEL_CARRIED_MODULE(accessor, stem)                                                        \
+    extern "C" const unsigned char zelmora_##stem##_image_begin[];                                \
+    extern "C" const unsigned char zelmora_##stem##_image_end[];                                  \
+    zel::EmbeddedModule& zel::accessor()                                                          \
+    {                                                                                             \
+        static EmbeddedModule module("zelmora-" #stem, zelmora_##stem##_image_begin,              \
+                                     zelmora_##stem##_image_end);                                 \
+        return module;                                                                            \
+    }
 
-namespace zel {
-
-EmbeddedModule& netModule()
-{
-    static EmbeddedModule module("zelmora-net", zelmora_net_image_begin, zelmora_net_image_end);
-    return module;
-}
-
-EmbeddedModule& workbookModule()
-{
-    static EmbeddedModule module("zelmora-workbook", zelmora_workbook_image_begin,
-                                 zelmora_workbook_image_end);
-    return module;
-}
-
-EmbeddedModule& chartsModule()
-{
-    static EmbeddedModule module("zelmora-charts", zelmora_charts_image_begin, zelmora_charts_image_end);
-    return module;
-}
-
-EmbeddedModule& printModule()
-{
-    static EmbeddedModule module("zelmora-print", zelmora_print_image_begin, zelmora_print_image_end);
-    return module;
-}
-
-EmbeddedModule& svgModule()
-{
-    static EmbeddedModule module("zelmora-svg", zelmora_svg_image_begin, zelmora_svg_image_end);
-    return module;
-}
-
-} // namespace zel
+ZEL_CARRIED_MODULE(netModule, net)
+ZEL_CARRIED_MODULE(workbookModule, workbook)
+ZEL_CARRIED_MODULE(chartsModule, charts)
+ZEL_CARRIED_MODULE(printModule, print)
+ZEL_CARRIED_MODULE(svgModule, svg)
