@@ -19,8 +19,8 @@ public:
     virtual void writeListWorkbook(const ListSheet& sheet, const QString& fileName) = 0;
 };
 
-// The module's one entry: the workbooks, for the rest of the run.
-using WorkbookModuleOpen = IWorkbooks* (*)();
+// The module's one entry, IWorkbooks* zelmora_workbook_open(): the workbooks,
+// for the rest of the run.
 inline constexpr const char kWorkbookModuleOpen[] = "zelmora_workbook_open";
 
 } // namespace zel

@@ -22,6 +22,6 @@ public:
 IPrinting& qtPrinting();
 
 // The entry of the print module: IPrinting* zelmora_print_open().
-constexpr const char* kPrintingOpen = "zelmora_print_open";
+inline constexpr const char kPrintingOpen[] = "zelmora_print_open";
 
 } // namespace zel

@@ -19,6 +19,6 @@ public:
 ISvgDrawing& qtSvgDrawing();
 
 // The entry of the SVG module: ISvgDrawing* zelmora_svg_open().
-constexpr const char* kSvgDrawingOpen = "zelmora_svg_open";
+inline constexpr const char kSvgDrawingOpen[] = "zelmora_svg_open";
 
 } // namespace zel

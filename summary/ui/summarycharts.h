@@ -23,8 +23,8 @@ public:
     virtual QImage image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size) = 0;
 };
 
-// The charts module's one entry: the charts, for the rest of the run.
-using SummaryChartsOpen = ISummaryCharts* (*)();
+// The charts module's one entry, ISummaryCharts* zelmora_charts_open(): the
+// charts, for the rest of the run.
 inline constexpr const char kSummaryChartsOpen[] = "zelmora_charts_open";
 
 // Qt Charts' own (zel_charts; the module is made of it).
