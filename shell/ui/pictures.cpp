@@ -4,7 +4,6 @@
 
 #include "shell/ui/svgdrawing.h"
 
-#include <QFileInfo>
 #include <QHash>
 #include <QLabel>
 #include <QResource>
@@ -17,8 +16,9 @@ namespace {
 
 ISvgDrawing* g_svg = nullptr;
 
-// The windows' names for their pictures, and the files they are drawn from.
-QString fileOf(const QString& name)
+// The windows' names for their pictures, and the names of the files they
+// are drawn from (resources/pictures/<stem>.svg).
+QString stemOf(const QString& name)
 {
     static const QHash<QString, QString> files{
         {QStringLiteral("Bitmap_2"), QStringLiteral("header_round")},
@@ -28,18 +28,18 @@ QString fileOf(const QString& name)
         {QStringLiteral("Bitmap_3"), QStringLiteral("toggle_down")},
         {QStringLiteral("Bitmap_4"), QStringLiteral("toggle_up")},
     };
-    return QStringLiteral(":/pictures/%1.svg").arg(files.value(name, name));
+    return files.value(name, name);
 }
 
 QImage pictureImage(const QString& name, const QSize& size)
 {
-    const QString file = fileOf(name);
+    const QString stem = stemOf(name);
     if (!size.isEmpty()) {
-        QImage image = drawnAhead(QFileInfo(file).completeBaseName(), size);
+        QImage image = drawnAhead(stem, size);
         if (!image.isNull())
             return image;
     }
-    return g_svg ? g_svg->draw(file, size) : QImage();
+    return g_svg ? g_svg->draw(QStringLiteral(":/pictures/%1.svg").arg(stem), size) : QImage();
 }
 
 } // namespace
