@@ -16,4 +16,7 @@ int StrToInt(const QString& text);
 // an optional exponent. Throws ConvertError: "abc" is not a valid floating point value
 double StrToFloat(const QString& text, QChar decimalSeparator);
 
+// The value of a hexadecimal digit of either case, -1 for any other byte.
+int hexDigitValue(char c);
+
 } // namespace zel

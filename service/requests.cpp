@@ -1,5 +1,6 @@
 // The answers to the program's requests.
 #include "service/requests.h"
+#include "engine/convert.h"
 #include "online/codepage.h"
 #include "online/commatext.h"
 #include "online/messages.h"
@@ -27,24 +28,13 @@ ServiceAnswer badRequest()
     return plain(400, "Bad Request");
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 QByteArray percentDecoded(const QByteArray& raw)
 {
     QByteArray out;
     out.reserve(raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '%' && i + 2 < raw.size() && hexValue(raw[i + 1]) >= 0 && hexValue(raw[i + 2]) >= 0) {
-            out += char(hexValue(raw[i + 1]) * 16 + hexValue(raw[i + 2]));
+        if (raw[i] == '%' && i + 2 < raw.size() && hexDigitValue(raw[i + 1]) >= 0 && hexDigitValue(raw[i + 2]) >= 0) {
+            out += char(hexDigitValue(raw[i + 1]) * 16 + hexDigitValue(raw[i + 2]));
             i += 2;
         } else {
             out += raw[i];

@@ -1,7 +1,10 @@
 // QSettings behind the settings store interface.
 #include "shell/platform/qsettingsstore.h"
 #include "online/commatext.h"
+#include "shell/platform/inivariants.h"
 
+#include <QFile>
+#include <QSaveFile>
 #include <QSettings>
 
 namespace zel {
@@ -65,6 +68,24 @@ private:
     std::unique_ptr<QSettings> m_s;
 };
 
+// False when the file holds a serialised value and cannot be mended.
+bool mendSerialisedValues(const QString& path)
+{
+    QFile f(path);
+    // QSettings takes a file it cannot read as empty.
+    if (!f.open(QIODevice::ReadOnly))
+        return true;
+    QByteArray ini = f.readAll();
+    f.close();
+    const int changed = plainSerialisedValues(ini);
+    if (changed == 0)
+        return true;
+    if (changed < 0)
+        return false;
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(ini) == ini.size() && out.commit();
+}
+
 } // namespace
 
 QSettingsStore::QSettingsStore(const QString& file)
@@ -82,6 +103,10 @@ std::unique_ptr<QSettings> QSettingsStore::settingsFile() const
 
 std::unique_ptr<ISettingsKey> QSettingsStore::open()
 {
+    // Before QSettings reads any value: it reads a whole part of the file
+    // at the first value asked for.
+    if (!mendSerialisedValues(location()))
+        return nullptr;
     auto s = settingsFile();
     // A key we may not write is a key we cannot open: read nothing, write
     // nothing. "Creating" it means being able to write its file.

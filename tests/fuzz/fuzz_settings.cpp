@@ -1,13 +1,16 @@
 // The stored values read from an arbitrary INI file through the real QSettings
-// store: a value of the wrong kind is a StoreError, nothing else escapes, and
-// the lists read from it are stored and read back unchanged.
+// store: a value of the wrong kind is a StoreError, nothing else escapes, the
+// lists read from it are stored and read back unchanged, and no value left in
+// the file is one QSettings would read through QDataStream.
 #include "fuzz.h"
 #include "lists/calclists.h"
 #include "lists/liststore.h"
+#include "shell/platform/inivariants.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/settingsio.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -46,6 +49,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zel::saveListTexts(store, lists[0], lists[1]);
     for (int i = 0; i < 2; ++i)
         FUZZ_CHECK(zel::loadListTexts(store, names[i], {}) == lists[i], lists[i].join(QLatin1Char('|')));
+
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+        QByteArray ini = f.readAll();
+        FUZZ_CHECK(zel::plainSerialisedValues(ini) == 0, QString::fromLatin1(ini.toPercentEncoding()));
+        // QSettings itself agrees: every value is one of its plain kinds, or
+        // a number the store wrote.
+        const QSettings back(path, QSettings::IniFormat);
+        for (const QString& key : back.allKeys()) {
+            if (key.isEmpty()) // no value can be asked for by it
+                continue;
+            const int type = back.value(key).typeId();
+            FUZZ_CHECK(type == QMetaType::UnknownType || type == QMetaType::QString || type == QMetaType::Int
+                           || type == QMetaType::QStringList || type == QMetaType::QByteArray
+                           || type == QMetaType::QVariantList || type == QMetaType::QRect
+                           || type == QMetaType::QSize || type == QMetaType::QPoint,
+                       key + QStringLiteral(" is of type ") + QString::number(type));
+        }
+    }
     QFile::remove(path);
     return 0;
 }

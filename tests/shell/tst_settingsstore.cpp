@@ -2,6 +2,7 @@
 #include "../fakes/memorystore.h"
 #include "../fakes/storefile.h"
 #include "lists/liststore.h"
+#include "shell/platform/inivariants.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/settingsio.h"
 
@@ -31,6 +32,7 @@ private slots:
     void realFileListsTypedByHand();
     void unwritableFolderReadsAndWritesNothing();
     void garbageFileIsNoFailure();
+    void serialisedValuesBecomeTexts();
 
 private:
     QTemporaryDir m_dir;
@@ -246,6 +248,57 @@ void TestSettingsStore::garbageFileIsNoFailure()
     writeParams(store, s);
     saveListTexts(store, {u"20 см."_qs}, {});
     QCOMPARE(loadListTexts(store, kRoundListValue, {}), QStringList{u"20 см."_qs});
+}
+
+void TestSettingsStore::serialisedValuesBecomeTexts()
+{
+    // Each line as written, and as mended: only what QSettings would read
+    // through QDataStream gets its '@' doubled.
+    const std::pair<QByteArray, QByteArray> lines[] = {
+        {"a=@Variant(\\0\\0\\0\\x9\\x7f\\xff\\xff\\xff)", "a=@@Variant(\\0\\0\\0\\x9\\x7f\\xff\\xff\\xff)"},
+        {"b=20, @DateTime(x) , 5", "b=20, @@DateTime(x) , 5"},
+        {"c=  \\x40Variant(x)", "c=  @\\x40Variant(x)"},
+        {"d=\"@Variant(x)\"", "d=\"@@Variant(x)\""},
+        {"e=@Variant(x) \t", "e=@@Variant(x) \t"},
+        {"f=@Variant(x)\\x", "f=@@Variant(x)\\x"}, // the value ends in an escape
+        {"g=@Variant(x", "g=@Variant(x"},
+        {"h=@@Variant(x)", "h=@@Variant(x)"},
+        {"i=@Variant(x)\\t", "i=@Variant(x)\\t"}, // an escaped blank is kept
+        {"k=@Rect(1 2 3 4)", "k=@Rect(1 2 3 4)"},
+        {";j=@Variant(x)", ";j=@Variant(x)"},
+        {"[@Variant(x)]", "[@Variant(x)]"},
+    };
+    const QByteArray serialised = "@Variant(\\0\\0\\0\\x9\\x7f\\xff\\xff\\xff)";
+    QByteArray ini = "[General]\nLANGUAGE=EN\nID=" + serialised + '\n';
+    QByteArray mended = "[General]\nLANGUAGE=EN\nID=@" + serialised + '\n';
+    for (const auto& [line, plain] : lines) {
+        ini += line + '\n';
+        mended += plain + '\n';
+    }
+    QByteArray plain = ini;
+    QCOMPARE(plainSerialisedValues(plain), 7);
+    QCOMPARE(plain, mended);
+    QCOMPARE(plainSerialisedValues(plain), 0);
+
+    // Through the store, before QSettings reads a value.
+    const QString path = m_dir.filePath(u"serialised.conf"_qs);
+    QVERIFY(writeStoreFile(path, ini));
+    QSettingsStore store(path);
+    SettingsRecord s;
+    QVERIFY_THROWS_EXCEPTION(StoreError, readParams(store, s)); // the ID is no number
+    QCOMPARE(s.Language, UiLanguage::English);
+    const QSettings back(path, QSettings::IniFormat);
+    const std::pair<QString, QVariant> values[] = {
+        {u"b"_qs, QStringList{u"20"_qs, u"@DateTime(x)"_qs, u"5"_qs}},
+        {u"c"_qs, u"@Variant(x)"_qs},
+        {u"f"_qs, u"@Variant(x)"_qs},
+        {u"g"_qs, u"@Variant(x"_qs},
+        {u"h"_qs, u"@Variant(x)"_qs},
+        {u"i"_qs, u"@Variant(x)\t"_qs},
+        {u"k"_qs, QRect(1, 2, 3, 4)},
+    };
+    for (const auto& [key, value] : values)
+        QCOMPARE(back.value(key), value);
 }
 
 int main(int argc, char** argv)
