@@ -68,22 +68,23 @@ private:
     std::unique_ptr<QSettings> m_s;
 };
 
-// False when the file holds a serialised value and cannot be mended.
-bool mendSerialisedValues(const QString& path)
+enum class Mending { NotNeeded, Done, Failed };
+
+Mending mendSerialisedValues(const QString& path)
 {
     QFile f(path);
     // QSettings takes a file it cannot read as empty.
     if (!f.open(QIODevice::ReadOnly))
-        return true;
+        return Mending::NotNeeded;
     QByteArray ini = f.readAll();
     f.close();
     const int changed = plainSerialisedValues(ini);
     if (changed == 0)
-        return true;
-    if (changed < 0)
-        return false;
+        return Mending::NotNeeded;
     QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(ini) == ini.size() && out.commit();
+    if (changed < 0 || !out.open(QIODevice::WriteOnly) || out.write(ini) != ini.size() || !out.commit())
+        return Mending::Failed;
+    return Mending::Done;
 }
 
 } // namespace
@@ -103,15 +104,24 @@ std::unique_ptr<QSettings> QSettingsStore::settingsFile() const
 
 std::unique_ptr<ISettingsKey> QSettingsStore::open()
 {
-    // Before QSettings reads any value: it reads a whole part of the file
-    // at the first value asked for.
-    if (!mendSerialisedValues(location()))
-        return nullptr;
     auto s = settingsFile();
     // A key we may not write is a key we cannot open: read nothing, write
     // nothing. "Creating" it means being able to write its file.
     if (!s->isWritable() || s->status() == QSettings::AccessError)
         return nullptr;
+    // QSettings has read the file's bytes but no value yet; at the first
+    // value asked for it reads a whole part of the file. A mended file has a
+    // new size, which makes the next QSettings read it again.
+    switch (mendSerialisedValues(s->fileName())) {
+    case Mending::NotNeeded:
+        break;
+    case Mending::Done:
+        s.reset();
+        s = settingsFile();
+        break;
+    case Mending::Failed:
+        return nullptr;
+    }
     return std::make_unique<QSettingsKey>(std::move(s));
 }
 
