@@ -32,8 +32,9 @@ int main(int argc, char** argv)
         const QStringList sides = parts.value(1).split(QLatin1Char('x'));
         const QSize size(sides.value(0).toInt(), sides.value(1).toInt());
         const QString& name = parts.at(0);
-        const QImage image = name == QLatin1String("line_normal") || name == QLatin1String("line_fallback")
-                                 ? zel::drawLineIcon(name == QLatin1String("line_fallback"), size.width())
+        const bool fallback = name == zel::lineIconStem(true);
+        const QImage image = fallback || name == zel::lineIconStem(false)
+                                 ? zel::drawLineIcon(fallback, size.width())
                                  : zel::drawSvg(svg.filePath(name + QStringLiteral(".svg")), size);
         QFile file(out.filePath(QStringLiteral("%1_%2x%3.argb").arg(parts.at(0)).arg(size.width()).arg(size.height())));
         const auto bytes = static_cast<qint64>(image.sizeInBytes());

@@ -15,8 +15,7 @@ QIcon lineIcon(bool fallback)
 {
     QIcon icon;
     for (int side : {16, 32}) {
-        QImage image = drawnAhead(fallback ? QStringLiteral("line_fallback") : QStringLiteral("line_normal"),
-                                  QSize(side, side));
+        QImage image = drawnAhead(lineIconStem(fallback), QSize(side, side));
         if (image.isNull())
             image = drawLineIcon(fallback, side);
         icon.addPixmap(QPixmap::fromImage(std::move(image)));
