@@ -7,11 +7,37 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <sys/stat.h>
 
 namespace zel {
+namespace {
+
+// The process's file mode mask. umask() tells it only by setting it, and in
+// that moment a file another thread makes (the font cache, the network
+// thread) would be made with no mask at all; the kernel shows it here.
+mode_t fileModeMask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        // Files of /proc tell no size: read to the end rather than ask atEnd().
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    return static_cast<mode_t>(mask & 0777);
+            }
+        }
+    }
+    // Unknown: the file is the owner's alone.
+    return 077;
+}
+
+} // namespace
 
 void writeBeside(const QString& fileName, const std::function<bool(const QByteArray& partPath)>& write)
 {
@@ -30,13 +56,19 @@ void writeBeside(const QString& fileName, const std::function<bool(const QByteAr
     const auto keepMode = [&] {
         if (target.exists())
             return QFile::setPermissions(part, QFile::permissions(fileName));
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return ::chmod(partPath.constData(), 0666 & ~mask) == 0;
+        return ::chmod(partPath.constData(), 0666 & ~fileModeMask()) == 0;
     };
-    if (!write(partPath) || !keepMode() || std::rename(partPath.constData(), QFile::encodeName(fileName).constData()) != 0) {
+    // The system's reason goes with the name; a writer that failed without
+    // one leaves errno as it was set here.
+    errno = 0;
+    if (!write(partPath) || !keepMode()
+        || std::rename(partPath.constData(), QFile::encodeName(fileName).constData()) != 0) {
+        const int error = errno;
         QFile::remove(part);
-        throw InOutError(QStringLiteral("Cannot save \"%1\"").arg(fileName));
+        QString message = QStringLiteral("Cannot save \"%1\"").arg(fileName);
+        if (error != 0)
+            message += QStringLiteral(". ") + QString::fromLocal8Bit(std::strerror(error));
+        throw InOutError(message);
     }
 }
 
