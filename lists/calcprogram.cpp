@@ -181,20 +181,26 @@ int runCalc(const QStringList& args, QIODevice& in, QIODevice& out, QIODevice& e
                                    QStringLiteral("\n"))
                        + QLatin1Char('\n'));
     }
+    const QString unread = describeUnreadCount(parsed, o.kind, lang);
+    if (!unread.isEmpty())
+        write(err, unread + QLatin1Char('\n'));
 
     Lines lines;
     ListEntries entries(lines, o.kind);
     for (const ParsedRow& row : parsed.rows)
         entries.add(row.values);
-    const ListTotals totals = o.kind == ListKind::Round ? ReFreshRoundLines(lines, o.ctx)
-                                                        : ReFreshBoardLines(lines, o.ctx);
+    if (o.kind == ListKind::Round)
+        ReFreshRoundLines(lines, o.ctx);
+    else
+        ReFreshBoardLines(lines, o.ctx);
+    const PrintedTotals totals = printedTotals(lines, o.kind, o.ctx);
     if (o.format == QStringLiteral("csv"))
         out.write(listCsv(lines, o.kind, lang));
     else if (o.format == QStringLiteral("json"))
         out.write(listJson(lines, totals, o.kind, o.ctx.method));
     else
         write(out, listPlainText(lines, totals, o.kind, o.ctx.method, lang));
-    return parsed.skipped.isEmpty() ? kCalcAllUsed : kCalcSomeSkipped;
+    return parsed.skipped.isEmpty() && unread.isEmpty() ? kCalcAllUsed : kCalcSomeSkipped;
 }
 
 } // namespace zel

@@ -1,5 +1,6 @@
 // The one reader of list texts.
 #include "lists/listparser.h"
+#include "lists/listwriter.h"
 #include "lists/numbertext.h"
 #include "online/codepage.h"
 
@@ -143,35 +144,89 @@ bool hasWord(const QString& field)
     return false;
 }
 
-QString normalCaption(const QString& caption)
+QString withoutEndDots(QString t)
 {
-    QString t = caption;
-    const qsizetype bracket = t.indexOf(QLatin1Char('('));
-    if (bracket >= 0)
-        t.truncate(bracket);
-    t = t.trimmed().toLower();
+    t = t.trimmed();
     while (t.endsWith(QLatin1Char('.')) || t.endsWith(QLatin1Char(':')))
         t.chop(1);
     return t.trimmed();
 }
 
-// Captions of each field in the three languages: the list's headers and the
-// field names of the messages.
+// Units written after a caption as a word of their own ("Diameter cm").
+bool isUnitWord(const QString& word)
+{
+    static const QStringList units{
+        QStringLiteral("cm"), QStringLiteral("sm"), QStringLiteral("mm"), QStringLiteral("m"),
+        QStringLiteral("pcs"), QStringLiteral("m3"), QStringLiteral("см"), QStringLiteral("мм"),
+        QStringLiteral("м"), QStringLiteral("шт"), QStringLiteral("м3"),
+    };
+    return units.contains(withoutEndDots(word));
+}
+
+// A caption without its unit, in small letters: "Диаметр, см", "Length (m)"
+// and "Diameter cm." all come down to the name.
+QString normalCaption(const QString& caption)
+{
+    QString t = caption.toLower();
+    for (const QChar stop : {QLatin1Char('('), QLatin1Char('['), QLatin1Char(',')}) {
+        const qsizetype at = t.indexOf(stop);
+        if (at >= 0)
+            t.truncate(at);
+    }
+    t = withoutEndDots(t);
+    const qsizetype blank = t.lastIndexOf(QLatin1Char(' '));
+    if (blank > 0 && isUnitWord(t.mid(blank + 1)))
+        t = withoutEndDots(t.left(blank));
+    return t;
+}
+
+// The short and trade names clerks head their columns with, beside the
+// list's own captions.
+const std::pair<EntryField, const char*> kShortCaptions[] = {
+    {EntryField::Diameter, "D"},       {EntryField::Diameter, "Dia"},      {EntryField::Diameter, "Diam"},
+    {EntryField::Diameter, "Ø"},       {EntryField::Diameter, "Диам"},     {EntryField::Diameter, "Діам"},
+    {EntryField::Width, "W"},          {EntryField::Width, "Шир"},
+    {EntryField::Height, "H"},         {EntryField::Height, "Thickness"},  {EntryField::Height, "Толщина"},
+    {EntryField::Height, "Товщина"},
+    {EntryField::Length, "L"},         {EntryField::Length, "Len"},        {EntryField::Length, "Дл"},
+    {EntryField::Length, "Довж"},
+    {EntryField::Count, "Qty"},        {EntryField::Count, "Quantity"},    {EntryField::Count, "Pcs"},
+    {EntryField::Count, "Pieces"},     {EntryField::Count, "Count"},       {EntryField::Count, "Number"},
+    {EntryField::Count, "Кол-во"},     {EntryField::Count, "Кол."},        {EntryField::Count, "Шт"},
+    {EntryField::Count, "Штук"},       {EntryField::Count, "Кількість"},   {EntryField::Count, "К-сть"},
+};
+
+// The list's headers and the field names of the messages, in each language.
+int captionEntry(EntryField field, bool header)
+{
+    switch (field) {
+    case EntryField::Diameter:
+        return header ? 3 : 142;
+    case EntryField::Width:
+        return header ? 43 : 143;
+    case EntryField::Height:
+        return header ? 42 : 144;
+    case EntryField::Length:
+        return header ? 4 : 145;
+    case EntryField::Count:
+        break;
+    }
+    return header ? 5 : 146;
+}
+
 const QHash<QString, EntryField>& captions()
 {
     static const QHash<QString, EntryField> table = [] {
         QHash<QString, EntryField> t;
-        const std::pair<EntryField, std::array<int, 2>> entries[] = {
-            {EntryField::Diameter, {3, 142}}, {EntryField::Width, {43, 143}},
-            {EntryField::Height, {42, 144}},  {EntryField::Length, {4, 145}},
-            {EntryField::Count, {5, 146}},
-        };
-        for (const auto& [field, numbers] : entries) {
-            for (int n : numbers) {
-                for (int l = 0; l < kLanguages; ++l)
-                    t.insert(normalCaption(Lang(n, static_cast<UiLanguage>(l))), field);
+        for (EntryField field : {EntryField::Diameter, EntryField::Width, EntryField::Height, EntryField::Length,
+                                 EntryField::Count}) {
+            for (int l = 0; l < kLanguages; ++l) {
+                for (bool header : {true, false})
+                    t.insert(normalCaption(Lang(captionEntry(field, header), static_cast<UiLanguage>(l))), field);
             }
         }
+        for (const auto& [field, caption] : kShortCaptions)
+            t.insert(normalCaption(QString::fromUtf8(caption)), field);
         return t;
     }();
     return table;
@@ -365,6 +420,11 @@ ParsedList ListParser::parseText(const QString& text) const
                 return result;
             }
         }
+        for (int c = 0; c < head.size(); ++c) {
+            result.captions << head[c].trimmed();
+            if (!columns.contains(c) && !head[c].trimmed().isEmpty())
+                result.unreadColumns << head[c].trimmed();
+        }
     } else {
         for (int k = 0; k < fields.size(); ++k)
             columns[k] = k;
@@ -374,6 +434,7 @@ ParsedList ListParser::parseText(const QString& text) const
         if (c >= 0)
             used.append(c);
     }
+    result.columns = columns;
     result.decimalMark = findDecimalMark(records, first, used, result.separator);
     result.rows.reserve(records.size() - first);
     for (int r = first; r < records.size(); ++r) {
@@ -474,6 +535,57 @@ QString describeSkipped(const QVector<SkippedRow>& skipped, ListKind kind, UiLan
     return text;
 }
 
+bool ParsedList::countMayBeUnread() const
+{
+    return header && !columns.isEmpty() && columns.last() < 0 && !unreadColumns.isEmpty();
+}
+
+QStringList acceptedCaptions(EntryField field, UiLanguage language)
+{
+    QStringList shown;
+    QStringList seen;
+    const auto add = [&](const QString& caption) {
+        const QString normal = normalCaption(caption);
+        if (!seen.contains(normal)) {
+            seen << normal;
+            shown << caption;
+        }
+    };
+    // The user's language first.
+    add(Lang(captionEntry(field, true), language));
+    for (int l = 0; l < kLanguages; ++l)
+        add(Lang(captionEntry(field, true), static_cast<UiLanguage>(l)));
+    for (const auto& [f, caption] : kShortCaptions) {
+        if (f == field)
+            add(QString::fromUtf8(caption));
+    }
+    return shown;
+}
+
+QString describeUnreadCount(const ParsedList& parsed, ListKind kind, UiLanguage language)
+{
+    if (!parsed.countMayBeUnread())
+        return QString();
+    QStringList quoted;
+    for (const QString& caption : parsed.unreadColumns)
+        quoted << QLatin1Char('"') + caption + QLatin1Char('"');
+    return Lang(kind == ListKind::Round ? 165 : 166, language).arg(quoted.join(QStringLiteral(", ")));
+}
+
+RowsAmount rowsAmount(const ParsedList& parsed, ListKind kind, const ListContext& ctx)
+{
+    Lines lines;
+    ListEntries entries(lines, kind);
+    for (const ParsedRow& row : parsed.rows)
+        entries.add(row.values);
+    if (kind == ListKind::Round)
+        ReFreshRoundLines(lines, ctx);
+    else
+        ReFreshBoardLines(lines, ctx);
+    const PrintedTotals t = printedTotals(lines, kind, ctx);
+    return RowsAmount{t.count, t.volume};
+}
+
 QString describeFailure(const ParsedList& parsed, UiLanguage language)
 {
     switch (parsed.failure) {
@@ -488,19 +600,41 @@ QString describeFailure(const ParsedList& parsed, UiLanguage language)
     case ParsedList::NoColumn:
         break;
     }
-    return Lang(155, language).arg(fieldName(parsed.missingColumn, language));
+    return Lang(155, language).arg(fieldName(parsed.missingColumn, language)) + QStringLiteral(". ")
+           + Lang(169, language).arg(acceptedCaptions(parsed.missingColumn, language).join(QStringLiteral(", ")));
 }
 
-QString importQuestion(const ParsedList& parsed, ListKind kind, UiLanguage language)
+QString importQuestion(const ParsedList& parsed, ListKind kind, UiLanguage language, const RowsAmount& amount)
 {
     // The question lists a screenful of skipped rows; the log has them all.
     constexpr int kShown = 10;
     const QString skipped = describeSkipped(parsed.skipped, kind, language, kShown, QStringLiteral(", "));
+    QStringList lines;
     if (parsed.rows.isEmpty())
-        return Lang(140, language).arg(parsed.skipped.size()).arg(skipped);
-    if (parsed.skipped.isEmpty())
-        return Lang(139, language).arg(parsed.rows.size());
-    return Lang(138, language).arg(parsed.rows.size()).arg(parsed.skipped.size()).arg(skipped);
+        lines << Lang(140, language).arg(parsed.skipped.size()).arg(skipped);
+    else if (parsed.skipped.isEmpty())
+        lines << Lang(139, language).arg(parsed.rows.size());
+    else
+        lines << Lang(138, language).arg(parsed.rows.size()).arg(parsed.skipped.size()).arg(skipped);
+    if (!parsed.rows.isEmpty()) {
+        lines << Lang(kind == ListKind::Round ? 167 : 168, language)
+                     .arg(amount.pieces)
+                     .arg(unitsText(amount.volume, 4));
+    }
+    const QVector<EntryField> fields = entryFields(kind);
+    QStringList read;
+    for (int k = 0; k < fields.size() && k < parsed.columns.size(); ++k) {
+        const int c = parsed.columns[k];
+        if (c < 0)
+            continue;
+        read << (parsed.header ? Lang(163, language).arg(fieldName(fields[k], language), parsed.captions.value(c))
+                               : fieldName(fields[k], language));
+    }
+    lines << Lang(parsed.header ? 162 : 164, language).arg(read.join(QStringLiteral(", ")));
+    const QString unread = describeUnreadCount(parsed, kind, language);
+    if (!unread.isEmpty())
+        lines << unread;
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace zel

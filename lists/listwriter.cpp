@@ -2,6 +2,7 @@
 #include "lists/listwriter.h"
 #include "lists/numbertext.h"
 #include "engine/errors.h"
+#include "engine/weight.h"
 
 #include <algorithm>
 
@@ -57,16 +58,48 @@ void appendRow(QString& out, const QStringList& fields, QChar separator)
     out += QStringLiteral("\r\n");
 }
 
+double lineAreaValue(const ListLine& line)
+{
+    return readListInteger(line.cells.value(0)) / 100.0 * readListNumber(line.cells.value(2))
+           * readListInteger(line.cells.value(3));
+}
+
 QString lineArea(const ListLine& line)
 {
     double area = 0.0;
     try {
-        area = readListInteger(line.cells.value(0)) / 100.0 * readListNumber(line.cells.value(2))
-               * readListInteger(line.cells.value(3));
+        area = lineAreaValue(line);
     } catch (const ConvertError&) {
         // A line that does not read has no area of its own; the list reports it.
     }
     return FormatNumber(area, 4);
+}
+
+// The value a length or volume cell shows, in units of its decimals: the
+// number before the unit, whose own digits ("m3") are not read.
+long long cellUnits(const QString& cell, int decimals)
+{
+    bool ok = false;
+    const double value = cellNumber(cell, QLatin1Char('.')).toDouble(&ok);
+    if (!ok)
+        throw ConvertError(cell);
+    return roundedUnits(value, decimals);
+}
+
+// A cell's number as a JSON decimal, written out in full
+// ("1,235E04 м3." -> 12350.0000).
+QString jsonNumber(const QString& cell, int decimals)
+{
+    try {
+        return unitsText(cellUnits(cell, decimals), decimals, QLatin1Char('.'), QChar());
+    } catch (const ConvertError&) {
+        return QStringLiteral("null");
+    }
+}
+
+QString jsonUnits(long long units, int decimals)
+{
+    return unitsText(units, decimals, QLatin1Char('.'), QChar());
 }
 
 int headerEntry(ListKind kind, int column)
@@ -82,10 +115,10 @@ QStringList exportCaptions(ListKind kind, UiLanguage language)
 {
     QStringList c{Lang(130, language)};
     if (kind == ListKind::Round) {
-        c << captioned(3, 7, language) << captioned(4, 8, language) << captioned(5, 10, language)
+        c << captioned(3, kTxtCentimetre, language) << captioned(4, 8, language) << captioned(5, 10, language)
           << captioned(6, 12, language) << Lang(131, language);
     } else {
-        c << captioned(43, 7, language) << captioned(42, 7, language) << captioned(4, 8, language)
+        c << captioned(43, kTxtCentimetre, language) << captioned(42, kTxtCentimetre, language) << captioned(4, 8, language)
           << captioned(5, 10, language) << captioned(6, 12, language) << captioned(14, 13, language);
     }
     return c;
@@ -120,6 +153,33 @@ QByteArray listCsv(const Lines& lines, ListKind kind, UiLanguage language)
     return QByteArray("\xEF\xBB\xBF") + listTableText(lines, kind, language, separatorOf(language)).toUtf8();
 }
 
+PrintedTotals printedTotals(const Lines& lines, ListKind kind, const ListContext& ctx)
+{
+    const bool round = kind == ListKind::Round;
+    const int lengthColumn = round ? 1 : 2;
+    PrintedTotals t;
+    double sizeSum = 0.0;
+    for (const ListLine& line : lines) {
+        try {
+            const int size = readListInteger(line.cells.value(0));
+            const long long length = cellUnits(line.cells.value(lengthColumn), 2);
+            const int count = readListInteger(line.cells.value(lengthColumn + 1));
+            const long long volume = cellUnits(line.cells.value(lengthColumn + 2), 4);
+            const long long area = round ? 0 : shownUnits(lineAreaValue(line), 4);
+            t.volume += volume;
+            t.area += area;
+            t.runningLength += length * count;
+            t.count += count;
+            sizeSum += static_cast<double>(size) * count;
+            t.fallbacks += round && line.icon == kIconFallback ? 1 : 0;
+        } catch (const ConvertError&) {
+        }
+    }
+    t.mean = t.count > 0 ? sizeSum / static_cast<double>(t.count) : 0.0;
+    t.weight = WeightWood(static_cast<double>(t.volume) / 10000.0, ctx.species, ctx.moisture);
+    return t;
+}
+
 QString methodWord(CalcMethod method)
 {
     switch (method) {
@@ -135,7 +195,7 @@ QString methodWord(CalcMethod method)
     return QStringLiteral("cylinder");
 }
 
-QByteArray listJson(const Lines& lines, const ListTotals& totals, ListKind kind, CalcMethod method)
+QByteArray listJson(const Lines& lines, const PrintedTotals& totals, ListKind kind, CalcMethod method)
 {
     const QChar point = QLatin1Char('.');
     const QStringList keys = kind == ListKind::Round
@@ -150,7 +210,12 @@ QByteArray listJson(const Lines& lines, const ListTotals& totals, ListKind kind,
         for (int k = 0; k < keys.size(); ++k) {
             if (k > 0)
                 out += QStringLiteral(", ");
-            out += QLatin1Char('"') + keys[k] + QStringLiteral("\": ") + cellNumber(lines[i].cells.value(k), point);
+            // Counts and sizes are whole; the length has two decimals, the volume four.
+            const bool volume = k == keys.size() - 1;
+            const bool length = keys[k] == QStringLiteral("length");
+            out += QLatin1Char('"') + keys[k] + QStringLiteral("\": ")
+                   + (volume || length ? jsonNumber(lines[i].cells.value(k), volume ? 4 : 2)
+                                       : cellNumber(lines[i].cells.value(k), point));
         }
         if (kind == ListKind::Round)
             out += lines[i].icon == kIconFallback ? QStringLiteral(", \"outOfTable\": true")
@@ -158,16 +223,17 @@ QByteArray listJson(const Lines& lines, const ListTotals& totals, ListKind kind,
         out += QLatin1Char('}');
     }
     out += lines.isEmpty() ? QStringLiteral("]") : QStringLiteral("\n]");
-    out += QStringLiteral(", \"totals\": {\"volume\": ") + cellNumber(totals.volume, point)
-           + QStringLiteral(", \"weight\": ") + totals.weight + QStringLiteral(", \"runningLength\": ")
-           + cellNumber(totals.runningLength, point) + QStringLiteral(", \"mean\": ") + cellNumber(totals.mean, point);
+    out += QStringLiteral(", \"totals\": {\"volume\": ") + jsonUnits(totals.volume, 4)
+           + QStringLiteral(", \"weight\": ") + QString::number(totals.weight)
+           + QStringLiteral(", \"runningLength\": ") + jsonUnits(totals.runningLength, 2)
+           + QStringLiteral(", \"mean\": ") + jsonUnits(roundedUnits(totals.mean, 2), 2);
     if (kind == ListKind::Board)
-        out += QStringLiteral(", \"area\": ") + cellNumber(totals.area, point);
+        out += QStringLiteral(", \"area\": ") + jsonUnits(totals.area, 4);
     out += QStringLiteral("}}\n");
     return out.toUtf8();
 }
 
-QString listPlainText(const Lines& lines, const ListTotals& totals, ListKind kind, CalcMethod method,
+QString listPlainText(const Lines& lines, const PrintedTotals& totals, ListKind kind, CalcMethod method,
                       UiLanguage language)
 {
     const int columns = kind == ListKind::Round ? kRoundColumns : kBoardColumns;
@@ -204,12 +270,12 @@ QString listPlainText(const Lines& lines, const ListTotals& totals, ListKind kin
                + QLatin1Char('\n');
     };
     out += QLatin1Char('\n');
-    total(6, totals.volume, 12);
-    total(16, totals.weight, 11);
-    total(99, totals.runningLength, 9);
-    total(kind == ListKind::Round ? 100 : 101, totals.mean, 7);
+    total(6, unitsText(totals.volume, 4), 12);
+    total(16, QString::number(totals.weight), 11);
+    total(99, unitsText(totals.runningLength, 2), 9);
+    total(kind == ListKind::Round ? 100 : 101, FormatFixed(totals.mean, 2), 7);
     if (kind == ListKind::Board)
-        total(14, totals.area, 13);
+        total(14, unitsText(totals.area, 4), 13);
     if (totals.fallbacks > 0)
         out += QStringLiteral("* ") + Lang(80, language) + QLatin1Char('\n');
     return out;

@@ -40,15 +40,31 @@ QString listTableText(const Lines& lines, ListKind kind, UiLanguage language, QC
 // byte-order mark.
 QByteArray listCsv(const Lines& lines, ListKind kind, UiLanguage language);
 
+// The totals of lines as they are written out: each line's volume (and a
+// board line's area) as its text shows it, the sums exact, so that a column
+// added up by hand or by a spreadsheet gives the total printed under it.
+// Lines that do not read are left out.
+struct PrintedTotals {
+    long long volume = 0;        // units of 0.0001 m3
+    long long runningLength = 0; // units of 0.01 m
+    long long area = 0;          // units of 0.0001 m2, boards
+    long long count = 0;
+    double mean = 0.0;           // diameter or width, cm
+    std::uint64_t weight = 0;    // kg, of the printed volume
+    int fallbacks = 0;           // round lines outside the chosen table
+};
+PrintedTotals printedTotals(const Lines& lines, ListKind kind, const ListContext& ctx);
+
 // The name of a method in the command line's words ("gost", "iso", ...).
 QString methodWord(CalcMethod method);
 
-// One JSON object: the method, the lines and the totals, numbers as JSON numbers.
-QByteArray listJson(const Lines& lines, const ListTotals& totals, ListKind kind, CalcMethod method);
+// One JSON object: the method, the lines and the totals, numbers as plain
+// JSON decimals.
+QByteArray listJson(const Lines& lines, const PrintedTotals& totals, ListKind kind, CalcMethod method);
 
 // The list for people: the method, the lines as the list shows them in
 // aligned columns, and the totals with their captions and units.
-QString listPlainText(const Lines& lines, const ListTotals& totals, ListKind kind, CalcMethod method,
+QString listPlainText(const Lines& lines, const PrintedTotals& totals, ListKind kind, CalcMethod method,
                       UiLanguage language);
 
 } // namespace zel

@@ -5,6 +5,7 @@
 #include <bitset>
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace zel {
 namespace {
@@ -67,6 +68,26 @@ Decimal decimalOf(double a)
     return d;
 }
 
+// The four significant digits the lists write, rounded, and the power of
+// ten of the first after rounding: they tell the exponent form from the
+// plain one.
+struct FourDigits {
+    char mantissa[5];
+    int exponent = 0;
+};
+
+FourDigits fourDigitsOf(const Decimal& dec)
+{
+    FourDigits f;
+    f.exponent = dec.exponent;
+    std::copy(dec.digits, dec.digits + 5, f.mantissa);
+    if (roundDigits(f.mantissa, 4, f.mantissa[4])) {
+        f.mantissa[0] = '1';
+        ++f.exponent;
+    }
+    return f;
+}
+
 } // namespace
 
 QString FormatNumber(double value, int decimals)
@@ -91,13 +112,9 @@ void appendNumber(QString& text, double value, int decimals)
     const Decimal dec = decimalOf(std::fabs(value));
 
     // Four significant digits first: they tell the exponent after rounding.
-    int exponent = dec.exponent;
-    char mantissa[5];
-    std::copy(dec.digits, dec.digits + 5, mantissa);
-    if (roundDigits(mantissa, 4, mantissa[4])) {
-        mantissa[0] = '1';
-        ++exponent;
-    }
+    const FourDigits four = fourDigitsOf(dec);
+    const int exponent = four.exponent;
+    const char* mantissa = four.mantissa;
 
     // Written into a buffer first: the sign is known only at the end.
     QChar outBuf[40];
@@ -163,6 +180,63 @@ long long roundedUnits(double value, int decimals)
     if (dec.at(-decimals - 1) >= '5')
         ++units;
     return value < 0 ? -units : units;
+}
+
+long long shownUnits(double value, int decimals)
+{
+    if (!std::isfinite(value) || value == 0.0)
+        return 0;
+    const FourDigits four = fourDigitsOf(decimalOf(std::fabs(value)));
+    const int exponent = four.exponent;
+    long long units = 0;
+    if (exponent >= 4) {
+        // The exponent form: the four digits, then zeros.
+        if (exponent - 3 + decimals > 14)
+            return std::llround(value * std::pow(10.0, decimals));
+        for (int i = 0; i < 4; ++i)
+            units = units * 10 + (four.mantissa[i] - '0');
+        for (int i = 0; i < exponent - 3 + decimals; ++i)
+            units *= 10;
+    } else {
+        const int places = std::max(0, std::min(decimals, 3 - exponent));
+        units = std::llabs(roundedUnits(value, places));
+        for (int i = places; i < decimals; ++i)
+            units *= 10;
+    }
+    return value < 0 ? -units : units;
+}
+
+QString unitsText(long long units, int decimals, QChar decimalMark, QChar group)
+{
+    // The magnitude as digits, at least one before the decimal mark.
+    const unsigned long long magnitude = units < 0 ? 0ull - static_cast<unsigned long long>(units)
+                                                   : static_cast<unsigned long long>(units);
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, magnitude);
+    std::string digits(buf, r.ptr);
+    if (static_cast<int>(digits.size()) <= decimals)
+        digits.insert(0, static_cast<size_t>(decimals + 1) - digits.size(), '0');
+    const int intLen = static_cast<int>(digits.size()) - decimals;
+    QString out;
+    out.reserve(intLen + intLen / 3 + decimals + 2);
+    if (units < 0)
+        out += QLatin1Char('-');
+    for (int i = 0; i < intLen; ++i) {
+        if (i > 0 && (intLen - i) % 3 == 0 && !group.isNull())
+            out += group;
+        out += QLatin1Char(digits[static_cast<size_t>(i)]);
+    }
+    if (decimals > 0) {
+        out += decimalMark;
+        for (int i = intLen; i < static_cast<int>(digits.size()); ++i)
+            out += QLatin1Char(digits[static_cast<size_t>(i)]);
+    }
+    return out;
+}
+
+QString FormatFixed(double value, int decimals)
+{
+    return unitsText(roundedUnits(value, decimals), decimals);
 }
 
 QString ShortestNumber(double value)

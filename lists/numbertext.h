@@ -29,6 +29,21 @@ void appendNumber(QString& text, double value, int decimals);
 // 1e16 units; larger ones are rounded as binary values.
 long long roundedUnits(double value, int decimals);
 
+// What FormatNumber(value, decimals) shows, as a whole number of units of
+// the last of those decimals: 12.3456 with 4 -> 123500 ("12,3500"), 12345.6
+// with 2 -> 1235000 ("1,235E04"). Sums of these are the sums of the numbers
+// as a person reads them off the list.
+long long shownUnits(double value, int decimals);
+
+// A whole number of units of the `decimals`-th decimal written out in full,
+// never in exponent form: 1234567 with 2 -> "12 345,67" (`group` between the
+// thousands, none when it is null).
+QString unitsText(long long units, int decimals, QChar decimalMark = QLatin1Char(','),
+                  QChar group = kGroupSeparator);
+// `value` rounded to `decimals` places and written that way: totals and
+// amounts outside the lists' own fields.
+QString FormatFixed(double value, int decimals);
+
 // The shortest text that reads back as the same double, with a decimal comma
 // (4.5 -> "4,5", 4.0 -> "4").
 QString ShortestNumber(double value);

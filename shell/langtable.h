@@ -15,8 +15,8 @@ constexpr int kLanguages = 3;
 // odd spellings and look-alike letters included: do not correct it.
 extern const char* const LangTable[kLangEntries][kLanguages];
 
-// Entries added after the original table, numbered from 111 on; each feature
-// keeps its own block of numbers (see langtable_more.cpp).
+// Entries from 111 on, added after entries 0-109; each feature keeps its own
+// block of numbers (see langtable_more.cpp).
 struct LangMoreEntry {
     int n;
     const char* text[kLanguages];
@@ -27,5 +27,8 @@ extern const int kLangMoreEntries;
 // Entry n in the given language; a number that is in neither table gives the
 // empty text.
 QString Lang(int n, UiLanguage language);
+
+// The centimetre in the texts from 111 on (entry 7 writes it "sm." in English).
+constexpr int kTxtCentimetre = 158;
 
 } // namespace zel

@@ -1,4 +1,4 @@
-// Texts added after the original table. Each feature has a block of numbers
+// Texts from 111 on, added after entries 0-109. Each feature has a block of numbers
 // of its own, so that features written side by side never take the same one.
 // Our own wording in all three languages; keep every entry's three texts.
 #include "shell/langtable.h"
@@ -50,6 +50,7 @@ const LangMoreEntry LangMoreTable[] = {
     {155, {"У рядку заголовків немає стовпця: %1", "В строке заголовков нет столбца: %1", "The header row has no column for the %1"}},
     {156, {"Не вдалося прочитати файл: %1", "Не удалось прочитать файл: %1", "The file could not be read: %1"}},
     {157, {"Не вдалося записати файл: %1", "Не удалось записать файл: %1", "The file could not be written: %1"}},
+    {158, {"см.", "см.", "cm"}},
     {159, {"Використання: zelmora-calc [--boards] [--method gost|iso|formula|cylinder] [--taper СМ] [--species N] [--moisture ВІДСОТКИ] [--language uk|ru|en] [--format table|csv|json] [ФАЙЛ|-]\n"
            "Читає список у форматі CSV або з табуляціями (\"-\" або нічого: стандартний вхід), додає рядки за правилами списку і друкує список та підсумки.\n"
            "  --boards     список дошок (ширина, висота, довжина, кількість) замість круглого лісу (діаметр, довжина, кількість)\n"
@@ -59,7 +60,7 @@ const LangMoreEntry LangMoreTable[] = {
            "  --moisture   вологість, %: 10, 15, 20, 25, 30, 40..120 кроком 10, типово 70\n"
            "  --language   мова текстів, типово en\n"
            "  --format     table (типово), csv (як експорт), json\n"
-           "Код виходу: 0 - усі рядки використано, 1 - деякі пропущено, 2 - помилка виклику або файл не прочитано.\n",
+           "Код виходу: 0 - усі рядки використано, 1 - деякі пропущено або стовпець не прочитано, 2 - помилка виклику або файл не прочитано.\n",
            "Использование: zelmora-calc [--boards] [--method gost|iso|formula|cylinder] [--taper СМ] [--species N] [--moisture ПРОЦЕНТЫ] [--language uk|ru|en] [--format table|csv|json] [ФАЙЛ|-]\n"
            "Читает список в формате CSV или с табуляциями (\"-\" или ничего: стандартный ввод), добавляет строки по правилам списка и печатает список и итоги.\n"
            "  --boards     список досок (ширина, высота, длина, количество) вместо круглого леса (диаметр, длина, количество)\n"
@@ -69,7 +70,7 @@ const LangMoreEntry LangMoreTable[] = {
            "  --moisture   влажность, %: 10, 15, 20, 25, 30, 40..120 с шагом 10, по умолчанию 70\n"
            "  --language   язык текстов, по умолчанию en\n"
            "  --format     table (по умолчанию), csv (как экспорт), json\n"
-           "Код выхода: 0 - все строки использованы, 1 - некоторые пропущены, 2 - ошибка вызова или файл не прочитан.\n",
+           "Код выхода: 0 - все строки использованы, 1 - некоторые пропущены или столбец не прочитан, 2 - ошибка вызова или файл не прочитан.\n",
            "Usage: zelmora-calc [--boards] [--method gost|iso|formula|cylinder] [--taper CM] [--species N] [--moisture PERCENT] [--language uk|ru|en] [--format table|csv|json] [FILE|-]\n"
            "Reads a list as CSV or tab-separated text (\"-\" or none: standard input), adds its rows by the list's rules and prints the list and its totals.\n"
            "  --boards     the board list (width, height, length, count) instead of round timber (diameter, length, count)\n"
@@ -79,9 +80,24 @@ const LangMoreEntry LangMoreTable[] = {
            "  --moisture   moisture, %: 10, 15, 20, 25, 30, 40..120 in steps of 10, 70 by default\n"
            "  --language   language of the texts, en by default\n"
            "  --format     table (default), csv (as the export), json\n"
-           "Exit status: 0 every row used, 1 some rows skipped, 2 a usage error or an unreadable file.\n"}},
+           "Exit status: 0 every row used, 1 some rows skipped or a column left unread, 2 a usage error or an unreadable file.\n"}},
     {160, {"Невідомий параметр або значення: %1", "Неизвестный параметр или значение: %1", "Unknown option or value: %1"}},
     {161, {"У буфері обміну немає рядків.", "В буфере обмена нет строк.", "The clipboard holds no rows."}},
+    // 162-169: what an import reads from the columns.
+    {162, {"Прочитано стовпці: %1.", "Прочитаны столбцы: %1.", "Columns read: %1."}},
+    {163, {"%1 зі стовпця \"%2\"", "%1 из столбца \"%2\"", "%1 from \"%2\""}},
+    {164, {"Рядка заголовків немає, стовпці прочитано по порядку: %1.",
+           "Строки заголовков нет, столбцы прочитаны по порядку: %1.",
+           "No header row: the columns are read in the order %1."}},
+    {165, {"Не прочитано стовпці: %1. Стовпця кількості немає, тому кожен рядок рахується як одна колода.",
+           "Не прочитаны столбцы: %1. Столбца количества нет, поэтому каждая строка считается одним бревном.",
+           "Columns not read: %1. No column holds the count, so every row counts as one log."}},
+    {166, {"Не прочитано стовпці: %1. Стовпця кількості немає, тому кожен рядок рахується як одна дошка.",
+           "Не прочитаны столбцы: %1. Столбца количества нет, поэтому каждая строка считается одной доской.",
+           "Columns not read: %1. No column holds the count, so every row counts as one board."}},
+    {167, {"Колод: %1, об'єм %2 м3.", "Брёвен: %1, объём %2 м3.", "Logs: %1, volume %2 m3."}},
+    {168, {"Дошок: %1, об'єм %2 м3.", "Досок: %1, объём %2 м3.", "Boards: %1, volume %2 m3."}},
+    {169, {"Підходять заголовки: %1.", "Подходят заголовки: %1.", "Captions taken for it: %1."}},
 
     // 170-219: lot summary.
     {170, {"Підсумок партії", "Итог партии", "Lot summary"}},

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <map>
+#include <vector>
 #include <utility>
 
 namespace zel {
@@ -115,21 +116,7 @@ std::optional<double> readStackFactor(const QString& text)
 
 QString FormatMoney(double value)
 {
-    const long long cents = roundedUnits(value, 2);
-    const QString digits = QString::number(cents < 0 ? -cents : cents).rightJustified(3, QLatin1Char('0'));
-    const int intLen = digits.size() - 2;
-    QString out;
-    out.reserve(digits.size() + digits.size() / 3 + 2);
-    if (cents < 0)
-        out += QLatin1Char('-');
-    for (int i = 0; i < intLen; ++i) {
-        if (i > 0 && (intLen - i) % 3 == 0)
-            out += kGroupSeparator;
-        out += digits[i];
-    }
-    out += QLatin1Char(',');
-    out += QStringView(digits).right(2);
-    return out;
+    return unitsText(roundedUnits(value, 2), 2);
 }
 
 QString sectionText(int width, int height)
@@ -218,14 +205,34 @@ double LotSummary::differencePercent(int method) const
 
 namespace {
 
-void finish(LotSummary& s, const SummaryParams& p)
+// A volume as the lists show it, in units of 0.0001 m3: what the summary
+// adds up, so that its rows and totals are the sums of the figures a clerk
+// reads off the list, to the last digit.
+std::int64_t shownVolume(double m3)
 {
-    for (SummaryRow& row : s.rows) {
+    return shownUnits(m3, 4);
+}
+
+double fromUnits(std::int64_t units)
+{
+    return static_cast<double>(units) / 10000.0;
+}
+
+// The rows' volumes are sums of shown volumes (`units`, one per row); the
+// total is their exact sum and each cost is the row's volume as printed
+// times its price.
+void finish(LotSummary& s, const SummaryParams& p, const std::vector<std::int64_t>& units)
+{
+    std::int64_t total = 0;
+    for (int i = 0; i < s.rows.size(); ++i) {
+        SummaryRow& row = s.rows[i];
+        row.volume = fromUnits(units[static_cast<size_t>(i)]);
         row.cost = toCents(row.volume * row.price);
         s.cost += row.cost;
         s.count += row.count;
-        s.volume += row.volume;
+        total += units[static_cast<size_t>(i)];
     }
+    s.volume = fromUnits(total);
     s.stacked = s.volume / p.stackFactor;
 }
 
@@ -243,7 +250,9 @@ LotSummary summarizeRound(const Lines& lines, const ListContext& ctx, const Summ
     for (int m = 0; m < 4; ++m)
         s.methods[m].method = static_cast<CalcMethod>(m);
     const int inForce = static_cast<int>(ctx.method);
-    std::map<int, ChartBar> byDiameter;
+    std::array<std::int64_t, 4> methodUnits{};
+    std::vector<std::int64_t> classUnits(kDiameterClasses, 0);
+    std::map<int, std::pair<ChartBar, std::int64_t>> byDiameter;
     for (const ListLine& line : lines) {
         int d = 0;
         int c = 0;
@@ -258,34 +267,38 @@ LotSummary summarizeRound(const Lines& lines, const ListContext& ctx, const Summ
         }
         const auto ud = static_cast<std::uint32_t>(d);
         const auto uc = static_cast<std::uint32_t>(c);
-        double volume = 0.0;
+        std::int64_t units = 0;
         for (int m = 0; m < 4; ++m) {
             // The taper in force serves the formula; the tables ignore it.
             bool fellBack = false;
-            const double v = roundLineVolume(ud, l, uc, static_cast<CalcMethod>(m), ctx.taper, fellBack);
+            const std::int64_t v =
+                shownVolume(roundLineVolume(ud, l, uc, static_cast<CalcMethod>(m), ctx.taper, fellBack));
             MethodTotal& t = s.methods[m];
-            t.volume += v;
+            methodUnits[m] += v;
             if (fellBack) {
                 ++t.linesOutside;
                 t.logsOutside += c;
             }
             if (m == inForce)
-                volume = v;
+                units = v;
         }
         const int cls = diameterClass(d, p.bounds);
         s.rows[cls].count += c;
-        s.rows[cls].volume += volume;
-        ChartBar& bar = byDiameter[d];
+        classUnits[static_cast<size_t>(cls)] += units;
+        auto& [bar, barUnits] = byDiameter[d];
         bar.cls = cls;
-        bar.volume += volume;
         bar.count += c;
+        barUnits += units;
     }
+    for (int m = 0; m < 4; ++m)
+        s.methods[m].volume = fromUnits(methodUnits[m]);
     s.bars.reserve(static_cast<int>(byDiameter.size()));
-    for (auto& [d, bar] : byDiameter) {
-        bar.label = QString::number(d);
-        s.bars.append(bar);
+    for (auto& [d, entry] : byDiameter) {
+        entry.first.label = QString::number(d);
+        entry.first.volume = fromUnits(entry.second);
+        s.bars.append(entry.first);
     }
-    finish(s, p);
+    finish(s, p, classUnits);
     return s;
 }
 
@@ -293,7 +306,7 @@ LotSummary summarizeBoards(const Lines& lines, const SummaryParams& p)
 {
     LotSummary s;
     s.boards = true;
-    std::map<std::pair<int, int>, SummaryRow> bySection;
+    std::map<std::pair<int, int>, std::pair<SummaryRow, std::int64_t>> bySection;
     for (const ListLine& line : lines) {
         int x = 0, y = 0, c = 0;
         double len = 0.0;
@@ -306,16 +319,20 @@ LotSummary summarizeBoards(const Lines& lines, const SummaryParams& p)
             ++s.unreadLines;
             continue;
         }
-        SummaryRow& row = bySection[{x, y}];
+        auto& [row, units] = bySection[{x, y}];
         row.count += c;
-        row.volume += boardLineVolume(x, y, len, c);
+        units += shownVolume(boardLineVolume(x, y, len, c));
     }
-    for (auto& [key, row] : bySection) {
+    std::vector<std::int64_t> units;
+    units.reserve(bySection.size());
+    for (auto& [key, entry] : bySection) {
+        SummaryRow& row = entry.first;
         row.section = sectionText(key.first, key.second);
         row.price = p.sectionPrices.value(row.section, 0.0);
         s.rows.append(row);
+        units.push_back(entry.second);
     }
-    finish(s, p);
+    finish(s, p, units);
     for (const SummaryRow& row : s.rows)
         s.bars.append(ChartBar{row.section, -1, row.volume, row.count});
     return s;

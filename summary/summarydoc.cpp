@@ -37,7 +37,7 @@ void appendTable(QString& html, const TextTable& t, bool totals)
 
 QString className(int cls, const ClassBounds& b, UiLanguage l)
 {
-    const QString unit = QLatin1Char(' ') + Lang(7, l);
+    const QString unit = QLatin1Char(' ') + Lang(kTxtCentimetre, l);
     QString range;
     if (cls == 0)
         range = QStringLiteral("< ") + QString::number(b[0]);
@@ -64,11 +64,11 @@ TextTable classTable(const LotSummary& s, const SummaryParams& p, UiLanguage l)
     t.rows.reserve(s.rows.size() + 1);
     for (const SummaryRow& row : s.rows) {
         t.rows.append({s.boards ? row.section : className(row.cls, p.bounds, l), QString::number(row.count),
-                       FormatNumber(row.volume, 4), FormatNumber(s.share(row), 2), FormatMoney(row.price),
+                       FormatFixed(row.volume, 4), FormatFixed(s.share(row), 2), FormatMoney(row.price),
                        costText(row.cost, p.currency)});
     }
-    t.rows.append({Lang(kTxtTotal, l), QString::number(s.count), FormatNumber(s.volume, 4),
-                   FormatNumber(s.volume > 0.0 ? 100.0 : 0.0, 2), QString(), costText(s.cost, p.currency)});
+    t.rows.append({Lang(kTxtTotal, l), QString::number(s.count), FormatFixed(s.volume, 4),
+                   FormatFixed(s.volume > 0.0 ? 100.0 : 0.0, 2), QString(), costText(s.cost, p.currency)});
     return t;
 }
 
@@ -81,15 +81,15 @@ TextTable methodTable(const LotSummary& s, UiLanguage l)
         QString name = Lang(36 + m, l);
         if (m == static_cast<int>(s.method))
             name += QStringLiteral(" (") + Lang(kTxtInForce, l) + QLatin1Char(')');
-        t.rows.append({name, FormatNumber(s.methods[m].volume, 4), FormatNumber(s.difference(m), 4),
-                       FormatNumber(s.differencePercent(m), 2), QString::number(s.methods[m].logsOutside)});
+        t.rows.append({name, FormatFixed(s.methods[m].volume, 4), FormatFixed(s.difference(m), 4),
+                       FormatFixed(s.differencePercent(m), 2), QString::number(s.methods[m].logsOutside)});
     }
     return t;
 }
 
 QString stackedText(const LotSummary& s, UiLanguage l)
 {
-    return FormatNumber(s.stacked, 4) + QLatin1Char(' ') + Lang(kTxtStackedUnit, l);
+    return FormatFixed(s.stacked, 4) + QLatin1Char(' ') + Lang(kTxtStackedUnit, l);
 }
 
 QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
@@ -102,7 +102,7 @@ QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const Sum
         QString method = Lang(36 + static_cast<int>(in.ctx.method), l);
         if (in.ctx.method == CalcMethod::Formula)
             method += QStringLiteral(", ") + Lang(40, l) + QLatin1Char(' ')
-                      + FormatNumber(taperPerMetre(in.ctx.taper), 1) + QLatin1Char(' ') + Lang(7, l);
+                      + FormatNumber(taperPerMetre(in.ctx.taper), 1) + QLatin1Char(' ') + Lang(kTxtCentimetre, l);
         lines << caption(kTxtMethod, l, method);
         lines << caption(kTxtBounds, l, boundsText(p.bounds));
     }

@@ -161,14 +161,15 @@ void ListExchange::addRows(const ParsedList& parsed, bool fromFile)
         m_window->Log(QStringLiteral("Rows skipped: ")
                       + describeSkipped(parsed.skipped, k, UiLanguage::English, kLogged, QStringLiteral("; ")));
     }
-    const QString question = importQuestion(parsed, k, language);
+    const QString question = importQuestion(parsed, k, language, rowsAmount(parsed, k, m_window->listContext()));
     if (parsed.rows.isEmpty()) {
         Dialogs::message(m_window, question);
         return;
     }
     // A paste of good rows adds them at once, as typing them would; the
-    // question comes when something would be left out.
-    if ((fromFile || !parsed.skipped.isEmpty()) && Dialogs::ask(m_window, question) != Dialogs::Yes)
+    // question comes when something would be left out or miscounted.
+    if ((fromFile || !parsed.skipped.isEmpty() || parsed.countMayBeUnread())
+        && Dialogs::ask(m_window, question) != Dialogs::Yes)
         return;
     Lines lines = model()->lines();
     ListEntries entries(lines, k);

@@ -15,6 +15,7 @@ struct Script {
     QQueue<Dialogs::Answer> answers;
     QQueue<QString> inputs;
     QStringList shown;
+    QStringList proposed;
     std::function<void()> whileAsking;
     QList<Dialogs::Sign> signs;
 
@@ -107,8 +108,10 @@ bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& p
 QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
                           const QString& proposedName, QString* chosenFilter, bool askBeforeReplacing)
 {
-    if (script().recorded(title, NoSign))
+    if (script().recorded(title, NoSign)) {
+        script().proposed << proposedName;
         return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
+    }
     // "Excel files |*.xlc" is written "Excel files (*.xlc)" for Qt's dialog.
     const int bar = filter.indexOf(QLatin1Char('|'));
     const QString qtFilter = bar < 0 ? filter
@@ -146,12 +149,14 @@ void Dialogs::queueInput(const QString& text) { script().inputs.enqueue(text); }
 void Dialogs::whileAsking(std::function<void()> f) { script().whileAsking = std::move(f); }
 QStringList Dialogs::shown() { return script().shown; }
 QList<Dialogs::Sign> Dialogs::signs() { return script().signs; }
+QStringList Dialogs::proposedNames() { return script().proposed; }
 
 void Dialogs::clear()
 {
     script().answers.clear();
     script().inputs.clear();
     script().shown.clear();
+    script().proposed.clear();
     script().whileAsking = nullptr;
     script().signs.clear();
 }

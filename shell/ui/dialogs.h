@@ -68,6 +68,8 @@ public:
     // The sign of each box in shown(), in the same order (NoSign for the
     // input boxes and the file and print dialogs).
     static QList<Sign> signs();
+    // The names each scripted save dialog proposed, in order.
+    static QStringList proposedNames();
     static void clear();
 };
 

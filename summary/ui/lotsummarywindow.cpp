@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -329,12 +330,17 @@ void LotSummaryWindow::paintDocument(QPagedPaintDevice& device)
     doc.print(&device);
 }
 
-bool LotSummaryWindow::writePdf(const QString& file)
+bool LotSummaryWindow::writePdf(const QString& file, QString* error)
 {
     refresh();
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
+    const auto failed = [&] {
+        if (error)
+            *error = out.errorString();
         return false;
+    };
+    if (!out.open(QIODevice::WriteOnly))
+        return failed();
     {
         QPdfWriter writer(&out);
         writer.setPageSize(QPageSize(QPageSize::A4));
@@ -343,7 +349,7 @@ bool LotSummaryWindow::writePdf(const QString& file)
         writer.setCreator(QStringLiteral("Zelmora"));
         paintDocument(writer);
     }
-    return out.commit();
+    return out.commit() || failed();
 }
 
 void LotSummaryWindow::printClick()
@@ -356,13 +362,17 @@ void LotSummaryWindow::printClick()
 void LotSummaryWindow::savePdfClick()
 {
     m_main.Log(QStringLiteral("Summary PDF"));
-    const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                 .filePath(QStringLiteral("summary.pdf"));
+    // A folder that is not there would be offered relative to the program's.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString proposed = QDir(folder).absoluteFilePath(QStringLiteral("summary.pdf"));
     const QString file = Dialogs::saveFile(this, L(kTxtSavePdf), L(kTxtPdfFilter), proposed, nullptr, true);
     if (file.isEmpty())
         return;
-    if (!writePdf(file))
-        Dialogs::error(this, L(kTxtPdfFailed));
+    QString error;
+    if (!writePdf(file, &error))
+        Dialogs::error(this, L(kTxtPdfFailed) + QLatin1Char('\n') + file + QStringLiteral(": ") + error);
 }
 
 } // namespace zel

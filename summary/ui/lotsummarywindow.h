@@ -39,7 +39,8 @@ public:
     // Ctrl+S: through a save dialog proposing "summary.pdf" in the documents folder.
     void savePdfClick();
     // Writes the summary as PDF; false when the file cannot be written.
-    bool writePdf(const QString& file);
+    // False, and the system's reason in `error`, when the file was not written.
+    bool writePdf(const QString& file, QString* error = nullptr);
 
     const LotSummary& summary() const { return m_summary; }
     const SummaryParams& params() const { return m_params; }

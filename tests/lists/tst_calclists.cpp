@@ -9,6 +9,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <algorithm>
+
 #include <cstring>
 
 using namespace zel;
@@ -405,11 +407,20 @@ void TestCalcLists::incrementalEqualsFull()
             lines.clear();
         }
         Lines full = textsOnly(lines);
+        const Lines before = lines;
         const ListTotals t = refresh(lines, ctx, boards);
         const ListTotals f = refresh(full, ctx, boards);
         QCOMPARE(lineTexts(lines), lineTexts(full));
-        for (int i = 0; i < lines.size(); ++i)
+        // Only the rows reported as changed are repainted: every other line
+        // must be as it was.
+        QVERIFY(std::is_sorted(t.changed.begin(), t.changed.end()));
+        for (int i = 0; i < lines.size(); ++i) {
             QCOMPARE(lines[i].icon, full[i].icon);
+            if (!std::binary_search(t.changed.begin(), t.changed.end(), i)) {
+                QCOMPARE(lines[i].cells, before[i].cells);
+                QCOMPARE(lines[i].icon, before[i].icon);
+            }
+        }
         QCOMPARE(std::memcmp(&t.total, &f.total, sizeof t.total), 0);
         QCOMPARE(t.volume, f.volume);
         QCOMPARE(t.weight, f.weight);

@@ -34,6 +34,7 @@ private slots:
     void tableForPeople();
     void exitStatuses_data();
     void exitStatuses();
+    void largeTotalsWrittenInFull();
 };
 
 void TestCalcProgram::valuesByHand_data()
@@ -58,13 +59,13 @@ void TestCalcProgram::valuesByHand_data()
         << u"{\"method\": \"formula\", \"lines\": [\n  {\"diameter\": 20, \"length\": 4.00, \"count\": 1, \"volume\": 0.1810, "
            "\"outOfTable\": false}\n], \"totals\": {\"volume\": 0.1810, \"weight\": 114, \"runningLength\": 4.00, "
            "\"mean\": 20.00}}\n"_qs;
-    // Cylinder: pi * 0.1^2 * 4 = 0.125664 a log, pi * 0.2^2 * 4 = 0.502655; 1.633628 m3 * 720 = 1176.2;
-    // weighted mean (20*1 + 40*3) / 4 = 35.
+    // Cylinder: pi * 0.1^2 * 4 = 0.125664 a log, pi * 0.2^2 * 4 = 0.502655; the total is the sum of the
+    // lines as shown, 0.1257 + 1.5080 = 1.6337 m3, * 720 = 1176.3; weighted mean (20*1 + 40*3) / 4 = 35.
     QTest::newRow("cylinder, weighted mean") << QStringList{u"--method=cylinder"_qs, u"--format=json"_qs}
         << QByteArray("20;4;1\n40;4;3\n")
         << u"{\"method\": \"cylinder\", \"lines\": [\n  {\"diameter\": 20, \"length\": 4.00, \"count\": 1, \"volume\": 0.1257, "
            "\"outOfTable\": false},\n  {\"diameter\": 40, \"length\": 4.00, \"count\": 3, \"volume\": 1.5080, "
-           "\"outOfTable\": false}\n], \"totals\": {\"volume\": 1.6340, \"weight\": 1176, \"runningLength\": 16.00, "
+           "\"outOfTable\": false}\n], \"totals\": {\"volume\": 1.6337, \"weight\": 1176, \"runningLength\": 16.00, "
            "\"mean\": 35.00}}\n"_qs;
     // ISO 4480-83: 50 cm at 8.0 m is a gap of the table: the formula, mean 54 cm, pi * 0.27^2 * 8 = 1.832177;
     // 44 cm at 8.0 m is in it: 1.448. 3.280177 m3 * 720 = 2361.7.
@@ -107,7 +108,7 @@ void TestCalcProgram::tableForPeople()
                     "1    20 см.   4,00 м.      3 шт.  0,4410 м3.\n"
                     "2    20 см.  12,00 м.      1 шт.  0,6371 м3.  *\n"
                     "\n"
-                    "Об`єм: 1,0780 м3.\n"
+                    "Об`єм: 1,0781 м3.\n"
                     "Вага: 776 кг.\n"
                     "Загальна довжина: 24,00 м.п.\n"
                     "Середній діаметр: 20,00 см.\n"
@@ -132,6 +133,9 @@ void TestCalcProgram::exitStatuses_data()
     QTest::newRow("no such file") << QStringList{u"/nonexistent/list.csv"_qs} << QByteArray() << 2 << u"The file could not be read: /nonexistent/list.csv"_qs;
     QTest::newRow("not text") << QStringList() << QByteArray("\x00\x01\x02", 3) << 2 << u"The file is not a text file."_qs;
     QTest::newRow("empty") << QStringList() << QByteArray() << 2 << u"The file is empty."_qs;
+    QTest::newRow("a column left unread, no count")
+        << QStringList() << QByteArray("Diameter,Length,Logs\n20,4.0,7\n") << 1
+        << u"Columns not read: \"Logs\". No column holds the count, so every row counts as one log.\n"_qs;
     QTest::newRow("a board file as round timber") << QStringList() << QByteArray("Width;Hight;Length\n1;2;3\n") << 2
                                                   << u"The header row has no column for the diameter"_qs;
 }
@@ -151,6 +155,24 @@ void TestCalcProgram::exitStatuses()
         QCOMPARE(r.out, QString()); // nothing half computed
     if (args == QStringList{u"--help"_qs})
         QVERIFY(r.out.startsWith(u"Usage: zelmora-calc [--boards]"_qs));
+}
+
+// Past 10,000 the lists' own fields take the exponent form; the program's
+// totals are the sums of its lines, written out.
+void TestCalcProgram::largeTotalsWrittenInFull()
+{
+    // 801 logs of 15 m: 12,015 m; the line of 800 logs of 120 cm holds
+    // 800 times the cylinder of 1.2 m by 15 m, 13 571,6803 m3 ("1,357E04").
+    const Run r = calc({u"--method"_qs, u"cylinder"_qs, u"--format"_qs, u"json"_qs},
+                       QByteArray("120;15;800\n20;15;1\n"));
+    QCOMPARE(r.status, 0);
+    QVERIFY2(!r.out.contains(u'E'), qPrintable(r.out));
+    QVERIFY2(r.out.contains(u"\"volume\": 13570.0000, \"outOfTable\""_qs), qPrintable(r.out));
+    QVERIFY2(r.out.contains(u"\"totals\": {\"volume\": 13570.4712, "_qs), qPrintable(r.out));
+    QVERIFY2(r.out.contains(u"\"runningLength\": 12015.00, "_qs), qPrintable(r.out));
+    const Run table = calc({u"--method"_qs, u"cylinder"_qs}, QByteArray("120;15;800\n20;15;1\n"));
+    QVERIFY2(table.out.contains(u"Volume: 13\u00A0570,4712 m3.\n"_qs), qPrintable(table.out));
+    QVERIFY2(table.out.contains(u": 12\u00A0015,00 m.\n"_qs), qPrintable(table.out));
 }
 
 QTEST_GUILESS_MAIN(TestCalcProgram)

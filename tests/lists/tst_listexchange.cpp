@@ -150,6 +150,12 @@ void TestListExchange::readsLayouts_data()
     QTest::newRow("boards by header, misspelled height")
         << true << QByteArray("Width,Hight,Length,Number\n15,5,6.0,10\n") << "2:15/5/6/10";
     QTest::newRow("whole numbers written with decimals") << false << QByteArray("20,0;4,00;3,0\n") << "1:20/0/4/3";
+    // The captions clerks write, with the unit after a comma, a blank or in brackets.
+    QTest::newRow("Qty") << false << QByteArray("Diameter,Length,Qty\n20,4.0,7\n") << "2:20/0/4/7";
+    QTest::newRow("Russian with units") << false << QByteArray("Диаметр, см;Длина (м);Кол-во\n20;4,0;7\n") << "2:20/0/4/7";
+    QTest::newRow("short, units as words") << false << QByteArray("Dia cm\tLen m\tPcs.\n20\t4\t7\n") << "2:20/0/4/7";
+    QTest::newRow("signs and Ukrainian") << false << QByteArray("Ø;L;К-сть\n20;4;7\n") << "2:20/0/4/7";
+    QTest::newRow("boards, letters") << true << QByteArray("W;H;L [m];Шт\n15;5;6;10\n") << "2:15/5/6/10";
 }
 
 void TestListExchange::readsLayouts()
@@ -208,9 +214,12 @@ void TestListExchange::wholeFileFailures_data()
     QTest::newRow("a picture") << false << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "The file is not a text file.";
     QTest::newRow("control characters") << false << QByteArray("\x01\x02\x03\x04;\x05\n") << "The file is not a text file.";
     QTest::newRow("a board file into the round list")
-        << false << QByteArray("Width;Hight;Length;Number\n15;5;6;10\n") << "The header row has no column for the diameter";
+        << false << QByteArray("Width;Hight;Length;Number\n15;5;6;10\n")
+        << "The header row has no column for the diameter. "
+           "Captions taken for it: Diameter, Діаметер, Диаметр, D, Dia, Diam, Ø, Диам, Діам.";
     QTest::newRow("a round file into the board list")
-        << true << QByteArray("Diameter;Length\n20;4\n") << "The header row has no column for the width";
+        << true << QByteArray("Diameter;Length\n20;4\n")
+        << "The header row has no column for the width. Captions taken for it: Width, Ширина, W, Шир.";
     QTest::newRow("too large") << false << QByteArray(ListParser::kMaxFileSize + 1, '1') << "The file is too large.";
 }
 
@@ -242,25 +251,41 @@ void TestListExchange::garbageIsToldQuickly()
     const ParsedList p = ListParser(ListKind::Round).parseFile(bytes);
     QCOMPARE(p.failure, ParsedList::None);
     QVERIFY(p.skipped.size() > 100000);
-    QVERIFY(importQuestion(p, ListKind::Round, UiLanguage::English).size() < 1000);
+    QVERIFY(importQuestion(p, ListKind::Round, UiLanguage::English, RowsAmount()).size() < 1000);
     QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestListExchange::questionListsSkippedRows()
 {
-    QByteArray text("Diameter;Length;Count\n20;4;3\n21;4;3\n130;4;1\n22;4;1\n");
     const ListParser parser(ListKind::Round);
-    QCOMPARE(importQuestion(parser.parseFile(text), ListKind::Round, UiLanguage::English),
-             u"3 lines will be added; 1 rows skipped: row 4 (diameter 130 out of 3..120)"_qs);
-    QCOMPARE(importQuestion(parser.parseFile("20;4;3\n"), ListKind::Round, UiLanguage::English),
-             u"1 lines will be added."_qs);
-    QCOMPARE(importQuestion(parser.parseFile("1;4;3\n"), ListKind::Round, UiLanguage::Ukrainian),
-             u"Немає рядків для додавання; пропущено: 1: рядок 1 (діаметр 1 поза межами 3..120)"_qs);
+    const auto question = [&](const QByteArray& text, UiLanguage l) {
+        const ParsedList p = parser.parseFile(text);
+        return importQuestion(p, ListKind::Round, l, rowsAmount(p, ListKind::Round, context(l)));
+    };
+    // Two rows of 20 cm x 4 m merge: 5 logs of 0,147 m3 by GOST.
+    QCOMPARE(question("Diameter;Length;Qty\n20;4;3\n20;4;2\n130;4;1\n", UiLanguage::English),
+             u"2 lines will be added; 1 rows skipped: row 4 (diameter 130 out of 3..120)\n"
+             "Logs: 5, volume 0,7350 m3.\n"
+             "Columns read: diameter from \"Diameter\", length from \"Length\", count from \"Qty\"."_qs);
+    QCOMPARE(question("20;4;3\n", UiLanguage::English),
+             u"1 lines will be added.\nLogs: 3, volume 0,4410 m3.\n"
+             "No header row: the columns are read in the order diameter, length, count."_qs);
+    QCOMPARE(question("1;4;3\n", UiLanguage::Ukrainian),
+             u"Немає рядків для додавання; пропущено: 1: рядок 1 (діаметр 1 поза межами 3..120)\n"
+             "Рядка заголовків немає, стовпці прочитано по порядку: діаметр, довжина, кількість."_qs);
+    // A count in a column the reader does not know: told before anything is added.
+    const ParsedList unread = parser.parseFile("No,Diameter,Length,Logs\n1,20,4,7\n");
+    QVERIFY(unread.countMayBeUnread());
+    QVERIFY(question("No,Diameter,Length,Logs\n1,20,4,7\n", UiLanguage::English)
+                .endsWith(u"Logs: 1, volume 0,1470 m3.\nColumns read: diameter from \"Diameter\", length from \"Length\".\n"
+                          "Columns not read: \"No\", \"Logs\". No column holds the count, so every row counts as one log."_qs));
+    // Without a column the reader could not place, one log a row is the file's own meaning.
+    QVERIFY(!parser.parseFile("Diameter,Length\n20,4\n").countMayBeUnread());
+    QVERIFY(!parser.parseFile("No,Diameter,Length,Count\n1,20,4,7\n").countMayBeUnread());
     // A dozen bad rows: the question names ten and says there are more.
-    const ParsedList many = parser.parseFile(QByteArray("20;4;3\n") + QByteArray("1;4;1\n").repeated(12));
-    const QString q = importQuestion(many, ListKind::Round, UiLanguage::English);
+    const QString q = question(QByteArray("20;4;3\n") + QByteArray("1;4;1\n").repeated(12), UiLanguage::English);
     QVERIFY(q.startsWith(u"1 lines will be added; 12 rows skipped: row 2 (diameter 1 out of 3..120), row 3"_qs));
-    QVERIFY(q.endsWith(u"row 11 (diameter 1 out of 3..120)\u2026"_qs));
+    QVERIFY(q.contains(u"row 11 (diameter 1 out of 3..120)\u2026\n"_qs));
 }
 
 void TestListExchange::entriesMergeAsTheEntryRow()
@@ -326,7 +351,7 @@ void TestListExchange::csvAsWritten()
     Lines round{newRoundLine(u"20"_qs, 4.0, u"3"_qs), newRoundLine(u"20"_qs, 12.0, u"1"_qs)};
     ReFreshRoundLines(round, context(UiLanguage::English));
     QCOMPARE(listCsv(round, ListKind::Round, UiLanguage::English),
-             QByteArray("\xEF\xBB\xBFNo,Diameter (sm.),Length (m.),Number (pcs.),Volume (m3.),Out of table\r\n"
+             QByteArray("\xEF\xBB\xBFNo,Diameter (cm),Length (m.),Number (pcs.),Volume (m3.),Out of table\r\n"
                         "1,20,4.00,3,0.4410,0\r\n2,20,12.00,1,0.6371,1\r\n"));
     Lines boards{newBoardLine(u"15"_qs, u"5"_qs, 6.0, u"10"_qs), newBoardLine(u"2000"_qs, u"100"_qs, 15.0, u"10"_qs)};
     ReFreshBoardLines(boards, context(UiLanguage::Ukrainian));
@@ -342,17 +367,28 @@ void TestListExchange::csvAsWritten()
 void TestListExchange::jsonAsWritten()
 {
     Lines round{newRoundLine(u"20"_qs, 4.0, u"3"_qs), newRoundLine(u"20"_qs, 12.0, u"1"_qs)};
-    const ListTotals t = ReFreshRoundLines(round, context(UiLanguage::Ukrainian));
-    QCOMPARE(listJson(round, t, ListKind::Round, CalcMethod::Gost2708),
+    ReFreshRoundLines(round, context(UiLanguage::Ukrainian));
+    QCOMPARE(listJson(round, printedTotals(round, ListKind::Round, context(UiLanguage::Ukrainian)), ListKind::Round,
+                      CalcMethod::Gost2708),
              QByteArray("{\"method\": \"gost\", \"lines\": [\n"
                         "  {\"diameter\": 20, \"length\": 4.00, \"count\": 3, \"volume\": 0.4410, \"outOfTable\": false},\n"
                         "  {\"diameter\": 20, \"length\": 12.00, \"count\": 1, \"volume\": 0.6371, \"outOfTable\": true}\n"
-                        "], \"totals\": {\"volume\": 1.0780, \"weight\": 776, \"runningLength\": 24.00, \"mean\": 20.00}}\n"));
+                        "], \"totals\": {\"volume\": 1.0781, \"weight\": 776, \"runningLength\": 24.00, \"mean\": 20.00}}\n"));
     Lines none;
-    const ListTotals e = ReFreshBoardLines(none, context(UiLanguage::English));
-    QCOMPARE(listJson(none, e, ListKind::Board, CalcMethod::Iso4480),
+    ReFreshBoardLines(none, context(UiLanguage::English));
+    QCOMPARE(listJson(none, printedTotals(none, ListKind::Board, context(UiLanguage::English)), ListKind::Board,
+                      CalcMethod::Iso4480),
              QByteArray("{\"method\": \"iso\", \"lines\": [], \"totals\": {\"volume\": 0.0000, \"weight\": 0, "
                         "\"runningLength\": 0.00, \"mean\": 0.00, \"area\": 0.0000}}\n"));
+    // Boards of 20 m x 1 m x 15 m: 300 m3 and 300 m2 each; 45 of them show
+    // 13 500 as "1,350E04", which JSON takes in full.
+    Lines big{newBoardLine(u"2000"_qs, u"100"_qs, 15.0, u"45"_qs), newBoardLine(u"15"_qs, u"5"_qs, 6.0, u"10"_qs)};
+    ReFreshBoardLines(big, context(UiLanguage::English));
+    const QByteArray json = listJson(big, printedTotals(big, ListKind::Board, context(UiLanguage::English)),
+                                     ListKind::Board, CalcMethod::Gost2708);
+    QVERIFY2(json.contains("\"count\": 45, \"volume\": 13500.0000}"), json);
+    QVERIFY2(json.contains("{\"volume\": 13500.4500, \"weight\": "), json);
+    QVERIFY2(json.contains("\"runningLength\": 735.00, \"mean\": 1639.09, \"area\": 13509.0000}}"), json);
 }
 
 void TestListExchange::sheetHoldsNumbersAndSums()

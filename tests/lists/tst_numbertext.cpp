@@ -1,7 +1,10 @@
 // Number texts of the lists and CleanStr.
 #include "lists/numbertext.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace zel;
 
@@ -11,6 +14,7 @@ private slots:
     void format_data();
     void format();
     void shortest();
+    void shownUnitsAreTheWrittenNumber();
     void cleanStr();
 };
 
@@ -61,6 +65,27 @@ void TestNumberText::format()
     QFETCH(int, decimals);
     QFETCH(QString, text);
     QCOMPARE(FormatNumber(value, decimals), text);
+}
+
+// What a person reads off FormatNumber's text, as whole units, for values
+// across the plain and the exponent forms; and those units written in full.
+void TestNumberText::shownUnitsAreTheWrittenNumber()
+{
+    QRandomGenerator rng(77);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = std::ldexp(rng.generateDouble(), rng.bounded(-12, 30)) * (i % 7 == 0 ? -1 : 1);
+        for (int decimals : {2, 4}) {
+            const QString text = FormatNumber(value, decimals).remove(kGroupSeparator).replace(u',', u'.');
+            const long double read = text.toDouble();
+            const long long expected = std::llroundl(read * std::pow(10.0L, decimals));
+            QCOMPARE(shownUnits(value, decimals), expected);
+        }
+    }
+    const QString g(kGroupSeparator);
+    QCOMPARE(unitsText(1234567, 2), u"12"_qs + g + u"345,67"_qs);
+    QCOMPARE(unitsText(-5, 4), u"-0,0005"_qs);
+    QCOMPARE(unitsText(123456789, 4, u'.', QChar()), u"12345.6789"_qs);
+    QCOMPARE(FormatFixed(11900.0, 4), u"11"_qs + g + u"900,0000"_qs);
 }
 
 void TestNumberText::shortest()

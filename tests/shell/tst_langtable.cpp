@@ -108,7 +108,7 @@ void TestLangTable::everyEntryHasText()
     for (int n = 0; n < kLangEntries; ++n)
         for (UiLanguage l : {UiLanguage::Ukrainian, UiLanguage::Russian, UiLanguage::English})
             QCOMPARE(Lang(n, l).isEmpty(), n == 108);
-    // Added entries: unique numbers past the original table, text in every language.
+    // Added entries: unique numbers past entry 109, text in every language.
     QSet<int> seen;
     for (int i = 0; i < kLangMoreEntries; ++i) {
         const LangMoreEntry& e = LangMoreTable[i];

@@ -6,6 +6,7 @@
 #include "summary/lotsummary.h"
 #include "summary/summarydoc.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <cmath>
@@ -39,6 +40,7 @@ private slots:
     void classesByBounds();
     void roundLotByHand();
     void fourMethodsSideBySide();
+    void totalsAreSumsOfTheShownLines();
     void boardsBySection();
     void emptyAndUnreadLines();
     void moneyTexts_data();
@@ -84,57 +86,105 @@ void TestLotSummary::roundLotByHand()
     QVERIFY(qFuzzyCompare(one.rows[2].volume, 0.441));
     QCOMPARE(one.rows[2].cost, 441.0);
 
-    // Medium: 0,441 + π · 0,13² · 12 = 1,078115 (the formula with 1,0 cm per metre).
+    // Medium: 0,441 + π · 0,13² · 12 = 0,637115 (the formula with 1,0 cm per
+    // metre), which the list shows as 0,6371: the sums are of the lines as shown.
     QCOMPARE(s.rows.size(), 4);
     QCOMPARE(s.rows[0].count, 10);
     QVERIFY(qAbs(s.rows[0].volume - 0.065) < 1e-12);
     QCOMPARE(s.rows[1].count, 0);
     QCOMPARE(s.rows[2].count, 4);
-    QVERIFY(qAbs(s.rows[2].volume - 1.0781150) < 1e-6);
+    QVERIFY(qAbs(s.rows[2].volume - 1.0781) < 1e-12);
     QVERIFY(qAbs(s.rows[3].volume - 1.04) < 1e-12);
-    QVERIFY(qAbs(s.volume - 2.1831150) < 1e-6);
+    QVERIFY(qAbs(s.volume - 2.1831) < 1e-12);
     QCOMPARE(s.count, 16);
-    // Costs to the cent: 3,25 + 0 + 1078,11 + 1560,00.
-    QCOMPARE(s.rows[2].cost, 1078.11);
-    QCOMPARE(s.cost, 3.25 + 1078.11 + 1560.0);
-    QVERIFY(qAbs(s.share(s.rows[2]) - 49.3844) < 1e-3);
-    QVERIFY(qAbs(s.stacked - 2.1831150 / 0.70) < 1e-6);
+    // Costs to the cent, of the volumes as printed: 3,25 + 0 + 1078,10 + 1560,00.
+    QCOMPARE(s.rows[2].cost, 1078.10);
+    QCOMPARE(s.cost, 3.25 + 1078.10 + 1560.0);
+    QVERIFY(qAbs(s.share(s.rows[2]) - 49.3839) < 1e-3);
+    QVERIFY(qAbs(s.stacked - 2.1831 / 0.70) < 1e-9);
 
     const TextTable t = classTable(s, p, UiLanguage::English);
     QCOMPARE(t.rows.size(), 5);
-    QCOMPARE(t.rows[2], QStringList({u"Medium, 14–25 sm."_qs, u"4"_qs, u"1,0780"_qs, u"49,38"_qs,
-                                     u"1"_qs + nb + u"000,00"_qs, u"1"_qs + nb + u"078,11 UAH"_qs}));
-    QCOMPARE(t.rows[0][0], u"Small, < 6 sm."_qs);
-    QCOMPARE(t.rows[3][0], u"Thick, ≥ 26 sm."_qs);
-    QCOMPARE(t.rows[4], QStringList({u"Total"_qs, u"16"_qs, u"2,1830"_qs, u"100,00"_qs, QString(),
-                                     u"2"_qs + nb + u"641,36 UAH"_qs}));
-    QCOMPARE(stackedText(s, UiLanguage::English), u"3,1190 stacked m3"_qs);
+    QCOMPARE(t.rows[2], QStringList({u"Medium, 14–25 cm"_qs, u"4"_qs, u"1,0781"_qs, u"49,38"_qs,
+                                     u"1"_qs + nb + u"000,00"_qs, u"1"_qs + nb + u"078,10 UAH"_qs}));
+    QCOMPARE(t.rows[0][0], u"Small, < 6 cm"_qs);
+    QCOMPARE(t.rows[3][0], u"Thick, ≥ 26 cm"_qs);
+    QCOMPARE(t.rows[4], QStringList({u"Total"_qs, u"16"_qs, u"2,1831"_qs, u"100,00"_qs, QString(),
+                                     u"2"_qs + nb + u"641,35 UAH"_qs}));
+    QCOMPARE(stackedText(s, UiLanguage::English), u"3,1187 stacked m3"_qs);
 
     // The chart: one bar per diameter, rising, coloured by class.
     QCOMPARE(s.bars.size(), 3);
     QCOMPARE(s.bars[1].label, u"20"_qs);
     QCOMPARE(s.bars[1].cls, 2);
     QCOMPARE(s.bars[1].count, 4);
-    QVERIFY(qAbs(s.bars[1].volume - 1.0781150) < 1e-6);
+    QVERIFY(qAbs(s.bars[1].volume - 1.0781) < 1e-12);
 
     // Bounds moved: 20 cm is thin below 26.
     p.bounds = {10, 26, 40};
     const LotSummary moved = summarizeRound(sampleRound(), gost(), p);
     QCOMPARE(moved.rows[1].count, 4);
     QCOMPARE(moved.rows[2].count, 2);
-    QCOMPARE(className(1, p.bounds, UiLanguage::English), u"Thin, 10–25 sm."_qs);
+    QCOMPARE(className(1, p.bounds, UiLanguage::English), u"Thin, 10–25 cm"_qs);
+}
+
+// A clerk checks the summary against the list with a calculator: every
+// total is the sum of the figures above it, and every cost the printed volume
+// times its price, also where the list writes a line in the exponent form.
+void TestLotSummary::totalsAreSumsOfTheShownLines()
+{
+    QRandomGenerator rng(2112);
+    for (int lot = 0; lot < 40; ++lot) {
+        Lines lines;
+        for (int i = 0, n = rng.bounded(1, 40); i < n; ++i) {
+            const int count = lot % 4 == 0 ? rng.bounded(1, 10001) : rng.bounded(1, 60);
+            lines << newRoundLine(QString::number(rng.bounded(3, 121)), rng.bounded(10, 151) / 10.0,
+                                  QString::number(count));
+        }
+        ListContext ctx = gost();
+        ctx.method = static_cast<CalcMethod>(lot % 4);
+        ReFreshRoundLines(lines, ctx);
+        SummaryParams p;
+        const long long priceCents[] = {1000, 33333, 123456, 777};
+        for (int c = 0; c < kDiameterClasses; ++c)
+            p.classPrices[c] = priceCents[c] / 100.0;
+        const LotSummary s = summarizeRound(lines, ctx, p);
+        const TextTable t = classTable(s, p, UiLanguage::English);
+        // The lines' volumes as the list shows them, added with pencil and paper.
+        long long shown = 0;
+        for (const ListLine& line : lines) {
+            const QString number = line.cells[3].section(u' ', 0, 0).remove(nb).replace(u',', u'.');
+            shown += std::llround(number.toDouble() * 10000.0);
+        }
+        const auto units = [](QString text) {
+            return text.remove(nb).remove(u',').toLongLong();
+        };
+        long long classes = 0;
+        for (int r = 0; r < kDiameterClasses; ++r) {
+            classes += units(t.rows[r][kColVolume]);
+            // Half a cent up.
+            QCOMPARE(units(t.rows[r][kColCost]), (units(t.rows[r][kColVolume]) * priceCents[r] + 5000) / 10000);
+        }
+        QCOMPARE(units(t.rows[4][kColVolume]), shown);
+        QCOMPARE(classes, shown);
+        const TextTable m = methodTable(s, UiLanguage::English);
+        QCOMPARE(units(m.rows[lot % 4][kColMethodVolume]), shown);
+        for (const QStringList& row : t.rows + m.rows)
+            QVERIFY2(!row.join(u' ').contains(u'E'), qPrintable(row.join(u' ')));
+    }
 }
 
 void TestLotSummary::fourMethodsSideBySide()
 {
     const LotSummary s = summarizeRound(sampleRound(), gost(), SummaryParams{});
-    // Cylinders: 3·π·0,1²·4 = 0,37699; 2·π·0,15²·6 = 0,84823; 10·π·0,02²·3 = 0,03770; π·0,1²·12 = 0,37699.
-    const double cylinders = 0.3769911 + 0.8482300 + 0.0376991 + 0.3769911;
-    QVERIFY(qAbs(summarizeRound({round(u"20"_qs, u"4"_qs, u"3"_qs)}, gost(), {}).methods[3].volume - 0.3769911)
-            < 1e-6);
-    QVERIFY(qAbs(s.methods[3].volume - cylinders) < 1e-6);
-    QVERIFY(qAbs(s.difference(3) - (cylinders - 2.1831150)) < 1e-6);
-    QVERIFY(qAbs(s.differencePercent(3) - (cylinders / 2.1831150 - 1) * 100) < 1e-4);
+    // Cylinders: 3·π·0,1²·4 = 0,37699; 2·π·0,15²·6 = 0,84823; 10·π·0,02²·3 = 0,03770; π·0,1²·12 = 0,37699,
+    // summed as the list shows them.
+    const double cylinders = 0.3770 + 0.8482 + 0.0377 + 0.3770;
+    QVERIFY(qAbs(summarizeRound({round(u"20"_qs, u"4"_qs, u"3"_qs)}, gost(), {}).methods[3].volume - 0.3770)
+            < 1e-12);
+    QVERIFY(qAbs(s.methods[3].volume - cylinders) < 1e-12);
+    QVERIFY(qAbs(s.difference(3) - (cylinders - 2.1831)) < 1e-12);
+    QVERIFY(qAbs(s.differencePercent(3) - (cylinders / 2.1831 - 1) * 100) < 1e-9);
     QCOMPARE(s.difference(0), 0.0);
     // GOST ends at 9,5 m: the 12 m line is out, one line of one log.
     QCOMPARE(s.methods[0].linesOutside, 1);
@@ -145,14 +195,14 @@ void TestLotSummary::fourMethodsSideBySide()
     QCOMPARE(s.methods[3].logsOutside, 0);
     // Formula with the taper in force (1,0 cm): 20 × 4 × 3 has Dm 22 cm, 0,15205 each.
     const LotSummary f = summarizeRound({round(u"20"_qs, u"4"_qs, u"3"_qs)}, gost(), {});
-    QVERIFY(qAbs(f.methods[2].volume - 3 * 0.1520531) < 1e-6);
+    QVERIFY(qAbs(f.methods[2].volume - 0.4562) < 1e-12); // 3 × 0,1520531 as shown
     QVERIFY(qAbs(f.methods[1].volume - 3 * 0.152) < 1e-9);
 
     // Another method in force: the rows follow it and the differences are against it.
     ListContext cyl = gost();
     cyl.method = CalcMethod::Cylindered;
     const LotSummary c = summarizeRound(sampleRound(), cyl, {});
-    QVERIFY(qAbs(c.volume - cylinders) < 1e-6);
+    QVERIFY(qAbs(c.volume - cylinders) < 1e-12);
     QCOMPARE(c.difference(3), 0.0);
     const TextTable t = methodTable(c, UiLanguage::English);
     QCOMPARE(t.rows[3][0], u"Machine rounded (in force)"_qs);

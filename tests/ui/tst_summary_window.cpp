@@ -148,7 +148,7 @@ void TestSummaryWindow::keyOpensItAndPricesMakeCosts()
     QVERIFY(w);
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), u"Lot summary"_qs);
-    QCOMPARE(cell(2, kColName), u"Medium, 14–25 sm."_qs);
+    QCOMPARE(cell(2, kColName), u"Medium, 14–25 cm"_qs);
     QCOMPARE(cell(2, kColCount), u"3"_qs);
     QCOMPARE(cell(2, kColVolume), u"0,4410"_qs);
 
@@ -278,7 +278,7 @@ void TestSummaryWindow::emptyListEmptySummary()
     QCOMPARE(filled->barSets()[2]->at(0), 0.441);
     QCOMPARE(filled->barSets()[3]->at(1), 0.66);
     QCOMPARE(filled->barSets()[3]->at(0), 0.0);
-    QCOMPARE(filled->barSets()[0]->label(), u"Small, &lt; 6 sm."_qs); // the legend's rich text
+    QCOMPARE(filled->barSets()[0]->label(), u"Small, &lt; 6 cm"_qs); // the legend's rich text
 
     // Opening it again and again changes the chart's data, not its drawn items.
     QGraphicsScene* scene = child<QChartView>(w, u"Chart"_qs)->scene();
@@ -334,16 +334,31 @@ void TestSummaryWindow::pdfHoldsTheSummaryAsText()
     QVERIFY2(pdftotext.waitForFinished(20000), "pdftotext (poppler-utils) did not run");
     QCOMPARE(pdftotext.exitCode(), 0);
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).replace(QChar(0x00A0), u' ');
-    for (const QString& expected : {u"Lot summary"_qs, u"Medium, 14–25 sm."_qs, u"1 078,11"_qs,
+    for (const QString& expected : {u"Lot summary"_qs, u"Medium, 14–25 cm"_qs, u"1 078,10"_qs,
                                     u"(in force)"_qs, u"Date: "_qs, u"Stacking factor: 0,70"_qs,
-                                    u"Stacked volume: 1,5400 stacked m3"_qs})
+                                    u"Stacked volume: 1,5401 stacked m3"_qs})
         QVERIFY2(text.contains(expected), qPrintable(expected + u" not in:\n"_qs + text));
 
-    // A file that cannot be written is told.
+    // A file that cannot be written is told, with its name and the system's reason.
     Dialogs::clear();
-    Dialogs::queueInput(m_dir->filePath(u"no/such/folder/lot.pdf"_qs));
+    const QString nowhere = m_dir->filePath(u"no/such/folder/lot.pdf"_qs);
+    Dialogs::queueInput(nowhere);
     QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(Dialogs::shown(), QStringList({u"Save PDF…"_qs, u"The PDF file could not be written."_qs}));
+    QCOMPARE(Dialogs::shown().size(), 2);
+    QVERIFY2(Dialogs::shown()[1].startsWith(u"The PDF file could not be written.\n"_qs + nowhere + u": "_qs)
+                 && Dialogs::shown()[1].size() > nowhere.size() + 40,
+             qPrintable(Dialogs::shown()[1]));
+
+    // Without a documents folder the home folder is offered, as a whole path.
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(m_dir->path()));
+    Dialogs::clear();
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(Dialogs::proposedNames(), QStringList{m_dir->filePath(u"summary.pdf"_qs)});
+    QVERIFY(QDir().mkdir(m_dir->filePath(u"Documents"_qs)));
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    qputenv("HOME", home);
+    QCOMPARE(Dialogs::proposedNames().value(1), m_dir->filePath(u"Documents/summary.pdf"_qs));
 }
 
 QTEST_MAIN(TestSummaryWindow)
