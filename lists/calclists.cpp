@@ -459,12 +459,12 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx)
     return t;
 }
 
-bool roundMergeKey(const ListLine& line, LineValues& v)
+bool roundLineValues(const ListLine& line, LineValues& v)
 {
     return mergeKey<RoundKind>(line, v);
 }
 
-bool boardMergeKey(const ListLine& line, LineValues& v)
+bool boardLineValues(const ListLine& line, LineValues& v)
 {
     return mergeKey<BoardKind>(line, v);
 }
@@ -474,7 +474,7 @@ bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count)
     for (int i = 0; i < lines.size(); ++i) {
         LineValues v;
         // A line that does not read is no match; the recomputation reports it.
-        if (roundMergeKey(lines.at(i), v) && v.size == d && v.length == l)
+        if (roundLineValues(lines.at(i), v) && v.size == d && v.length == l)
             return addToCount(lines[i], 2, count);
     }
     return false;
@@ -484,7 +484,7 @@ bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, st
 {
     for (int i = 0; i < lines.size(); ++i) {
         LineValues v;
-        if (boardMergeKey(lines.at(i), v) && v.size == x && v.height == y && v.length == len)
+        if (boardLineValues(lines.at(i), v) && v.size == x && v.height == y && v.length == len)
             return addToCount(lines[i], 3, count);
     }
     return false;

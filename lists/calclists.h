@@ -126,11 +126,12 @@ ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx);
 bool scanRoundLines(Lines& lines, std::int64_t d, double l, std::int64_t count);
 bool scanBoardLines(Lines& lines, std::int64_t x, std::int64_t y, double len, std::int64_t count);
 
-// What a merge compares of a line (size, height and length of `v`), from what
-// was kept while its texts are unchanged, else read from them. False when
-// the line does not read: it is no match.
-bool roundMergeKey(const ListLine& line, LineValues& v);
-bool boardMergeKey(const ListLine& line, LineValues& v);
+// What a line's texts hold (size, height, length and count of `v`), from
+// what the last recomputation kept while the texts are unchanged, else read
+// from them: the merges and the lot summary read a line through here. False
+// when the line does not read.
+bool roundLineValues(const ListLine& line, LineValues& v);
+bool boardLineValues(const ListLine& line, LineValues& v);
 
 // Adds `count` to the count in `column` of the line; false, and nothing
 // changed, when the sum would pass the largest count a cell reads back.

@@ -52,7 +52,7 @@ std::optional<ListEntries::Key> ListEntries::keyOf(const ListLine& line) const
 {
     // The merge key the entry row's own scan compares.
     LineValues v;
-    const bool read = m_kind == ListKind::Round ? roundMergeKey(line, v) : boardMergeKey(line, v);
+    const bool read = m_kind == ListKind::Round ? roundLineValues(line, v) : boardLineValues(line, v);
     if (!read)
         return std::nullopt; // a line that does not read is no match
     return Key{v.size, m_kind == ListKind::Board ? v.height : 0, v.length};

@@ -167,18 +167,28 @@ void appendNumber(QString& text, double value, int decimals)
     text.append(outBuf, n);
 }
 
-long long roundedUnits(double value, int decimals)
+namespace {
+
+// roundedUnits of |value|, whose digits are `dec`.
+long long magnitudeUnits(double value, const Decimal& dec, int decimals)
 {
-    if (!std::isfinite(value) || value == 0.0)
-        return 0;
-    const Decimal dec = decimalOf(std::fabs(value));
     if (dec.exponent + decimals > 15)
-        return std::llround(value * std::pow(10.0, decimals));
+        return std::llround(std::fabs(value) * std::pow(10.0, decimals));
     long long units = 0;
     for (int power = dec.exponent; power >= -decimals; --power)
         units = units * 10 + (dec.at(power) - '0');
     if (dec.at(-decimals - 1) >= '5')
         ++units;
+    return units;
+}
+
+} // namespace
+
+long long roundedUnits(double value, int decimals)
+{
+    if (!std::isfinite(value) || value == 0.0)
+        return 0;
+    const long long units = magnitudeUnits(value, decimalOf(std::fabs(value)), decimals);
     return value < 0 ? -units : units;
 }
 
@@ -186,7 +196,8 @@ long long shownUnits(double value, int decimals)
 {
     if (!std::isfinite(value) || value == 0.0)
         return 0;
-    const FourDigits four = fourDigitsOf(decimalOf(std::fabs(value)));
+    const Decimal dec = decimalOf(std::fabs(value));
+    const FourDigits four = fourDigitsOf(dec);
     const int exponent = four.exponent;
     long long units = 0;
     if (exponent >= 4) {
@@ -199,7 +210,7 @@ long long shownUnits(double value, int decimals)
             units *= 10;
     } else {
         const int places = std::max(0, std::min(decimals, 3 - exponent));
-        units = std::llabs(roundedUnits(value, places));
+        units = magnitudeUnits(value, dec, places);
         for (int i = places; i < decimals; ++i)
             units *= 10;
     }

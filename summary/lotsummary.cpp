@@ -1,6 +1,5 @@
 // The lot summary's arithmetic and its stored texts.
 #include "summary/lotsummary.h"
-#include "engine/errors.h"
 #include "lists/numbertext.h"
 #include "online/commatext.h"
 #include "shell/settingsio.h"
@@ -254,17 +253,14 @@ LotSummary summarizeRound(const Lines& lines, const ListContext& ctx, const Summ
     std::vector<std::int64_t> classUnits(kDiameterClasses, 0);
     std::map<int, std::pair<ChartBar, std::int64_t>> byDiameter;
     for (const ListLine& line : lines) {
-        int d = 0;
-        int c = 0;
-        double l = 0.0;
-        try {
-            d = readListInteger(line.cells.value(0));
-            l = readListNumber(line.cells.value(1));
-            c = readListInteger(line.cells.value(2));
-        } catch (const ConvertError&) {
+        LineValues v;
+        if (!roundLineValues(line, v)) {
             ++s.unreadLines;
             continue;
         }
+        const int d = v.size;
+        const int c = v.count;
+        const double l = v.length;
         const auto ud = static_cast<std::uint32_t>(d);
         const auto uc = static_cast<std::uint32_t>(c);
         std::int64_t units = 0;
@@ -308,20 +304,14 @@ LotSummary summarizeBoards(const Lines& lines, const SummaryParams& p)
     s.boards = true;
     std::map<std::pair<int, int>, std::pair<SummaryRow, std::int64_t>> bySection;
     for (const ListLine& line : lines) {
-        int x = 0, y = 0, c = 0;
-        double len = 0.0;
-        try {
-            x = readListInteger(line.cells.value(0));
-            y = readListInteger(line.cells.value(1));
-            len = readListNumber(line.cells.value(2));
-            c = readListInteger(line.cells.value(3));
-        } catch (const ConvertError&) {
+        LineValues v;
+        if (!boardLineValues(line, v)) {
             ++s.unreadLines;
             continue;
         }
-        auto& [row, units] = bySection[{x, y}];
-        row.count += c;
-        units += shownVolume(boardLineVolume(x, y, len, c));
+        auto& [row, units] = bySection[{v.size, v.height}];
+        row.count += v.count;
+        units += shownVolume(boardLineVolume(v.size, v.height, v.length, v.count));
     }
     std::vector<std::int64_t> units;
     units.reserve(bySection.size());

@@ -103,7 +103,8 @@ struct LotSummary {
     double differencePercent(int method) const;
 };
 
-// The lines as the lists hold them (recomputed, or not: every cell is read again).
+// The lines as the lists hold them, read as the lists read them: what the
+// last recomputation kept of a line whose texts are unchanged, else its texts.
 LotSummary summarizeRound(const Lines& lines, const ListContext& ctx, const SummaryParams& p);
 LotSummary summarizeBoards(const Lines& lines, const SummaryParams& p);
 

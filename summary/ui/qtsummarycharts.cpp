@@ -10,6 +10,7 @@
 #include <QChartView>
 #include <QGraphicsScene>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPainter>
 #include <QStackedBarSeries>
 #include <QValueAxis>
@@ -61,7 +62,7 @@ void buildChart(QChart& chart, bool boards)
         counts->setColor(QColor(0x1f, 0x5f, 0xa8));
         counts->setPointsVisible(true); // a single diameter is one point
         auto* axisCount = new QValueAxis;
-        axisCount->setLabelFormat(QStringLiteral("%d")); // logs are counted whole
+        axisCount->setLabelFormat(QStringLiteral("%.0f")); // logs are counted whole
         chart.addAxis(axisCount, Qt::AlignRight);
         chart.addSeries(counts);
         counts->attachAxis(axisX);
@@ -70,12 +71,42 @@ void buildChart(QChart& chart, bool boards)
     chart.setProperty("boards", boards);
 }
 
+// A tick step of 1, 2 or 5 times a power of ten that parts 0..`most` into
+// at most `ticks` steps: counts are whole, and read best in round steps.
+qint64 wholeStep(qint64 most, int ticks)
+{
+    qint64 power = 1;
+    for (;;) {
+        for (const qint64 factor : {1, 2, 5}) {
+            if (most <= power * factor * ticks)
+                return power * factor;
+        }
+        power *= 10;
+    }
+}
+
+QLocale localeOf(UiLanguage l)
+{
+    switch (l) {
+    case UiLanguage::Ukrainian:
+        return QLocale(QLocale::Ukrainian, QLocale::Ukraine);
+    case UiLanguage::Russian:
+        return QLocale(QLocale::Russian, QLocale::Russia);
+    case UiLanguage::English:
+        break;
+    }
+    return QLocale(QLocale::English, QLocale::UnitedKingdom);
+}
+
 void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p, UiLanguage l)
 {
     const QVariant built = chart.property("boards");
     if (!built.isValid() || built.toBool() != s.boards)
         buildChart(chart, s.boards);
     chart.setTitle(Lang(s.boards ? kTxtVolumeBySection : kTxtVolumeByDiameter, l));
+    // The axes write numbers with the interface's decimal mark.
+    chart.setLocalizeNumbers(true);
+    chart.setLocale(localeOf(l));
     QStringList categories;
     double maxVolume = 0.0;
     std::int64_t maxCount = 0;
@@ -87,7 +118,9 @@ void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p
     auto* bars = static_cast<QAbstractBarSeries*>(chart.series().at(0));
     auto* axisX = static_cast<QBarCategoryAxis*>(chart.axes(Qt::Horizontal).at(0));
     auto* axisY = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, bars).at(0));
+    // With no categories the axis keeps drawing the labels it had.
     axisX->setCategories(categories);
+    axisX->setLabelsVisible(!categories.isEmpty());
     axisX->setTitleText(Lang(s.boards ? kTxtSection : 3, l));
     axisY->setTitleText(Lang(kTxtVolumeM3, l));
     axisY->setRange(0.0, maxVolume > 0.0 ? maxVolume * 1.05 : 1.0);
@@ -114,12 +147,17 @@ void fillSummaryChart(QChart& chart, const LotSummary& s, const SummaryParams& p
     counts->setName(Lang(kTxtPieces, l));
     auto* axisCount = static_cast<QValueAxis*>(chart.axes(Qt::Vertical, counts).at(0));
     axisCount->setTitleText(Lang(kTxtPieces, l));
-    // Whole-number steps, so that no tick reads a fraction of a log.
-    const qint64 top = maxCount > 0 ? maxCount + 1 : 1;
-    axisCount->setRange(0.0, static_cast<qreal>(top));
-    axisCount->setTickType(QValueAxis::TicksDynamic);
-    axisCount->setTickAnchor(0.0);
-    axisCount->setTickInterval(std::max<qint64>(1, (top + 4) / 5));
+    // A few ticks at whole, round steps, so that none reads a fraction of a
+    // log. Their number is fixed: ticks laid out by an interval would, for a
+    // moment between setting the range and the interval, be one per log of
+    // the largest line.
+    constexpr int kMostSteps = 5;
+    const qint64 step = wholeStep(std::max<qint64>(maxCount, 1), kMostSteps);
+    const qint64 steps = std::max<qint64>(1, (maxCount + step - 1) / step);
+    axisCount->setTickType(QValueAxis::TicksFixed);
+    axisCount->setTickCount(static_cast<int>(steps) + 1);
+    axisCount->setMinorTickCount(0);
+    axisCount->setRange(0.0, static_cast<qreal>(steps * step));
 }
 
 class QtSummaryCharts : public ISummaryCharts {

@@ -28,6 +28,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QValueAxis>
 #include <QtTest>
 
 #include <memory>
@@ -45,6 +46,7 @@ private slots:
     void emptyListEmptySummary();
     void pdfHoldsTheSummaryAsText();
     void chartFromTheCarriedModule();
+    void chartFollowsTheList();
 
 private:
     template <typename T> T* child(QWidget* w, const QString& name)
@@ -237,9 +239,10 @@ void TestSummaryWindow::storedValuesThatDoNotReadFallBack()
     m_store.values[kClassBoundsValue] = u"6,x,26"_qs;
     m_store.values[kStackFactorValue] = 3; // no text
     makeWindow();
-    // Read and logged at start, with the other settings.
+    // Read and logged at start, after the start's own entries.
     const QString startLog = m_form->activityLog().entries().join(u'\n');
-    QVERIFY(startLog.contains(u"_Summary_value_unread_StackFactor"_qs));
+    QVERIFY(startLog.indexOf(u"_Summary_value_unread_StackFactor"_qs) > startLog.indexOf(u"_Get_Version"_qs));
+    QVERIFY(startLog.indexOf(u"_Get_Version"_qs) > startLog.indexOf(u"_Read_params_REG"_qs));
     addRound(u"20"_qs, u"3"_qs);
     LotSummaryWindow* w = openByKey();
     QVERIFY(w);
@@ -289,6 +292,62 @@ void TestSummaryWindow::emptyListEmptySummary()
         QCoreApplication::processEvents();
     }
     QCOMPARE(scene->items().size(), items);
+}
+
+// The texts the chart draws, as the user sees them.
+static QStringList chartTexts(QChartView* view)
+{
+    QCoreApplication::processEvents();
+    QStringList texts;
+    for (QGraphicsItem* item : view->scene()->items()) {
+        if (auto* t = dynamic_cast<QGraphicsTextItem*>(item); t && item->isVisible())
+            texts << t->toPlainText();
+    }
+    return texts;
+}
+
+void TestSummaryWindow::chartFollowsTheList()
+{
+    makeWindow();
+    Settings.Language = UiLanguage::Russian;
+    addRound(u"20"_qs, u"3"_qs);
+    addRound(u"30"_qs, u"7"_qs);
+    LotSummaryWindow* w = openByKey();
+    QVERIFY(w);
+    auto* view = child<QChartView>(w, u"Chart"_qs);
+    auto* counts = static_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical, view->chart()->series().at(1)).at(0));
+    // Counts tick at whole, round steps from 0; volumes take the decimal comma.
+    const auto countLabels = [&] {
+        QStringList whole;
+        for (QString t : chartTexts(view)) {
+            t.remove(QChar(0x00A0)).remove(u' ');
+            if (!t.isEmpty() && t.toLongLong() >= 0 && QString::number(t.toLongLong()) == t)
+                whole << t;
+        }
+        whole.sort();
+        return whole;
+    };
+    QStringList texts = chartTexts(view);
+    QVERIFY2(texts.contains(u"0,00"_qs) && texts.filter(QRegularExpression(u"^\\d+\\.\\d+$"_qs)).isEmpty(),
+             qPrintable(texts.join(u' ')));
+    // The count axis and the diameters under the bars.
+    QStringList expected{u"0"_qs, u"2"_qs, u"20"_qs, u"30"_qs, u"4"_qs, u"6"_qs, u"8"_qs};
+    QCOMPARE(countLabels(), expected);
+    QCOMPARE(counts->max(), 8.0);
+
+    // A line of many logs: the chart follows at once, with a few ticks.
+    QElapsedTimer timer;
+    timer.start();
+    addRound(u"20"_qs, u"10000"_qs);
+    QCoreApplication::processEvents();
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    expected = QStringList{u"0"_qs, u"10000"_qs, u"15000"_qs, u"20"_qs, u"30"_qs, u"5000"_qs};
+    QCOMPARE(countLabels(), expected);
+
+    // Cleared: no diameter of the old list is left on the axis.
+    QMetaObject::invokeMethod(m_form.get(), "N1Click");
+    QCOMPARE(countLabels(), (QStringList{u"0"_qs, u"1"_qs}));
+    Settings.Language = UiLanguage::English;
 }
 
 void TestSummaryWindow::chartFromTheCarriedModule()
