@@ -439,10 +439,12 @@ void TForm1::FormCreate()
         QFile::remove(ChangeFileExt(m_services.programFile, QStringLiteral(".new")));
     });
     startStep([this] { ReadParams(); });
-    startStep([this] { readSummaryParams(); });
     total = 0.0;
     setWindowTitle(QStringLiteral("Zelmora v.") + GetMyVersion() + QStringLiteral(" (beta) [32-bit] "));
     m_statusPanels[1]->setText(QStringLiteral("Halvane"));
+    // After the start's own steps, so that their entries in the log keep
+    // their order whatever this one writes.
+    startStep([this] { readSummaryParams(); });
     // Only now: a report of a failed step above runs the events while it is
     // open, and a tick then would write the store before it was read.
     Timer1->start();
@@ -741,6 +743,9 @@ void TForm1::Button1Click()
         m_roundModel->append(newRoundLine(Edit1->text(), len, Edit3->text()));
         ReFreshList();
     }
+    // The next diameter typed replaces this one, from whichever field Enter
+    // was pressed in.
+    Edit1->setFocus();
     Edit1->selectAll();
 }
 
@@ -772,6 +777,7 @@ void TForm1::Button3Click()
         m_boardModel->append(newBoardLine(Edit5->text(), Edit7->text(), len, Edit6->text()));
         ReFreshListBoard();
     }
+    Edit5->setFocus();
     Edit5->selectAll();
 }
 

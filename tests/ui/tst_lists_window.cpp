@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTemporaryDir>
+#include <QApplication>
 #include <QtTest>
 
 #include <functional>
@@ -150,10 +151,25 @@ void TestListsWindow::enterAddsALine()
     QCOMPARE(m_form->total, 3 * 0.147);
     QCOMPARE(d->selectedText(), u"20"_qs);
 
-    // Enter in the count field adds too.
+    // Enter in the count field adds too, and the next number typed is the
+    // next diameter, not more digits of the count.
+    QApplication::setActiveWindow(m_form.get());
     child<QLineEdit>("Edit1")->setText(u"30"_qs);
+    child<QLineEdit>("Edit3")->setFocus();
     QTest::keyClick(child<QLineEdit>("Edit3"), Qt::Key_Return);
     QCOMPARE(m_form->roundModel()->size(), 2);
+    QTest::keyClicks(QApplication::focusWidget(), u"22"_qs);
+    QCOMPARE(text("Edit1"), u"22"_qs);
+    QCOMPARE(text("Edit3"), u"3"_qs);
+    // The boards' row likewise, from their count field to the width.
+    fromEventLoop([this] { child<QTabWidget>("PageControl1")->setCurrentIndex(1); });
+    child<QLineEdit>("Edit5")->setText(u"15"_qs);
+    child<QLineEdit>("Edit6")->setFocus();
+    QTest::keyClick(child<QLineEdit>("Edit6"), Qt::Key_Return);
+    QCOMPARE(m_form->boardModel()->size(), 1);
+    QTest::keyClicks(QApplication::focusWidget(), u"18"_qs);
+    QCOMPARE(text("Edit5"), u"18"_qs);
+    QCOMPARE(text("Edit6"), u"1"_qs);
 }
 
 void TestListsWindow::equalLinesMerge()
