@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(s.row > 0 && !seen.contains(s.row), QString::number(s.row));
             seen.insert(s.row);
         }
-        FUZZ_CHECK(!importQuestion(parsed, kind, UiLanguage::English).isEmpty(), QString());
+        FUZZ_CHECK(!importQuestion(parsed, kind, UiLanguage::English, RowsAmount()).isEmpty(), QString());
+        FUZZ_CHECK(!parsed.countMayBeUnread() || parsed.header, QString());
     }
     return 0;
 }

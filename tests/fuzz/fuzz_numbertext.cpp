@@ -1,6 +1,7 @@
 // Number texts. The first ten bytes make a value and a number of decimals:
 // its text, read back and written again, is the same text. The rest is read
 // as a cell would be, which either gives a number or a conversion error.
+// What the text shows, as whole units, is what shownUnits gives.
 #include "fuzz.h"
 #include "engine/errors.h"
 #include "lists/calclists.h"
@@ -30,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             FUZZ_CHECK(zel::FormatNumber(back, decimals) == text,
                        text + QStringLiteral(" -> ") + zel::FormatNumber(back, decimals));
+            // The totals outside the lists add up what the text shows.
+            if (value < 1e10 && decimals <= 4)
+                FUZZ_CHECK(zel::shownUnits(value, decimals) == zel::roundedUnits(back, decimals), text);
             // A length from the entry fields (up to 15 m, one decimal) goes
             // into its cell as the shortest text and is read from there.
             const double length = std::round(std::fmod(value, 16.0) * 10.0) / 10.0;
