@@ -4,6 +4,7 @@
 #include "lists/listwriter.h"
 #include "shell/savefile.h"
 #include "lists/ui/linesmodel.h"
+#include "lists/ui/listundo.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/tform1.h"
@@ -171,15 +172,17 @@ void ListExchange::addRows(const ParsedList& parsed, bool fromFile)
     if ((fromFile || !parsed.skipped.isEmpty() || parsed.countMayBeUnread())
         && Dialogs::ask(m_window, question) != Dialogs::Yes)
         return;
-    Lines lines = model()->lines();
-    ListEntries entries(lines, k);
-    for (const ParsedRow& row : parsed.rows)
-        entries.add(row.values);
-    model()->setLines(lines);
-    if (k == ListKind::Round)
-        m_window->ReFreshList();
-    else
-        m_window->ReFreshListBoard();
+    m_window->listUndo().record(model(), fromFile ? kTxtStepImport : kTxtStepPaste, [&] {
+        Lines lines = model()->lines();
+        ListEntries entries(lines, k);
+        for (const ParsedRow& row : parsed.rows)
+            entries.add(row.values);
+        model()->setLines(lines);
+        if (k == ListKind::Round)
+            m_window->ReFreshList();
+        else
+            m_window->ReFreshListBoard();
+    });
 }
 
 } // namespace zel

@@ -10,6 +10,7 @@
 #include "lists/ui/lineicons.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/listexchange.h"
+#include "lists/ui/listundo.h"
 #include "lists/ui/numberedit.h"
 #include "online/httpaccess.h"
 #include "online/log.h"
@@ -40,6 +41,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -172,6 +174,12 @@ void TForm1::buildWindow()
     m_roundModel->setIcon(kIconNormal, lineIcon(false));
     m_roundModel->setIcon(kIconFallback, lineIcon(true));
     m_boardModel = new LinesModel(kBoardColumns, this);
+    m_undo = new ListUndo(m_roundModel, m_boardModel, [this](LinesModel* model) {
+        if (model == m_roundModel)
+            ReFreshList();
+        else
+            ReFreshListBoard();
+    }, this);
     buildRoundTab(TabSheet1);
     buildBoardTab(TabSheet2);
 
@@ -376,6 +384,20 @@ void TForm1::buildMenus()
     N12 = menuAction(PopupMenu1, "N12");
     PopupMenu1->addSeparator();
     N14 = menuAction(PopupMenu1, "N14");
+    // Undo and redo of the list in front, from anywhere in the window; a
+    // text field takes the keys for its own text first.
+    PopupMenu1->addSeparator();
+    m_undoAction = menuAction(PopupMenu1, "UndoAction");
+    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoAction = menuAction(PopupMenu1, "RedoAction");
+    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* a : {m_undoAction, m_redoAction}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    connect(m_undoAction, &QAction::triggered, this, &TForm1::undoClick);
+    connect(m_redoAction, &QAction::triggered, this, &TForm1::redoClick);
+    connect(m_undo, &ListUndo::changed, this, &TForm1::relabelUndo);
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
@@ -399,6 +421,12 @@ void TForm1::buildMenus()
     for (QTreeView* view : {ListView1, ListView2}) {
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
             PopupMenu1->popup(view->viewport()->mapToGlobal(pos));
+        });
+        // The Delete key deletes the selected line, as the menu's Delete does.
+        auto* deleteKey = new QShortcut(QKeySequence::Delete, view, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(deleteKey, &QShortcut::activated, this, [this] {
+            if (selectedRow() >= 0)
+                N3Click();
         });
         view->viewport()->installEventFilter(this);
     }
@@ -723,6 +751,11 @@ QString TForm1::statusText(int panel) const
 void TForm1::Button1Click()
 {
     Log(QStringLiteral("Add round"));
+    m_undo->record(m_roundModel, kTxtStepAdd, [this] { addRoundEntry(); });
+}
+
+void TForm1::addRoundEntry()
+{
     if (Edit1->text().isEmpty()) {
         Edit1->setText(QString::number(entryRandom(10, 59)));
         Edit1->selectAll();
@@ -761,6 +794,11 @@ bool TForm1::scan(std::int64_t d, double l, std::int64_t c)
 void TForm1::Button3Click()
 {
     Log(QStringLiteral("Add board"));
+    m_undo->record(m_boardModel, kTxtStepAdd, [this] { addBoardEntry(); });
+}
+
+void TForm1::addBoardEntry()
+{
     if (Edit5->text().isEmpty()) {
         Edit5->setText(QString::number(entryRandom(10, 19)));
         Edit5->selectAll();
@@ -844,8 +882,15 @@ void TForm1::setSortMode(bool on)
     m_sorted = on;
     if (!on)
         return;
-    settleLines(m_roundModel, {});
-    settleLines(m_boardModel, {});
+    // Taking a sort back leaves the lists in the order given, and so turns
+    // sorting off; making it again turns it on.
+    const auto mode = [this](bool undone) {
+        m_sorted = !undone;
+        if (m_settings)
+            m_settings->showSortMode(m_sorted);
+    };
+    for (LinesModel* model : {m_roundModel, m_boardModel})
+        m_undo->record(model, kTxtStepSort, [this, model] { settleLines(model, {}); }, mode);
 }
 
 void TForm1::settleLines(LinesModel* model, const std::vector<int>& changed)
@@ -875,32 +920,72 @@ void TForm1::res1Click(int column)
 {
     Log(QStringLiteral("right click menu edit"));
     LinesModel* model = activeModel();
-    const int row = selectedRow();
-    if (row >= 0 && column < model->columnCount()) {
-        QString& cell = model->lines()[row].cells[column];
-        const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
-        cell = Dialogs::input(this, L(51), prompt, cell);
-        model->linesChanged({row});
-    }
-    refreshActiveList();
+    m_undo->record(model, kTxtStepEdit, [&] {
+        const int row = selectedRow();
+        if (row >= 0 && column < model->columnCount()) {
+            QString& cell = model->lines()[row].cells[column];
+            const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
+            cell = Dialogs::input(this, L(51), prompt, cell);
+            model->linesChanged({row});
+        }
+        refreshActiveList();
+    });
 }
 
 // N3Click: delete the selected line.
 void TForm1::N3Click()
 {
     Log(QStringLiteral("Delete"));
-    const int row = selectedRow();
-    if (row >= 0)
-        activeModel()->removeLine(row);
-    refreshActiveList();
+    m_undo->record(activeModel(), kTxtStepDelete, [this] {
+        const int row = selectedRow();
+        if (row >= 0)
+            activeModel()->removeLine(row);
+        refreshActiveList();
+    });
 }
 
 // N1Click: clear the list in front.
 void TForm1::N1Click()
 {
     Log(QStringLiteral("Clear list"));
-    activeModel()->clearLines();
-    refreshActiveList();
+    m_undo->record(activeModel(), kTxtStepClear, [this] {
+        activeModel()->clearLines();
+        refreshActiveList();
+    });
+}
+
+LinesModel* TForm1::listInFront() const
+{
+    return roundTabActive() ? m_roundModel : boardTabActive() ? m_boardModel : nullptr;
+}
+
+// undoClick: take back the last change of the list in front.
+void TForm1::undoClick()
+{
+    Log(QStringLiteral("Undo"));
+    if (LinesModel* model = listInFront())
+        m_undo->undo(model);
+}
+
+// redoClick: make the change taken back last again.
+void TForm1::redoClick()
+{
+    Log(QStringLiteral("Redo"));
+    if (LinesModel* model = listInFront())
+        m_undo->redo(model);
+}
+
+// The undo items name what they would take back or make again, in the
+// language in force; with nothing to do they are off.
+void TForm1::relabelUndo()
+{
+    LinesModel* model = listInFront();
+    const int undo = model ? m_undo->undoName(model) : -1;
+    const int redo = model ? m_undo->redoName(model) : -1;
+    m_undoAction->setText(undo >= 0 ? L(kTxtUndoStep).arg(L(undo)) : L(kTxtUndo));
+    m_redoAction->setText(redo >= 0 ? L(kTxtRedoStep).arg(L(redo)) : L(kTxtRedo));
+    m_undoAction->setEnabled(undo >= 0);
+    m_redoAction->setEnabled(redo >= 0);
 }
 
 void TForm1::setColumnCaptions(QAction* const* actions, bool boardTab)
@@ -928,6 +1013,7 @@ void TForm1::PopupMenu1Popup()
     for (QAction* a : {N1, N7, N3, N17, N12})
         a->setEnabled(any);
     N14->setEnabled(true);
+    relabelUndo();
 }
 
 // PopupMenu2Popup: the edit menu is opening.
@@ -968,6 +1054,7 @@ void TForm1::PageControl1Change()
         showPicture(Image1, QStringLiteral("error"));
     }
     fitTexts(this); // the mean's caption follows the tab
+    relabelUndo();   // the undo follows the list in front
 }
 
 void TForm1::setAreaRowEnabled(bool on)
@@ -1136,12 +1223,14 @@ void TForm1::N18Click()
 void TForm1::openSavedLines(const QStringList& texts, bool boards)
 {
     LinesModel* model = boards ? m_boardModel : m_roundModel;
-    model->setLines(linesFromTexts(texts, boards ? kBoardColumns : kRoundColumns));
-    QWidget* tab = boards ? TabSheet2 : TabSheet1;
-    if (PageControl1->currentWidget() != tab)
-        PageControl1->setCurrentWidget(tab); // the tab change recomputes it
-    else
-        PageControl1Change();
+    m_undo->record(model, kTxtStepOpen, [&] {
+        model->setLines(linesFromTexts(texts, boards ? kBoardColumns : kRoundColumns));
+        QWidget* tab = boards ? TabSheet2 : TabSheet1;
+        if (PageControl1->currentWidget() != tab)
+            PageControl1->setCurrentWidget(tab); // the tab change recomputes it
+        else
+            PageControl1Change();
+    });
 }
 
 QString TForm1::volumeText() const
@@ -1231,6 +1320,7 @@ void TForm1::applyLanguage()
     N22->setText(L(20) + QStringLiteral("\tCtrl+S"));
     N23->setText(L(22));
     m_exchange->relabel();
+    relabelUndo();
     N25->setText(L(24) + QStringLiteral("\tCtrl+P"));
     N30->setText(L(170) + QStringLiteral("\tCtrl+L"));
     N27->setText(L(25));

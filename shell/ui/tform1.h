@@ -30,6 +30,7 @@ namespace zel {
 class Log;
 class LinesModel;
 class ListExchange;
+class ListUndo;
 class LotSummaryWindow;
 struct SummaryParams;
 class MessagePoller;
@@ -129,6 +130,10 @@ public:
 
     LinesModel* roundModel() const { return m_roundModel; }
     LinesModel* boardModel() const { return m_boardModel; }
+    // The lists' undo: every command that changes a list is recorded there.
+    ListUndo& listUndo() { return *m_undo; }
+    // The list of the tab in front; none on the Messages and Log tabs.
+    LinesModel* listInFront() const;
     QString statusText(int panel) const;
     bool roundTabActive() const;
     // What a recomputation reads of the settings now.
@@ -155,6 +160,9 @@ private slots:
     void PopupMenu1Popup();
     void PopupMenu2Popup();
     void ListView1DblClick();
+    void undoClick();
+    void redoClick();
+    void relabelUndo();
     void PageControl1Change();
     void Button2Click();
     void PopupMenu3Popup();
@@ -218,6 +226,9 @@ private:
     void buildMenus();
     void buildMainMenu(QWidget* central);
     void showTotals(const ListTotals& t);
+    // Button1Click's and Button3Click's work, recorded as one step.
+    void addRoundEntry();
+    void addBoardEntry();
     // After a list's lines changed: in their sorted place when sorting is on,
     // the views told; returns the line texts as the lines now stand (`texts`
     // when nothing moved).
@@ -240,6 +251,9 @@ private:
     qsizetype m_logShown = 0; // log entries already in Memo3
     bool m_sorted = false;
     ListExchange* m_exchange = nullptr; // export, import, copy and paste
+    ListUndo* m_undo = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
     // Seeded once: a generator seeded from the clock at every draw gives the
     // width and the height of one click the same seed, so the height would
     // follow from the width.

@@ -260,6 +260,11 @@ void TForm5::CheckBox1Click()
     m_main->setSortMode(CheckBox1->isChecked());
 }
 
+void TForm5::showSortMode(bool on)
+{
+    CheckBox1->setChecked(on); // a click only turns it, not this
+}
+
 // CheckBox2Click: the automatic update check on or off, stored at once.
 void TForm5::CheckBox2Click()
 {

@@ -30,6 +30,8 @@ public:
     // Method group enabled on the round-timber tab, disabled on the board tab;
     // then SetPosition. Runs when the main window has changed.
     void ApplicationEvents1Idle();
+    // The sorting box shows `on` (an undo turned sorting off or on).
+    void showSortMode(bool on);
 
 private slots:
     void ComboBoxTypeWoodChange();

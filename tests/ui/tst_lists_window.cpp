@@ -23,6 +23,9 @@
 #include <QTimer>
 #include <QTemporaryDir>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTreeView>
 #include <QtTest>
 
 #include <functional>
@@ -60,6 +63,8 @@ private slots:
     void listMenuEnabling();
     void englishUnits();
     void doubleClickOpensTheEditMenu();
+    void everyChangeIsUndone_data();
+    void everyChangeIsUndone();
 
 private:
     template <typename T> T* child(const char* name)
@@ -560,4 +565,83 @@ int main(int argc, char** argv)
     TestListsWindow t;
     return QTest::qExec(&t, argc, argv);
 }
+void TestListsWindow::everyChangeIsUndone_data()
+{
+    QTest::addColumn<QString>("step");
+    for (const char* step : {"add", "merge", "edit", "delete key", "clear", "sort", "paste", "open"})
+        QTest::newRow(step) << QString::fromLatin1(step);
+}
+
+// Each change of the list, taken back with Ctrl+Z and made again with
+// Ctrl+Y and Ctrl+Shift+Z: the lines, their order, icons and the totals
+// exactly as they were.
+void TestListsWindow::everyChangeIsUndone()
+{
+    QFETCH(QString, step);
+    Settings.Language = UiLanguage::English;
+    addRound(u"30"_qs, u"6,0"_qs, u"2"_qs);
+    addRound(u"20"_qs, u"12,0"_qs, u"1"_qs); // red: past the table
+    addRound(u"25"_qs, u"4,0"_qs, u"3"_qs);
+    struct State {
+        QStringList memo;
+        QList<int> icons;
+        QStringList totals;
+        double total;
+        bool operator==(const State& o) const
+        {
+            return memo == o.memo && icons == o.icons && totals == o.totals
+                   && std::memcmp(&total, &o.total, sizeof total) == 0;
+        }
+    };
+    const auto state = [this] {
+        State s{m_form->Memo1(), {}, {}, m_form->total};
+        for (const ListLine& line : m_form->roundModel()->lines())
+            s.icons << line.icon;
+        for (const char* edit : {"Edit2", "Edit4", "Edit9", "Edit10"})
+            s.totals << text(edit);
+        return s;
+    };
+    const State before = state();
+    QTreeView* view = child<QTreeView>("ListView1");
+    if (step == u"add")
+        addRound(u"40"_qs, u"5,0"_qs, u"4"_qs);
+    else if (step == u"merge")
+        addRound(u"20"_qs, u"12,0"_qs, u"5"_qs);
+    else if (step == u"edit") {
+        selectRow(1);
+        Dialogs::queueInput(u"22 sm."_qs);
+        QMetaObject::invokeMethod(m_form.get(), "res1Click", Q_ARG(int, 0));
+    } else if (step == u"delete key") {
+        selectRow(0);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Delete);
+    } else if (step == u"clear")
+        call("N1Click");
+    else if (step == u"sort")
+        m_form->setSortMode(true);
+    else if (step == u"paste") {
+        QGuiApplication::clipboard()->setText(u"20\t12\t1\n50\t4\t2\n"_qs);
+        QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    } else if (step == u"open")
+        m_form->openSavedLines({u"10"_qs, u"3"_qs, u"2"_qs, u"0"_qs}, false);
+    const State after = state();
+    QVERIFY(!(after == before));
+    QVERIFY2(child<QAction>("UndoAction")->text().startsWith(u"Undo "_qs), qPrintable(child<QAction>("UndoAction")->text()));
+    if (step == u"clear")
+        QCOMPARE(child<QAction>("UndoAction")->text(), u"Undo clear list"_qs);
+
+    QApplication::setActiveWindow(m_form.get());
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(state() == before);
+    QCOMPARE(m_form->sortMode(), false);
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(state() == after);
+    QCOMPARE(m_form->sortMode(), step == u"sort");
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(state() == after);
+    m_form->setSortMode(false);
+}
+
 #include "tst_lists_window.moc"
