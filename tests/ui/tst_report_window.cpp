@@ -466,10 +466,11 @@ void TestReportWindow::tableWindowPrintAndSave()
     // Cancelled: no application is started.
     QTest::mouseClick(child<QPushButton>(table, "Button2"), Qt::LeftButton);
     QVERIFY(m_sheetCalls.isEmpty());
-    Dialogs::queueInput(m_dir->filePath(u"t.xls"_qs));
+    // A name typed without the workbook's suffix gets it.
+    Dialogs::queueInput(m_dir->filePath(u"t"_qs));
     QTest::mouseClick(child<QPushButton>(table, "Button2"), Qt::LeftButton);
     QCOMPARE(m_sheetCalls, (QStringList{u"visible"_qs, u"add"_qs, u"Код 503"_qs,
-                                        u"saveas "_qs + m_dir->filePath(u"t.xls"_qs), u"quit"_qs}));
+                                        u"saveas "_qs + m_dir->filePath(u"t.xlsx"_qs), u"quit"_qs}));
     const int boxes = Dialogs::shown().size();
     Dialogs::queueInput(m_dir->filePath(u"fail.xls"_qs));
     QTest::mouseClick(child<QPushButton>(table, "Button2"), Qt::LeftButton);
