@@ -127,6 +127,11 @@ const LangMoreEntry LangMoreTable[] = {
            "Не удалось сохранить настройки и списки (диск заполнен или недоступен для записи): ",
            "Could not save the settings and lists (the disk is full or cannot be written): "}},
 
+    // 260-279: printouts, texts that fit, lines that do not read.
+    {260, {"Це не число для цього стовпця; у комірці залишено попереднє значення.",
+           "Это не число для этого столбца; в ячейке оставлено прежнее значение.",
+           "This is not a number for this column; the cell keeps its former value."}},
+
     {-1, {"", "", ""}}, // end mark: the table may not be empty
 };
 

@@ -518,6 +518,9 @@ void TForm1::showEvent(QShowEvent* event)
         m_shown = true;
         centreOnScreen(this);
         FormShow();
+        m_onScreen = true;
+        if (m_unreadAtStart)
+            QTimer::singleShot(0, this, &TForm1::refreshActiveList);
         // Seven sizes go to the window system; the window needs none of them
         // to come up.
         afterFirstShow(*this, [this] { setWindowIcon(pictureIcon(QStringLiteral("app_icon"))); });
@@ -807,7 +810,7 @@ void TForm1::ReFreshList()
     settleLines(m_roundModel, t.changed);
     emit listsChanged();
     if (!t.ok())
-        throw ConvertError(t.error);
+        return listUnread(m_roundModel, m_unreadRound, t);
     showTotals(t);
     m_statusPanels[0]->setText(t.fallbacks > 0 ? L(80) : QString());
 }
@@ -818,11 +821,36 @@ void TForm1::ReFreshListBoard()
     settleLines(m_boardModel, t.changed);
     emit listsChanged();
     if (!t.ok())
-        throw ConvertError(t.error);
+        return listUnread(m_boardModel, m_unreadBoard, t);
     showTotals(t);
     Edit8->setText(t.area);
     Label11->setText(L(13));
     m_statusPanels[0]->clear();
+}
+
+void TForm1::listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t)
+{
+    const ConvertError error(t.error);
+    // Before the window is up nothing is told: the report would come ahead
+    // of the window it belongs to.
+    if (!m_onScreen) {
+        m_unreadAtStart = true;
+        logAndSave(this, error);
+        return;
+    }
+    if (!notice.isNew(model->lines(), t)) {
+        logAndSave(this, error);
+        return;
+    }
+    // The report brings the Log tab forward; the list the user went to goes
+    // back in front, where its red line can be mended or deleted.
+    QWidget* front = PageControl1->currentWidget();
+    if (Application* app = Application::instance())
+        app->reportError(this, error);
+    else
+        MyExcept(this, error);
+    if (PageControl1->currentWidget() != front)
+        PageControl1->setCurrentWidget(front);
 }
 
 void TForm1::refreshActiveList()
@@ -871,10 +899,15 @@ void TForm1::res1Click(int column)
     LinesModel* model = activeModel();
     const int row = selectedRow();
     if (row >= 0 && column < model->columnCount()) {
-        QString& cell = model->lines()[row].cells[column];
         const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
-        cell = Dialogs::input(this, L(51), prompt, cell);
-        model->linesChanged({row});
+        const QString typed = Dialogs::input(this, L(51), prompt, model->lines()[row].cells[column]);
+        // A text that is no number of the column would stop every recomputation.
+        if (cellReads(typed, column, model == m_boardModel)) {
+            model->lines()[row].cells[column] = typed;
+            model->linesChanged({row});
+        } else {
+            Dialogs::message(this, L(260));
+        }
     }
     refreshActiveList();
 }

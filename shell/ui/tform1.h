@@ -218,6 +218,9 @@ private:
     void buildMenus();
     void buildMainMenu(QWidget* central);
     void showTotals(const ListTotals& t);
+    // A list stopped at a line that does not read: reported the first time
+    // for that line, with the list kept in front; logged every time.
+    void listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t);
     // After a list's lines changed: in their sorted place when sorting is on,
     // the views told; returns the line texts as the lines now stand (`texts`
     // when nothing moved).
@@ -239,6 +242,12 @@ private:
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3
     bool m_sorted = false;
+    UnreadLineNotice m_unreadRound;
+    UnreadLineNotice m_unreadBoard;
+    // The first show is over: a report now comes over the window, not before it.
+    bool m_onScreen = false;
+    // A list failed before that, and is reported once the window is up.
+    bool m_unreadAtStart = false;
     ListExchange* m_exchange = nullptr; // export, import, copy and paste
     // Seeded once: a generator seeded from the clock at every draw gives the
     // width and the height of one click the same seed, so the height would
