@@ -717,7 +717,7 @@ int TForm1::selectedRow() const
 
 QString TForm1::statusText(int panel) const
 {
-    return panel == 0 || panel == 1 ? m_statusPanels[panel]->text() : QString();
+    return panel == 0 || panel == 1 ? wholeText(m_statusPanels[panel]) : QString();
 }
 
 // Button1Click: add the typed logs to the round-timber list.
@@ -812,7 +812,7 @@ void TForm1::ReFreshList()
     if (!t.ok())
         return listUnread(m_roundModel, m_unreadRound, t);
     showTotals(t);
-    m_statusPanels[0]->setText(t.fallbacks > 0 ? L(80) : QString());
+    showElided(m_statusPanels[0], t.fallbacks > 0 ? L(80) : QString());
 }
 
 void TForm1::ReFreshListBoard()
@@ -825,7 +825,7 @@ void TForm1::ReFreshListBoard()
     showTotals(t);
     Edit8->setText(t.area);
     Label11->setText(L(13));
-    m_statusPanels[0]->clear();
+    showElided(m_statusPanels[0], QString());
 }
 
 void TForm1::listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t)
@@ -995,6 +995,19 @@ void TForm1::PageControl1Change()
         showPicture(Image1, QStringLiteral("error"));
     }
     fitTexts(this); // the mean's caption follows the tab
+    keepToggleClear();
+}
+
+void TForm1::keepToggleClear()
+{
+    // The panel's toggle moves down beside the captions as the panel opens;
+    // a caption grown to its left ("The average diameter") must not go
+    // under it, so the toggle stands left of the widest one.
+    constexpr int kToggleLeft = 252;
+    int left = kToggleLeft + Image2->width() + 2;
+    for (const auto& row : m_totalRows)
+        left = std::min(left, row[0]->x());
+    Image2->move(std::min(kToggleLeft, left - Image2->width() - 2), Image2->y());
 }
 
 void TForm1::setAreaRowEnabled(bool on)
@@ -1270,6 +1283,7 @@ void TForm1::applyLanguage()
     else if (boardTabActive())
         Label16->setText(L(101));
     fitTexts(this);
+    keepToggleClear();
     emit listsChanged();
 }
 

@@ -129,6 +129,7 @@ public:
 
     LinesModel* roundModel() const { return m_roundModel; }
     LinesModel* boardModel() const { return m_boardModel; }
+    // A status panel's whole text, also while it is shown cut short.
     QString statusText(int panel) const;
     bool roundTabActive() const;
     // What a recomputation reads of the settings now.
@@ -210,6 +211,7 @@ private:
     bool windowKey(QKeyEvent* key);
     void followSettingsWindow();
     void setAreaRowEnabled(bool on);
+    void keepToggleClear();
     void showRow(int row, bool visible);
     void buildWindow();
     void buildRoundTab(QWidget* tab);

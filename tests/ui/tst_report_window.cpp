@@ -3,7 +3,6 @@
 #include "../fakes/modulefile.h"
 #include "../fakes/testservices.h"
 #include "../fakes/windowtest.h"
-#include "cuttexts.h"
 #include "cubtable/ui/tform3.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
@@ -79,7 +78,6 @@ private slots:
     void tableWindowWarnings();
     void tableWindowEnterRefreshesOnce();
     void tableWindowFieldsKeepWhatWasTyped();
-    void tableWindowTextsAreNotCutOff();
     void tableWindowRestoresTheMethod();
     void tableWindowPrintAndSave();
     void tableKeyAndMenus();
@@ -416,18 +414,6 @@ void TestReportWindow::tableWindowFieldsKeepWhatWasTyped()
     minimum->setText(u"130,5"_qs);
     QTest::keyClick(minimum, Qt::Key_Tab);
     QCOMPARE(minimum->text(), u"120"_qs);
-}
-
-void TestReportWindow::tableWindowTextsAreNotCutOff()
-{
-    for (UiLanguage language : {UiLanguage::Ukrainian, UiLanguage::Russian, UiLanguage::English}) {
-        Settings.Language = language;
-        TForm3 table(m_form.get());
-        table.show();
-        QCoreApplication::processEvents();
-        const QStringList cut = cutTexts(&table);
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u", "_qs)));
-    }
 }
 
 void TestReportWindow::tableWindowRestoresTheMethod()
