@@ -9,6 +9,12 @@ QString exportSheetName()
     return QStringLiteral("Код 503");
 }
 
+QString workbookFileName(const QString& name)
+{
+    static const QString suffix = QStringLiteral(".xlsx");
+    return name.endsWith(suffix, Qt::CaseInsensitive) ? name : name + suffix;
+}
+
 bool exportTable(ISpreadsheetApp& app, const CubTable& grid, const QString& fileName)
 {
     auto close = [&app] {

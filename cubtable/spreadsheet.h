@@ -36,6 +36,11 @@ constexpr int kSingleSheetWorkbook = -4167;
 // The sheet's name, whatever the table shows.
 QString exportSheetName();
 
+// The name a workbook is saved under: `name`, with ".xlsx" after it unless it
+// ends so already. What is written is an Office Open XML workbook, which
+// spreadsheet programs warn about, or refuse, under any other suffix.
+QString workbookFileName(const QString& name);
+
 // Fills a new workbook with the grid, cell (c, r) at row r + 1 and column
 // c + 1, column by column, every value as the text the grid shows, and saves
 // it. An error before the save reaches the caller after the application has

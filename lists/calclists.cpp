@@ -345,6 +345,8 @@ LineValues refreshLine(ListLine& line, const ListContext& ctx, Writer& w)
         v = Kind::read(line.cells);
     } catch (const ConvertError&) {
         line.kept.failed = true;
+        // Drawn as red as a line outside the table, so the user can find it.
+        line.icon = kIconFallback;
         keep(line, ctx);
         throw;
     }
@@ -444,6 +446,28 @@ bool mergeKey(const ListLine& line, LineValues& v)
 }
 
 } // namespace
+
+bool cellReads(const QString& text, int column, bool boards)
+{
+    try {
+        if (column == (boards ? BoardKind::lengthColumn : RoundKind::lengthColumn))
+            readListNumber(text);
+        else
+            readListInteger(text);
+        return true;
+    } catch (const ConvertError&) {
+        return false;
+    }
+}
+
+bool UnreadLineNotice::isNew(const Lines& lines, const ListTotals& t)
+{
+    const QVector<QString>& cells = lines.at(t.failedLine).cells;
+    if (cells == m_told)
+        return false;
+    m_told = cells;
+    return true;
+}
 
 ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx)
 {

@@ -119,6 +119,24 @@ struct ListTotals {
 ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx);
 ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx);
 
+// Whether `text` reads as a number of `column` of a round list (a board list
+// with `boards`) when the list is recomputed: the length as a decimal number,
+// the other columns as whole numbers.
+bool cellReads(const QString& text, int column, bool boards);
+
+// The line that does not read and has been reported already. A list that
+// fails at every recomputation is reported once for a line, not at every
+// switch to its tab, which would keep the user from ever reaching the line.
+class UnreadLineNotice {
+public:
+    // True when the line `t` failed at is another than the one last told of
+    // (its texts differ); it is then the one told of.
+    bool isNew(const Lines& lines, const ListTotals& t);
+
+private:
+    QVector<QString> m_told;
+};
+
 // Adds `count` to the first line of the same diameter (width and height) and
 // length. False, and nothing changed, when there is none, or when the sum
 // would pass the largest count a cell reads back (2,147,483,647): the caller

@@ -143,6 +143,11 @@ const LangMoreEntry LangMoreTable[] = {
            "Не удалось сохранить настройки и списки (диск заполнен или недоступен для записи): ",
            "Could not save the settings and lists (the disk is full or cannot be written): "}},
 
+    // 260-279: printouts, texts that fit, lines that do not read.
+    {260, {"Це не число для цього стовпця; у комірці залишено попереднє значення.",
+           "Это не число для этого столбца; в ячейке оставлено прежнее значение.",
+           "This is not a number for this column; the cell keeps its former value."}},
+
     // 280-299: undo of the lists.
     {280, {"Скасувати: %1", "Отменить: %1", "Undo %1"}},
     {281, {"Повторити: %1", "Повторить: %1", "Redo %1"}},

@@ -43,9 +43,11 @@ TForm4::TForm4(TForm1* main)
     DBGrid1->verticalHeader()->hide();
     DBGrid1->verticalHeader()->setDefaultSectionSize(20);
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    int column = 0;
-    for (int width : {40, 115, 240, 100, 80})
-        DBGrid1->setColumnWidth(column++, width);
+    // Number, date and time, method and volume as wide as their texts and
+    // headers; the name takes the rest of the window's width.
+    QHeaderView* columns = DBGrid1->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::ResizeToContents);
+    columns->setSectionResizeMode(2, QHeaderView::Stretch);
     layout->addWidget(DBGrid1, 1);
 
     PopupMenu1 = new QMenu(this);

@@ -271,9 +271,10 @@ void TForm3::SpeedButton1Click()
 // SpeedButton2Click: Save As: the table into a spreadsheet workbook.
 void TForm3::SpeedButton2Click()
 {
-    const QString fileName = Dialogs::saveFile(this, L(20), L(77), methodName() + QStringLiteral(".xls"));
-    if (fileName.isEmpty())
+    const QString chosen = Dialogs::saveFile(this, L(20), L(77), workbookFileName(methodName()));
+    if (chosen.isEmpty())
         return;
+    const QString fileName = workbookFileName(chosen);
     bool saved = false;
     try {
         saved = SaveAsExcelFile(m_table, fileName);

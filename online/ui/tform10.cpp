@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QTextCursor>
 
+#include <algorithm>
+
 namespace zel {
 namespace {
 
@@ -42,7 +44,7 @@ TForm10::TForm10(TForm1* main)
     Bevel1->setFrameShadow(QFrame::Sunken);
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setGeometry(12, 15, 429, 44);
+    Label4->setGeometry(12, 15, 429, kIntroHeight);
     Label4->setAlignment(Qt::AlignCenter);
     Label4->setWordWrap(true);
     Label1 = new QLabel(this);
@@ -107,6 +109,27 @@ void TForm10::FormShow()
     Button2->setText(L(74));
     for (QLabel* l : {Label1, Label2, Label3, Label5})
         l->adjustSize();
+    // The e-mail's caption ends over its field's right edge at the latest.
+    Label2->move(std::min(302, Edit2->geometry().right() + 1 - Label2->width()), Label2->y());
+    fitIntroduction();
+}
+
+void TForm10::fitIntroduction()
+{
+    // The introduction takes three lines in some languages where the design
+    // gave it room for two: its frame grows by what is missing, and all below
+    // it moves down as far.
+    const int grow = std::max(0, Label4->heightForWidth(Label4->width()) - kIntroHeight) - m_introGrown;
+    if (grow == 0)
+        return;
+    m_introGrown += grow;
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w == Label4 || w == Bevel1)
+            w->resize(w->width(), w->height() + grow);
+        else if (!w->isWindow())
+            w->move(w->x(), w->y() + grow);
+    }
+    setFixedSize(width(), height() + grow);
 }
 
 // Memo1Change: the user typed in the message.

@@ -35,6 +35,11 @@ private slots:
 
 private:
     bool Edit2KeyPress(QKeyEvent* key);
+    // The introduction's height as the text in force needs it.
+    void fitIntroduction();
+
+    static constexpr int kIntroHeight = 44; // two lines
+    int m_introGrown = 0;                   // pixels added below the design
 
     TForm1* m_main;
     QFrame* Bevel1;

@@ -21,6 +21,7 @@
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/fittext.h"
 #include "shell/ui/application.h"
 #include "shell/ui/pictures.h"
 
@@ -204,7 +205,7 @@ void TForm1::UpDate(bool mess, bool rebot)
 
     GIFStart(L(82));
     Log(QStringLiteral("UpDate"));
-    m_statusPanels[0]->setText(L(82));
+    showElided(m_statusPanels[0], L(82));
     if (!IsConnectedToInternet() || !m_services.http || !m_services.downloader) {
         GIFStop();
         if (mess)
@@ -239,7 +240,7 @@ void TForm1::UpDate(bool mess, bool rebot)
         const QString question = L(84) + QLatin1Char(' ') + updater.NewProductVersion + QLatin1Char(' ')
                                + DownloadURL + QLatin1Char(' ') + L(85);
         if (!AskYesNo(this, question, mess)) {
-            m_statusPanels[0]->clear();
+            showElided(m_statusPanels[0], QString());
         } else {
             GIFStart(L(86));
             sendStatistics(*m_services.http, m_services.hosts, QStringLiteral("down.log"),
@@ -259,7 +260,7 @@ void TForm1::UpDate(bool mess, bool rebot)
                     GIFStop();
                     Dialogs::warning(this, swap.failure);
                 } else {
-                    m_statusPanels[0]->setText(L(87));
+                    showElided(m_statusPanels[0], L(87));
                     GIFStop();
                     if (AskYesNo(this, L(88), mess) && rebot) {
                         Log(QStringLiteral("Restart File"));
@@ -277,7 +278,7 @@ void TForm1::UpDate(bool mess, bool rebot)
             }
         }
     } else if (mess) {
-        m_statusPanels[0]->setText(L(103));
+        showElided(m_statusPanels[0], L(103));
         GIFStop();
         Dialogs::message(this, L(103));
     }

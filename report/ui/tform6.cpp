@@ -1,5 +1,6 @@
 // The print preview window.
 #include "report/ui/tform6.h"
+#include "report/ui/pageview.h"
 #include "online/codepage.h"
 #include "online/log.h"
 #include "shell/langtable.h"
@@ -11,27 +12,14 @@
 #include <QHBoxLayout>
 #include <QPagedPaintDevice>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
-#include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace zel {
-namespace {
-
-// The reports write "<table border>"; Qt's HTML reader wants a width for it.
-QString forDisplay(QString html)
-{
-    static const QRegularExpression bareBorder(QStringLiteral("(<table[^>]*\\s)border>"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    html.replace(bareBorder, QStringLiteral("\\1border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"));
-    return html;
-}
-
-} // namespace
 
 TForm6::TForm6(QWidget* owner, Log& log, const QString& reportFile)
     : QWidget(owner, Qt::Window)
@@ -55,9 +43,8 @@ TForm6::TForm6(QWidget* owner, Log& log, const QString& reportFile)
     barLayout->addWidget(Button1);
     barLayout->addStretch();
     layout->addWidget(bar);
-    WebBrowser1 = new QTextBrowser(this);
+    WebBrowser1 = new PageView(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setOpenLinks(false);
     layout->addWidget(WebBrowser1);
 
     connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
@@ -93,20 +80,37 @@ void TForm6::FormCreate(const QString& reportFile)
     Button1->setText(Lang(74, Settings.Language));
     // The file as it stands now: a later report does not change this window.
     QFile file(reportFile);
-    if (file.open(QIODevice::ReadOnly))
-        WebBrowser1->setHtml(forDisplay(fromWindows1251(file.readAll())));
-    else
-        WebBrowser1->setPlainText(QStringLiteral("\"%1\": %2").arg(reportFile, file.errorString()));
+    if (file.open(QIODevice::ReadOnly)) {
+        const QString html = fromWindows1251(file.readAll());
+        QTextDocument document;
+        document.setHtml(html);
+        m_text = document.toPlainText();
+        m_source = reportSourceFromHtml(html);
+    } else {
+        m_text = QStringLiteral("\"%1\": %2").arg(reportFile, file.errorString());
+        m_source.heading = QStringList{m_text};
+    }
+    const QPageLayout a4 = paper(QPageSize(QPageSize::A4), QPageLayout::Portrait);
+    WebBrowser1->setPages(layOutReport(m_source, a4), a4);
 }
 
-QString TForm6::documentText() const
+QPageLayout TForm6::paper(const QPageSize& size, QPageLayout::Orientation orientation)
 {
-    return WebBrowser1->toPlainText();
+    return QPageLayout(size, orientation, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
 
-void TForm6::printTo(QPagedPaintDevice& printer)
+const ReportPages& TForm6::shownPages() const
 {
-    WebBrowser1->document()->print(&printer);
+    return WebBrowser1->pages();
+}
+
+ReportPages TForm6::printTo(QPagedPaintDevice& printer)
+{
+    const QPageLayout given = printer.pageLayout();
+    const QPageLayout chosen = paper(given.pageSize(), given.orientation());
+    ReportPages pages = layOutReport(m_source, chosen);
+    printReport(printer, pages, chosen);
+    return pages;
 }
 
 // Button2Click: print, after the print dialog.

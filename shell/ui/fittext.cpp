@@ -60,6 +60,29 @@ void fitTexts(QWidget* root)
     }
 }
 
+void showElided(QLabel* label, const QString& text)
+{
+    const QMargins m = label->contentsMargins();
+    const int room = label->width() - m.left() - m.right() - 2 * label->margin();
+    const QFontMetrics fm = label->fontMetrics();
+    if (fm.horizontalAdvance(text) <= room) {
+        label->setText(text);
+        label->setToolTip(QString());
+        return;
+    }
+    static const QString dots = QStringLiteral("...");
+    qsizetype n = text.size();
+    while (n > 0 && fm.horizontalAdvance(text.left(n) + dots) > room)
+        --n;
+    label->setText(text.left(n).trimmed() + dots);
+    label->setToolTip(text);
+}
+
+QString wholeText(const QLabel* label)
+{
+    return label->toolTip().isEmpty() ? label->text() : label->toolTip();
+}
+
 void fitWidth(QWidget* widget, int designWidth)
 {
     widget->setFixedWidth(std::max(designWidth, widget->minimumSizeHint().width()));

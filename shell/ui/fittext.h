@@ -2,6 +2,8 @@
 // button is cut off in any language.
 #pragma once
 
+class QLabel;
+class QString;
 class QWidget;
 
 namespace zel {
@@ -15,6 +17,13 @@ int textWidth(const QWidget* control);
 // design width. It grows away from its aligned edge: right-aligned captions
 // keep their right edge, all others their left.
 void fitTexts(QWidget* root);
+
+// Shows `text` in a label of a size the design fixes: whole when it fits,
+// else cut to what fits followed by "...", the whole text then the label's
+// tool tip.
+void showElided(QLabel* label, const QString& text);
+// The whole text of such a label.
+QString wholeText(const QLabel* label);
 
 // A window or panel laid out by a layout, `designWidth` wide unless its
 // contents need more.

@@ -548,6 +548,9 @@ void TForm1::showEvent(QShowEvent* event)
         m_shown = true;
         centreOnScreen(this);
         FormShow();
+        m_onScreen = true;
+        if (m_unreadAtStart)
+            QTimer::singleShot(0, this, &TForm1::refreshActiveList);
         // Seven sizes go to the window system; the window needs none of them
         // to come up.
         afterFirstShow(*this, [this] { setWindowIcon(pictureIcon(QStringLiteral("app_icon"))); });
@@ -744,7 +747,7 @@ int TForm1::selectedRow() const
 
 QString TForm1::statusText(int panel) const
 {
-    return panel == 0 || panel == 1 ? m_statusPanels[panel]->text() : QString();
+    return panel == 0 || panel == 1 ? wholeText(m_statusPanels[panel]) : QString();
 }
 
 // Button1Click: add the typed logs to the round-timber list.
@@ -851,9 +854,9 @@ void TForm1::ReFreshList()
     settleLines(m_roundModel, t.changed);
     emit listsChanged();
     if (!t.ok())
-        throw ConvertError(t.error);
+        return listUnread(m_roundModel, m_unreadRound, t);
     showTotals(t);
-    m_statusPanels[0]->setText(t.fallbacks > 0 ? L(80) : QString());
+    showElided(m_statusPanels[0], t.fallbacks > 0 ? L(80) : QString());
 }
 
 void TForm1::ReFreshListBoard()
@@ -862,11 +865,36 @@ void TForm1::ReFreshListBoard()
     settleLines(m_boardModel, t.changed);
     emit listsChanged();
     if (!t.ok())
-        throw ConvertError(t.error);
+        return listUnread(m_boardModel, m_unreadBoard, t);
     showTotals(t);
     Edit8->setText(t.area);
     Label11->setText(L(13));
-    m_statusPanels[0]->clear();
+    showElided(m_statusPanels[0], QString());
+}
+
+void TForm1::listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t)
+{
+    const ConvertError error(t.error);
+    // Before the window is up nothing is told: the report would come ahead
+    // of the window it belongs to.
+    if (!m_onScreen) {
+        m_unreadAtStart = true;
+        logAndSave(this, error);
+        return;
+    }
+    if (!notice.isNew(model->lines(), t)) {
+        logAndSave(this, error);
+        return;
+    }
+    // The report brings the Log tab forward; the list the user went to goes
+    // back in front, where its red line can be mended or deleted.
+    QWidget* front = PageControl1->currentWidget();
+    if (Application* app = Application::instance())
+        app->reportError(this, error);
+    else
+        MyExcept(this, error);
+    if (PageControl1->currentWidget() != front)
+        PageControl1->setCurrentWidget(front);
 }
 
 void TForm1::refreshActiveList()
@@ -923,10 +951,15 @@ void TForm1::res1Click(int column)
     m_undo->record(model, kTxtStepEdit, [&] {
         const int row = selectedRow();
         if (row >= 0 && column < model->columnCount()) {
-            QString& cell = model->lines()[row].cells[column];
             const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
-            cell = Dialogs::input(this, L(51), prompt, cell);
-            model->linesChanged({row});
+            const QString typed = Dialogs::input(this, L(51), prompt, model->lines()[row].cells[column]);
+            // A text that is no number of the column would stop every recomputation.
+            if (cellReads(typed, column, model == m_boardModel)) {
+                model->lines()[row].cells[column] = typed;
+                model->linesChanged({row});
+            } else {
+                Dialogs::message(this, L(260));
+            }
         }
         refreshActiveList();
     });
@@ -1055,6 +1088,19 @@ void TForm1::PageControl1Change()
     }
     fitTexts(this); // the mean's caption follows the tab
     relabelUndo();   // the undo follows the list in front
+    keepToggleClear();
+}
+
+void TForm1::keepToggleClear()
+{
+    // The panel's toggle moves down beside the captions as the panel opens;
+    // a caption grown to its left ("The average diameter") must not go
+    // under it, so the toggle stands left of the widest one.
+    constexpr int kToggleLeft = 252;
+    int left = kToggleLeft + Image2->width() + 2;
+    for (const auto& row : m_totalRows)
+        left = std::min(left, row[0]->x());
+    Image2->move(std::min(kToggleLeft, left - Image2->width() - 2), Image2->y());
 }
 
 void TForm1::setAreaRowEnabled(bool on)
@@ -1333,6 +1379,7 @@ void TForm1::applyLanguage()
     else if (boardTabActive())
         Label16->setText(L(101));
     fitTexts(this);
+    keepToggleClear();
     emit listsChanged();
 }
 

@@ -134,6 +134,7 @@ public:
     ListUndo& listUndo() { return *m_undo; }
     // The list of the tab in front; none on the Messages and Log tabs.
     LinesModel* listInFront() const;
+    // A status panel's whole text, also while it is shown cut short.
     QString statusText(int panel) const;
     bool roundTabActive() const;
     // What a recomputation reads of the settings now.
@@ -218,6 +219,7 @@ private:
     bool windowKey(QKeyEvent* key);
     void followSettingsWindow();
     void setAreaRowEnabled(bool on);
+    void keepToggleClear();
     void showRow(int row, bool visible);
     void buildWindow();
     void buildRoundTab(QWidget* tab);
@@ -229,6 +231,9 @@ private:
     // Button1Click's and Button3Click's work, recorded as one step.
     void addRoundEntry();
     void addBoardEntry();
+    // A list stopped at a line that does not read: reported the first time
+    // for that line, with the list kept in front; logged every time.
+    void listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t);
     // After a list's lines changed: in their sorted place when sorting is on,
     // the views told; returns the line texts as the lines now stand (`texts`
     // when nothing moved).
@@ -250,6 +255,12 @@ private:
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3
     bool m_sorted = false;
+    UnreadLineNotice m_unreadRound;
+    UnreadLineNotice m_unreadBoard;
+    // The first show is over: a report now comes over the window, not before it.
+    bool m_onScreen = false;
+    // A list failed before that, and is reported once the window is up.
+    bool m_unreadAtStart = false;
     ListExchange* m_exchange = nullptr; // export, import, copy and paste
     ListUndo* m_undo = nullptr;
     QAction* m_undoAction = nullptr;

@@ -61,6 +61,12 @@ void fillTable(QTableWidget* t, const TextTable& texts, int editableColumn, int 
 {
     t->setColumnCount(static_cast<int>(texts.header.size()));
     t->setHorizontalHeaderLabels(texts.header);
+    // The shared-out columns never narrower than their headers (drawn bold
+    // in the selected row's columns): the table scrolls instead.
+    int widest = 0;
+    for (int c = 0; c < t->columnCount(); ++c)
+        widest = std::max(widest, t->horizontalHeader()->sectionSizeHint(c));
+    t->horizontalHeader()->setMinimumSectionSize(widest);
     t->setRowCount(static_cast<int>(texts.rows.size()));
     for (int r = 0; r < texts.rows.size(); ++r) {
         for (int c = 0; c < texts.rows[r].size(); ++c) {

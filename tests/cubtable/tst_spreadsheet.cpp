@@ -74,6 +74,8 @@ private slots:
     void workbookReadsBack();
     void failedSaveLeavesNoFile();
     void carriedModuleWritesBothWorkbooks();
+    void workbookFileNames_data();
+    void workbookFileNames();
 };
 
 void TestSpreadsheet::callsInOrder()
@@ -191,6 +193,24 @@ void TestSpreadsheet::carriedModuleWritesBothWorkbooks()
     QVERIFY_THROWS_EXCEPTION(Error, none.spreadsheetFactory()());
     QVERIFY_THROWS_EXCEPTION(InOutError, none.listWorkbookWriter()(ListSheet{}, dir.filePath(u"x.xlsx"_qs)));
     QVERIFY(!QFile::exists(dir.filePath(u"x.xlsx"_qs)));
+}
+
+void TestSpreadsheet::workbookFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("method") << u"ГОСТ 2708-75"_qs << u"ГОСТ 2708-75.xlsx"_qs;
+    QTest::newRow("dot in the name") << u"/x/lot 1.5"_qs << u"/x/lot 1.5.xlsx"_qs;
+    QTest::newRow("old suffix") << u"t.xls"_qs << u"t.xls.xlsx"_qs;
+    QTest::newRow("own suffix") << u"t.xlsx"_qs << u"t.xlsx"_qs;
+    QTest::newRow("capitals") << u"T.XLSX"_qs << u"T.XLSX"_qs;
+}
+
+void TestSpreadsheet::workbookFileNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, saved);
+    QCOMPARE(workbookFileName(name), saved);
 }
 
 QTEST_GUILESS_MAIN(TestSpreadsheet)

@@ -5,6 +5,7 @@
 #include "engine/errors.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
+#include "online/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/application.h"
@@ -58,7 +59,8 @@ private slots:
     void boardDefaultsAndEmptyCount();
     void outOfRangeMessages();
     void conversionErrorsAreReported();
-    void badCellKeepsEveryLineInMemo();
+    void badLineDoesNotLockTheList_data();
+    void badLineDoesNotLockTheList();
     void randomDiameterForAnEmptyField();
     void listMenuEnabling();
     void englishUnits();
@@ -455,38 +457,59 @@ void TestListsWindow::conversionErrorsAreReported()
     QCOMPARE(m_form->roundModel()->size(), 1);
 }
 
-void TestListsWindow::badCellKeepsEveryLineInMemo()
+void TestListsWindow::badLineDoesNotLockTheList_data()
 {
-    addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
-    addRound(u"30"_qs, u"4,0"_qs, u"1"_qs);
-    addRound(u"40"_qs, u"4,0"_qs, u"1"_qs);
-    const QString volume = text("Edit2");
-    selectRow(1);
-    Dialogs::queueInput(u"abc"_qs);
-    fromEventLoop([this] { child<QAction>("N8")->trigger(); });
-    QCOMPARE(Dialogs::shown().last().section(QLatin1Char('\r'), 0, 0), u"\"\" is not a valid integer value"_qs);
-    QCOMPARE(m_form->Memo1().size(), 12);
-    QCOMPARE(m_form->Memo1()[4], u"abc"_qs);
-    QCOMPARE(m_form->Memo1()[8], u"40 см."_qs);
-    QCOMPARE(text("Edit2"), volume); // the totals keep what they showed
+    QTest::addColumn<QString>("value");  // the stored list
+    QTest::addColumn<QString>("texts");  // its line texts, the second line not reading
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("column");     // the length, edited through `action`
+    QTest::addColumn<QString>("action");
+    QTest::newRow("round") << u".zm0"_qs << u"20,\"4,0\",1,0,30,abc,1,0"_qs << 0 << 1 << u"N9"_qs;
+    QTest::newRow("board") << u".zm1"_qs << u"10,5,\"4,0\",1,0,20,5,abc,2,0"_qs << 1 << 2 << u"N10"_qs;
+}
 
-    // Every later recomputation meets it again, and adding still keeps every line.
-    addRound(u"50"_qs, u"4,0"_qs, u"1"_qs);
-    QCOMPARE(m_form->roundModel()->size(), 4);
-    QCOMPARE(m_form->Memo1().size(), 16);
-    QCOMPARE(Dialogs::shown().last().section(QLatin1Char('\r'), 0, 0), u"\"\" is not a valid integer value"_qs);
+void TestListsWindow::badLineDoesNotLockTheList()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, texts);
+    QFETCH(int, tab);
+    QFETCH(int, column);
+    QFETCH(QString, action);
+    m_form.reset();
+    Dialogs::clear();
+    m_store.values[value] = texts;
+    m_form = std::make_unique<TForm1>(testServices(m_store, m_dir.filePath(u"zelmora"_qs)));
+    QVERIFY(Dialogs::shown().isEmpty()); // nothing ahead of the window
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    auto* tabs = child<QTabWidget>("PageControl1");
+    LinesModel* model = tab == 0 ? m_form->roundModel() : m_form->boardModel();
+    const QStringList memo = tab == 0 ? m_form->Memo1() : m_form->Memo2();
+    QVERIFY(memo.contains(u"abc"_qs)); // every line kept
 
-    // Deleting the bad line heals the list. The error report brought the Log
-    // tab forward; the list goes back in front without a recomputation.
-    QVERIFY(child<QTabWidget>("PageControl1")->currentIndex() == 2);
-    {
-        const QSignalBlocker block(child<QTabWidget>("PageControl1"));
-        child<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    // Reported once, the list staying in front; every other switch only logs it.
+    const auto reports = [&] { return Dialogs::signs().count(Dialogs::Question); };
+    for (int round = 0; round < 3; ++round) {
+        fromEventLoop([&] { tabs->setCurrentIndex(1 - tab); });
+        fromEventLoop([&] { tabs->setCurrentIndex(tab); });
+        QCOMPARE(reports(), 1);
+        QCOMPARE(tabs->currentIndex(), tab);
     }
-    selectRow(1);
-    call("N3Click");
-    QCOMPARE(m_form->Memo1().size(), 12);
-    QCOMPARE(text("Edit2"), u"1,6370"_qs); // 0.147 + 0.58 + 0.91
+    QVERIFY(m_form->activityLog().text().count(u"exception_"_qs) > 3);
+
+    // Red, as typed, and mended through the edit menu, which takes only a number.
+    const QColor red = LinesModel::ListView1CustomDrawItem(kIconFallback);
+    QCOMPARE(model->index(1, column).data().toString(), u"abc"_qs);
+    QCOMPARE(model->index(1, 0).data(Qt::ForegroundRole).value<QColor>(), red);
+    selectRow(1, tab == 1);
+    for (const QString& typed : {u"x"_qs, u"4,5,1"_qs, u"4,5"_qs}) {
+        Dialogs::queueInput(typed);
+        fromEventLoop([&] { child<QAction>(action.toLatin1().constData())->trigger(); });
+    }
+    QCOMPARE(Dialogs::shown().count(Lang(260, UiLanguage::Ukrainian)), 2);
+    QCOMPARE(model->index(1, column).data().toString(), u"4,50 м."_qs);
+    QVERIFY(model->index(1, 0).data(Qt::ForegroundRole).value<QColor>() != red);
+    QCOMPARE(reports(), 1);
 }
 
 void TestListsWindow::randomDiameterForAnEmptyField()

@@ -4,7 +4,6 @@
 #include "../fakes/modulefile.h"
 #include "../fakes/storefile.h"
 #include "../fakes/testservices.h"
-#include "cuttexts.h"
 #include "lists/ui/linedrawing.h"
 #include "lists/ui/lineicons.h"
 #include "lists/ui/linesmodel.h"
@@ -92,7 +91,6 @@ private slots:
     void windowKeysFromAnyField();
     void mainMenuEnabling();
     void aboutAndHelp();
-    void noTextIsCutOff();
 
 private:
     void start(ISettingsStore* store = nullptr);
@@ -599,22 +597,6 @@ void TestShellWindow::aboutAndHelp()
     main<QAction>("help1")->trigger();
     QCOMPARE(helpTitle, Lang(107, UiLanguage::English));
     QVERIFY(covers);
-}
-
-void TestShellWindow::noTextIsCutOff()
-{
-    start();
-    m_settings->show();
-    for (int language = 0; language < 3; ++language) {
-        const QByteArray name = "RadioGroup1_" + QByteArray::number(language);
-        settings<QRadioButton>(name.constData())->click();
-        for (int tab = 0; tab < 2; ++tab) {
-            main<QTabWidget>("PageControl1")->setCurrentIndex(tab);
-            QCoreApplication::processEvents();
-            const QStringList cut = cutTexts(m_form.get()); // the settings window's too
-            QVERIFY2(cut.isEmpty(), qPrintable(QString::number(language) + u": "_qs + cut.join(u", "_qs)));
-        }
-    }
 }
 
 int main(int argc, char** argv)
