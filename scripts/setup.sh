@@ -10,6 +10,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-qpa-plugins
+  # Qt's own texts (file dialogs, standard buttons) in Ukrainian and Russian.
+  qt6-translations-l10n
   # The lot summary's chart; Qt Charts' CMake files need Qt OpenGL's.
   qt6-charts-dev libqt6charts6 libqt6opengl6-dev
   libxlsxwriter-dev

@@ -9,6 +9,7 @@ const QString kIdValue = QStringLiteral("ID");
 const QString kRoundListValue = QStringLiteral(".zm0");
 const QString kBoardListValue = QStringLiteral(".zm1");
 const QString kDateCheckValue = QStringLiteral("DateCheckUpDates");
+const QString kLastFolderValue = QStringLiteral("LastFolder");
 const QString kPricesValue = QStringLiteral("Prices");
 const QString kCurrencyValue = QStringLiteral("Currency");
 const QString kClassBoundsValue = QStringLiteral("ClassBounds");
@@ -112,6 +113,18 @@ void writeSummaryValue(ISettingsStore& store, const QString& name, const QString
 {
     if (auto key = store.open())
         key->writeString(name, text);
+}
+
+QString readTextValue(ISettingsStore& store, const QString& name)
+{
+    auto key = store.open();
+    if (!key || !key->valueExists(name))
+        return QString();
+    try {
+        return key->readString(name);
+    } catch (const StoreError&) {
+        return QString();
+    }
 }
 
 } // namespace zel

@@ -24,6 +24,8 @@ extern const QString kPricesValue;      // "Prices": class prices, then "W×H=pr
 extern const QString kCurrencyValue;    // "Currency"
 extern const QString kClassBoundsValue; // "ClassBounds": "6,14,26"
 extern const QString kStackFactorValue; // "StackFactor": "0,70"
+// The folder the file dialogs opened last, a text.
+extern const QString kLastFolderValue;  // "LastFolder"
 
 QString languageCode(UiLanguage language);
 // Exact, case-sensitive: "ru" is no code.
@@ -43,5 +45,7 @@ bool writeParams(ISettingsStore& store, const SettingsRecord& settings);
 QMap<QString, QString> readSummaryValues(ISettingsStore& store, QStringList& unread);
 // Writes one of them; a key that cannot be opened writes nothing.
 void writeSummaryValue(ISettingsStore& store, const QString& name, const QString& text);
+// A text value; empty when it is not there or is no text.
+QString readTextValue(ISettingsStore& store, const QString& name);
 
 } // namespace zel

@@ -271,7 +271,8 @@ void TForm3::SpeedButton1Click()
 // SpeedButton2Click: Save As: the table into a spreadsheet workbook.
 void TForm3::SpeedButton2Click()
 {
-    const QString chosen = Dialogs::saveFile(this, L(20), L(77), workbookFileName(methodName()));
+    const QString chosen = Dialogs::saveFile(this, L(20), L(77), workbookFileName(methodName()), nullptr, false,
+                                             &m_main->services().store);
     if (chosen.isEmpty())
         return;
     const QString fileName = workbookFileName(chosen);

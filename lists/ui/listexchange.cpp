@@ -85,7 +85,7 @@ void ListExchange::exportList()
     m_window->Log(QStringLiteral("Export list"));
     QString filter;
     QString name = Dialogs::saveFile(m_window, L(133), L(135) + QStringLiteral(";;") + L(136),
-                                     QStringLiteral("list.csv"), &filter, true);
+                                     QStringLiteral("list.csv"), &filter, true, &m_window->services().store);
     if (name.isEmpty())
         return;
     // A name typed without a suffix takes the kind picked in the dialog.
@@ -115,7 +115,7 @@ void ListExchange::exportList()
 void ListExchange::importList()
 {
     m_window->Log(QStringLiteral("Import list"));
-    const QString name = Dialogs::openFile(m_window, L(134), L(137));
+    const QString name = Dialogs::openFile(m_window, L(134), L(137), &m_window->services().store);
     if (name.isEmpty())
         return;
     QFile file(name);

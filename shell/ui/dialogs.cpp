@@ -1,8 +1,11 @@
 // Message boxes, real or scripted.
 #include "shell/ui/dialogs.h"
+#include "shell/settingsio.h"
 #include "shell/ui/printing.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QQueue>
@@ -105,12 +108,42 @@ bool Dialogs::inputQuery(QWidget* parent, const QString& title, const QString& p
     return ok;
 }
 
-QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
-                          const QString& proposedName, QString* chosenFilter, bool askBeforeReplacing)
+namespace {
+
+// The proposed file in the folder last used, where there is one.
+QString inLastFolder(ISettingsStore* folders, const QString& proposed)
 {
+    const QString last = folders ? readTextValue(*folders, kLastFolderValue) : QString();
+    if (last.isEmpty() || !QFileInfo(last).isDir())
+        return proposed;
+    return QDir(last).filePath(QFileInfo(proposed).fileName());
+}
+
+QString keepFolder(ISettingsStore* folders, const QString& chosen)
+{
+    if (folders && !chosen.isEmpty()) {
+        const QString folder = QFileInfo(chosen).absolutePath();
+        if (QFileInfo(folder).isDir() && folder != readTextValue(*folders, kLastFolderValue))
+            writeSummaryValue(*folders, kLastFolderValue, folder);
+    }
+    return chosen;
+}
+
+QString scriptedFile()
+{
+    return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
+}
+
+} // namespace
+
+QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& proposedName, QString* chosenFilter, bool askBeforeReplacing,
+                          ISettingsStore* folders)
+{
+    const QString proposed = inLastFolder(folders, proposedName);
     if (script().recorded(title, NoSign)) {
-        script().proposed << proposedName;
-        return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
+        script().proposed << proposed;
+        return keepFolder(folders, scriptedFile());
     }
     // "Excel files |*.xlc" is written "Excel files (*.xlc)" for Qt's dialog.
     const int bar = filter.indexOf(QLatin1Char('|'));
@@ -120,19 +153,20 @@ QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& 
     QFileDialog dialog(parent, title, QString(), qtFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !askBeforeReplacing);
-    dialog.selectFile(proposedName);
+    dialog.selectFile(proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     if (chosenFilter)
         *chosenFilter = dialog.selectedNameFilter();
-    return dialog.selectedFiles().first();
+    return keepFolder(folders, dialog.selectedFiles().first());
 }
 
-QString Dialogs::openFile(QWidget* parent, const QString& title, const QString& filter)
+QString Dialogs::openFile(QWidget* parent, const QString& title, const QString& filter, ISettingsStore* folders)
 {
     if (script().recorded(title, NoSign))
-        return script().inputs.isEmpty() ? QString() : script().inputs.dequeue();
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+        return keepFolder(folders, scriptedFile());
+    const QString last = folders ? readTextValue(*folders, kLastFolderValue) : QString();
+    return keepFolder(folders, QFileDialog::getOpenFileName(parent, title, last, filter));
 }
 
 bool Dialogs::print(QWidget* parent, const std::function<void(QPagedPaintDevice&)>& paint)

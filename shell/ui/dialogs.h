@@ -14,6 +14,7 @@ class QWidget;
 namespace zel {
 
 class IPrinting;
+class ISettingsStore;
 
 class Dialogs {
 public:
@@ -41,12 +42,15 @@ public:
     // chosen file, or the empty text when cancelled; `chosenFilter`, when
     // given, receives the filter in force (scripted: the empty text). With
     // `askBeforeReplacing` the dialog asks before an existing file is chosen.
+    // With `folders`, the proposed name is offered in the folder last used
+    // (its value "LastFolder"), and the chosen file's folder is kept there.
     static QString saveFile(QWidget* parent, const QString& title, const QString& filter,
                             const QString& proposedName, QString* chosenFilter = nullptr,
-                            bool askBeforeReplacing = false);
+                            bool askBeforeReplacing = false, ISettingsStore* folders = nullptr);
     // An open dialog with Qt's filter text ("Texts (*.txt *.csv)"). Returns
-    // the chosen file, or the empty text when cancelled.
-    static QString openFile(QWidget* parent, const QString& title, const QString& filter);
+    // the chosen file, or the empty text when cancelled. `folders` as above.
+    static QString openFile(QWidget* parent, const QString& title, const QString& filter,
+                            ISettingsStore* folders = nullptr);
     // The print dialog, and `paint` on the printer chosen; true when the
     // user chose to print. Nothing is printed until setPrinting() is given
     // the printing.

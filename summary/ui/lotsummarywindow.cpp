@@ -373,7 +373,8 @@ void LotSummaryWindow::savePdfClick()
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
     const QString proposed = QDir(folder).absoluteFilePath(QStringLiteral("summary.pdf"));
-    const QString file = Dialogs::saveFile(this, L(kTxtSavePdf), L(kTxtPdfFilter), proposed, nullptr, true);
+    const QString file = Dialogs::saveFile(this, L(kTxtSavePdf), L(kTxtPdfFilter), proposed, nullptr, true,
+                                           &m_main.services().store);
     if (file.isEmpty())
         return;
     QString error;

@@ -35,6 +35,7 @@ private slots:
     void cleanup();
     void csvRoundTripInEachLanguage();
     void importAsksFirst();
+    void dialogsOpenInTheFolderLastUsed();
     void badFilesChangeNothing();
     void copyAndPaste();
     void windowAndProgramAgree();
@@ -172,6 +173,19 @@ void TestListExchangeWindow::importAsksFirst()
     QVERIFY(Dialogs::shown()[0].endsWith(u"Columns not read: \"Logs\". No column holds the count, so every row "
                                          "counts as one log."_qs));
     QCOMPARE(m_form->roundModel()->size(), 2);
+}
+
+void TestListExchangeWindow::dialogsOpenInTheFolderLastUsed()
+{
+    addRound(20, u"4,0"_qs, 3);
+    QVERIFY(QDir(m_dir.path()).mkdir(u"lots"_qs));
+    exportTo(u"lots/march.csv"_qs);
+    QCOMPARE(m_store.values.value(u"LastFolder"_qs).toString(), m_dir.filePath(u"lots"_qs));
+    Dialogs::clear();
+    exportTo(u"list.csv"_qs);
+    importFrom(u"list.csv"_qs, Dialogs::No);
+    QCOMPARE(Dialogs::proposedNames(), QStringList{m_dir.filePath(u"lots/list.csv"_qs)});
+    QCOMPARE(m_store.values.value(u"LastFolder"_qs).toString(), m_dir.path());
 }
 
 void TestListExchangeWindow::badFilesChangeNothing()

@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QResource>
@@ -324,6 +325,22 @@ void TestShellWindow::languageSwitchRelabelsAndRecomputesTheListInFront()
     main<QTabWidget>("PageControl1")->setCurrentIndex(0);
     QCOMPARE(m_form->roundModel()->lines().at(0).cells[0], u"20 sm."_qs);
     QCOMPARE(main<QLabel>("Label16")->text(), u"The average diameter"_qs);
+
+    // Qt's own texts follow: a box's standard buttons, a field's menu.
+    const auto yesText = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text();
+    };
+    QCOMPARE(yesText(), u"&Yes"_qs);
+    settings<QRadioButton>("RadioGroup1_1")->click();
+    QCOMPARE(yesText(), u"&Да"_qs);
+    std::unique_ptr<QMenu> menu(main<QLineEdit>("Edit1")->createStandardContextMenu());
+    QVERIFY2(menu->actions().first()->text().contains(u"Отменить"_qs), qPrintable(menu->actions().first()->text()));
+    settings<QRadioButton>("RadioGroup1_0")->click();
+    QCOMPARE(yesText(), u"Т&ак"_qs);
+    settings<QRadioButton>("RadioGroup1_2")->click();
+    QCOMPARE(yesText(), u"&Yes"_qs);
 }
 
 void TestShellWindow::settingsChangesRecomputeTheListInFront()

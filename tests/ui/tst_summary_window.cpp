@@ -408,7 +408,9 @@ void TestSummaryWindow::pdfHoldsTheSummaryAsText()
                  && Dialogs::shown()[1].size() > nowhere.size() + 40,
              qPrintable(Dialogs::shown()[1]));
 
-    // Without a documents folder the home folder is offered, as a whole path.
+    // Without a folder last used and a documents folder, the home folder is
+    // offered, as a whole path.
+    m_store.values.remove(kLastFolderValue);
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(m_dir->path()));
     Dialogs::clear();
