@@ -27,6 +27,7 @@
 #include "shell/ui/fittext.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/placement.h"
+#include "shell/ui/qttranslations.h"
 #include "shell/ui/tform2.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
@@ -1324,6 +1325,17 @@ void TForm1::N21Click()
 
 void TForm1::applyLanguage()
 {
+    // Qt's own texts are first needed in a dialog: at the first show they
+    // are loaded once the window is painted (the catalogue costs about a
+    // millisecond).
+    const auto qtTexts = [this] {
+        if (!useQtTranslations(Settings.Language))
+            Log(QStringLiteral("No Qt translations"));
+    };
+    if (m_onScreen)
+        qtTexts();
+    else
+        afterFirstShow(*this, qtTexts);
     m_roundModel->setHeaders({L(3), L(4), L(5), L(6)});
     m_boardModel->setHeaders({L(43), L(42), L(4), L(5), L(6)});
     PageControl1->setTabText(0, L(44));

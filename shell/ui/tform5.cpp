@@ -2,7 +2,6 @@
 #include "shell/ui/tform5.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
-#include "shell/ui/qttranslations.h"
 #include "shell/ui/fittext.h"
 #include "shell/ui/tform1.h"
 
@@ -190,8 +189,6 @@ void TForm5::RadioGroup1Click()
 {
     m_main->Log(QStringLiteral("Change Language"));
     Settings.Language = static_cast<UiLanguage>(std::max(0, m_languages->checkedId()));
-    if (!useQtTranslations(Settings.Language))
-        m_main->Log(QStringLiteral("No Qt translations"));
     setWindowTitle(L(0));
     Label1->setText(L(1));
     Label2->setText(L(28));
