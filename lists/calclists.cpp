@@ -124,6 +124,22 @@ double roundLineVolume(std::uint32_t d, double l, std::uint32_t count, CalcMetho
     return fellBack ? Calculate(d, l, count, CalcMethod::Formula, 1) : v;
 }
 
+std::int64_t tradeLineUnits(TradeRule rule, std::int64_t d, double l, std::int64_t count)
+{
+    const std::int64_t mm = lengthMillimetres(l);
+    switch (rule) {
+    case TradeRule::Jas:
+        return jasLogUnits(d, mm) * count;
+    case TradeRule::Hoppus:
+        return roundedUnits(hoppusLogM3(d, mm) * static_cast<double>(count), 4);
+    case TradeRule::Doyle:
+        return doyleLogFeet(d, mm) * count;
+    case TradeRule::International:
+        break;
+    }
+    return internationalLogFeet(d, mm) * count;
+}
+
 double boardLineVolume(int x, int y, double len, int count)
 {
     return x / 100.0 * (y / 100.0) * len * count;
