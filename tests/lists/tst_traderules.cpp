@@ -1,6 +1,7 @@
 // The trade rules against values worked by hand and the published tables,
 // at their boundaries.
 #include "lists/calclists.h"
+#include "lists/numbertext.h"
 
 #include <QtTest>
 
@@ -12,6 +13,7 @@ private slots:
     void lines_data();
     void lines();
     void scalingUnits();
+    void hoppusRoundedAsText();
 };
 
 void TestTradeRules::lines_data()
@@ -83,6 +85,19 @@ void TestTradeRules::scalingUnits()
     QCOMPARE(qint64(scalingFeet(3048)), qint64(10));
     QCOMPARE(qint64(scalingFeet(3047)), qint64(9));
     QCOMPARE(qint64(scalingFeet(lengthMillimetres(4.9))), qint64(16));
+}
+
+// A Hoppus line is rounded as its decimal digits are, whatever way it is computed.
+void TestTradeRules::hoppusRoundedAsText()
+{
+    for (int d = 1; d <= 150; ++d) {
+        for (int dm = 1; dm <= 150; ++dm) {
+            for (int count : {1, 7, 10000}) {
+                const double m3 = hoppusLogM3(d, dm * 100) * count;
+                QCOMPARE(qint64(tradeLineUnits(TradeRule::Hoppus, d, dm / 10.0, count)), qint64(roundedUnits(m3, 4)));
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTradeRules)
