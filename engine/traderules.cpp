@@ -16,6 +16,13 @@ constexpr double kKerfFactor = 0.904762;
 constexpr std::int64_t kExactHalfCm = 3000000;
 constexpr std::int64_t kExactMm = 1000000;
 
+// A whole number of units from a value rounded half up, held below
+// kMaxTradeUnits so that no product or sum of such a log can overflow.
+std::int64_t halfUp(double units)
+{
+    return std::llround(std::floor(std::min(units, static_cast<double>(kMaxTradeUnits)) + 0.5));
+}
+
 } // namespace
 
 int tradeRuleDecimals(TradeRule rule)
@@ -70,7 +77,7 @@ std::int64_t jasLogUnits(std::int64_t d, std::int64_t mm)
     const std::int64_t h = mm < 6000 ? 2 * D : 2 * D + mm / 1000 - 4;
     // h^2 / 4 cm2 * mm / 1000 / 10,000 = h^2 * mm / 4e7 m3, in 0.001 m3: / 4e4.
     if (h > kExactHalfCm || mm > kExactMm)
-        return std::llround(std::floor(static_cast<double>(h) * h * mm / 4e4 + 0.5));
+        return halfUp(static_cast<double>(h) * h * mm / 4e4);
     return (h * h * mm + 20000) / 40000;
 }
 
@@ -91,7 +98,7 @@ std::int64_t doyleLogFeet(std::int64_t d, std::int64_t mm)
         return 0;
     const double feet = static_cast<double>(scalingFeet(mm));
     // (D - 4)^2 * L is whole: / 16 is exact in binary, and the half goes up.
-    return std::llround(std::floor(static_cast<double>(slab) * slab * feet / 16.0 + 0.5));
+    return halfUp(static_cast<double>(slab) * slab * feet / 16.0);
 }
 
 std::int64_t internationalLogFeet(std::int64_t d, std::int64_t mm)
@@ -111,7 +118,7 @@ std::int64_t internationalLogFeet(std::int64_t d, std::int64_t mm)
     // In quarters of a section: a whole one is 4, the last short one its feet.
     const double quarters = 4.0 * (22.0 * sumH2 - 142.0 * sumH) + rest * (22.0 * hLast * hLast - 142.0 * hLast);
     const double boardFeet = std::max(0.0, kKerfFactor * quarters / 1600.0);
-    return 5 * std::llround(std::floor(boardFeet / 5.0 + 0.5));
+    return 5 * halfUp(boardFeet / 5.0);
 }
 
 } // namespace zel

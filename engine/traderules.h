@@ -30,6 +30,10 @@ std::int64_t scalingInches(std::int64_t cmHundredths);
 // Whole feet of a length in mm, rounded down.
 std::int64_t scalingFeet(std::int64_t millimetres);
 
+// The most units a log or a line is given: sizes only a typing slip makes
+// (a diameter of 30 km) stay within it, and sums of lines cannot overflow.
+constexpr std::int64_t kMaxTradeUnits = 1000000000000000; // 1e15
+
 // One log of top diameter d (cm) and length `mm` (mm):
 // JAS in units of 0.001 m3, rounded half up; board feet whole (Doyle) or
 // to the nearest 5 (International); never below 0.

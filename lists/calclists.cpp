@@ -132,10 +132,17 @@ namespace {
 std::int64_t hoppusUnits(double m3)
 {
     const double scaled = m3 * 10000.0;
+    if (!(scaled < static_cast<double>(kMaxTradeUnits)))
+        return kMaxTradeUnits;
     // Below 1e9 units a double is off by far less than 1e-5 of a unit.
-    if (scaled >= 0.0 && scaled < 1e9 && std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-5)
+    if (scaled < 1e9 && std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-5)
         return std::llround(scaled);
     return roundedUnits(m3, 4);
+}
+
+std::int64_t timesCount(std::int64_t units, std::int64_t count)
+{
+    return count > 0 && units > kMaxTradeUnits / count ? kMaxTradeUnits : units * count;
 }
 
 } // namespace
@@ -145,15 +152,15 @@ std::int64_t tradeLineUnits(TradeRule rule, std::int64_t d, double l, std::int64
     const std::int64_t mm = lengthMillimetres(l);
     switch (rule) {
     case TradeRule::Jas:
-        return jasLogUnits(d, mm) * count;
+        return timesCount(jasLogUnits(d, mm), count);
     case TradeRule::Hoppus:
         return hoppusUnits(hoppusLogM3(d, mm) * static_cast<double>(count));
     case TradeRule::Doyle:
-        return doyleLogFeet(d, mm) * count;
+        return timesCount(doyleLogFeet(d, mm), count);
     case TradeRule::International:
         break;
     }
-    return internationalLogFeet(d, mm) * count;
+    return timesCount(internationalLogFeet(d, mm), count);
 }
 
 double boardLineVolume(int x, int y, double len, int count)

@@ -61,6 +61,10 @@ void TestTradeRules::lines_data()
     QTest::newRow("International 8 feet") << intl << 30 << 2.5 << 1 << qint64(45);
     // 2 inches: 0.22 * 4 - 0.71 * 2 is below 0.
     QTest::newRow("International too small") << intl << 5 << 2.5 << 4 << qint64(0);
+    // A slip of the keyboard: held at the cap, where sums of lines cannot overflow.
+    QTest::newRow("JAS at the cap") << jas << 2147483647 << 15.0 << 10000 << qint64(kMaxTradeUnits);
+    QTest::newRow("Hoppus at the cap") << hoppus << 2147483647 << 1e6 << 1 << qint64(kMaxTradeUnits);
+    QTest::newRow("International at the cap") << intl << 2147483647 << 1e9 << 2147483647 << qint64(kMaxTradeUnits);
 }
 
 void TestTradeRules::lines()
