@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <numeric>
 #include <limits>
 #include <cstring>
@@ -122,6 +123,44 @@ double roundLineVolume(std::uint32_t d, double l, std::uint32_t count, CalcMetho
     const double v = Calculate(d, l, count, method, taper);
     fellBack = v == 0.0;
     return fellBack ? Calculate(d, l, count, CalcMethod::Formula, 1) : v;
+}
+
+namespace {
+
+// roundedUnits(m3, 4), without its reading of the decimal digits where the
+// binary value cannot round otherwise: the summary does this for every line.
+std::int64_t hoppusUnits(double m3)
+{
+    const double scaled = m3 * 10000.0;
+    if (!(scaled < static_cast<double>(kMaxTradeUnits)))
+        return kMaxTradeUnits;
+    // Below 1e9 units a double is off by far less than 1e-5 of a unit.
+    if (scaled < 1e9 && std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-5)
+        return std::llround(scaled);
+    return roundedUnits(m3, 4);
+}
+
+std::int64_t timesCount(std::int64_t units, std::int64_t count)
+{
+    return count > 0 && units > kMaxTradeUnits / count ? kMaxTradeUnits : units * count;
+}
+
+} // namespace
+
+std::int64_t tradeLineUnits(TradeRule rule, std::int64_t d, double l, std::int64_t count)
+{
+    const std::int64_t mm = lengthMillimetres(l);
+    switch (rule) {
+    case TradeRule::Jas:
+        return timesCount(jasLogUnits(d, mm), count);
+    case TradeRule::Hoppus:
+        return hoppusUnits(hoppusLogM3(d, mm) * static_cast<double>(count));
+    case TradeRule::Doyle:
+        return timesCount(doyleLogFeet(d, mm), count);
+    case TradeRule::International:
+        break;
+    }
+    return timesCount(internationalLogFeet(d, mm), count);
 }
 
 double boardLineVolume(int x, int y, double len, int count)

@@ -4,6 +4,7 @@
 // season's tally is not parsed again whole at every log typed.
 #pragma once
 
+#include "engine/traderules.h"
 #include "engine/volume.h"
 #include "shell/langtable.h"
 
@@ -44,6 +45,10 @@ int readListInteger(const QString& text);
 // taper per metre instead, and `fellBack` says so.
 double roundLineVolume(std::uint32_t d, double l, std::uint32_t count, CalcMethod method,
                        TaperStep taper, bool& fellBack);
+// A round line's value by a trade rule: one log's value times the count, in
+// units of the rule's last decimal (tradeRuleDecimals), Hoppus rounded to
+// 0.0001 m3 as a line. What is shown for a line, and what totals add up.
+std::int64_t tradeLineUnits(TradeRule rule, std::int64_t d, double l, std::int64_t count);
 // Width and height in cm, length in m: m3 of the whole line.
 double boardLineVolume(int x, int y, double len, int count);
 

@@ -18,6 +18,8 @@ struct Options {
     ListKind kind = ListKind::Round;
     // The settings' start values: GOST 2708-75, 1.0 cm of taper, Scots pine, 70 %.
     ListContext ctx{CalcMethod::Gost2708, 1, UiLanguage::English, 4, 8};
+    // A trade rule's value in place of the method's volume.
+    std::optional<TradeRule> rule;
     QString format = QStringLiteral("table");
     QString file = QStringLiteral("-");
     bool help = false;
@@ -28,6 +30,13 @@ bool setMethod(Options& o, const QString& v)
     for (CalcMethod m : {CalcMethod::Gost2708, CalcMethod::Iso4480, CalcMethod::Formula, CalcMethod::Cylindered}) {
         if (v == methodWord(m)) {
             o.ctx.method = m;
+            o.rule.reset();
+            return true;
+        }
+    }
+    for (int r = 0; r < kTradeRules; ++r) {
+        if (v == tradeRuleWord(static_cast<TradeRule>(r))) {
+            o.rule = static_cast<TradeRule>(r);
             return true;
         }
     }
@@ -152,7 +161,7 @@ int runCalc(const QStringList& args, QIODevice& in, QIODevice& out, QIODevice& e
         return kCalcUsageError;
     }
     if (o.help) {
-        write(out, Lang(159, lang));
+        write(out, Lang(159, lang) + Lang(kTxtRulesUsage, lang));
         return kCalcAllUsed;
     }
 
@@ -193,13 +202,17 @@ int runCalc(const QStringList& args, QIODevice& in, QIODevice& out, QIODevice& e
         ReFreshRoundLines(lines, o.ctx);
     else
         ReFreshBoardLines(lines, o.ctx);
-    const PrintedTotals totals = printedTotals(lines, o.kind, o.ctx);
+    // Boards have no rule of their own: a board list is written as it is.
+    const std::optional<TradeRule> rule = o.kind == ListKind::Round ? o.rule : std::nullopt;
+    if (rule)
+        lines = tradeRuleLines(lines, *rule, lang);
+    const PrintedTotals totals = printedTotals(lines, o.kind, o.ctx, rule ? tradeRuleDecimals(*rule) : 4);
     if (o.format == QStringLiteral("csv"))
-        out.write(listCsv(lines, o.kind, lang));
+        out.write(listCsv(lines, o.kind, lang, rule));
     else if (o.format == QStringLiteral("json"))
-        out.write(listJson(lines, totals, o.kind, o.ctx.method));
+        out.write(listJson(lines, totals, o.kind, o.ctx.method, rule));
     else
-        write(out, listPlainText(lines, totals, o.kind, o.ctx.method, lang));
+        write(out, listPlainText(lines, totals, o.kind, o.ctx.method, lang, rule));
     return parsed.skipped.isEmpty() && unread.isEmpty() ? kCalcAllUsed : kCalcSomeSkipped;
 }
 

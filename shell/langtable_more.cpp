@@ -129,6 +129,20 @@ const LangMoreEntry LangMoreTable[] = {
     {196, {"Файли PDF|*.pdf", "Файлы PDF|*.pdf", "PDF files|*.pdf"}},
     {197, {"Не вдалося записати файл PDF.", "Не удалось записать файл PDF.", "The PDF file could not be written."}},
     {198, {"Рядки, що не читаються, не враховано", "Нечитаемые строки не учтены", "Unreadable lines left out"}},
+    // 199-209: the trade rules beside the four methods.
+    {199, {"Правила інших ринків", "Правила других рынков", "Other trades' rules"}},
+    {200, {"Правило", "Правило", "Rule"}},
+    {201, {"Одиниця", "Единица", "Unit"}},
+    {202, {"Замалі (0), шт.", "Слишком малые (0), шт.", "Too small (0), pcs."}},
+    {203, {"JAS", "JAS", "JAS"}},
+    {204, {"Хоппус", "Хоппус", "Hoppus"}},
+    {205, {"Дойл", "Дойл", "Doyle"}},
+    {206, {"Міжнародне 1/4 дюйма", "Международное 1/4 дюйма", "International 1/4-inch"}},
+    {207, {"хоп. м3", "хоп. м3", "Hoppus m3"}},
+    {208, {"дошк. фут", "доск. фут", "bd ft"}},
+    {209, {"  --method jas|hoppus|doyle|intl  правило ринку замість методу: JAS і Хоппус у м3, Дойл і Міжнародне 1/4 дюйма в дошкових футах (без ваги)\n",
+           "  --method jas|hoppus|doyle|intl  правило рынка вместо метода: JAS и Хоппус в м3, Дойл и Международное 1/4 дюйма в досковых футах (без веса)\n",
+           "  --method jas|hoppus|doyle|intl  a market's rule instead of a method: JAS and Hoppus in m3, Doyle and International 1/4-inch in board feet (no weight)\n"}},
 
     // 220-239: the maker's service.
     {220,

@@ -191,15 +191,40 @@ double LotSummary::share(const SummaryRow& row) const
     return volume > 0.0 ? row.volume / volume * 100.0 : 0.0;
 }
 
+double RuleTotal::value() const
+{
+    return static_cast<double>(units) / std::pow(10.0, tradeRuleDecimals(rule));
+}
+
+double LotSummary::differenceOf(double volume) const
+{
+    return volume - methods[static_cast<int>(method)].volume;
+}
+
+double LotSummary::percentOf(double difference) const
+{
+    const double base = methods[static_cast<int>(method)].volume;
+    return base > 0.0 ? difference / base * 100.0 : 0.0;
+}
+
 double LotSummary::difference(int method) const
 {
-    return methods[method].volume - methods[static_cast<int>(this->method)].volume;
+    return differenceOf(methods[method].volume);
 }
 
 double LotSummary::differencePercent(int method) const
 {
-    const double base = methods[static_cast<int>(this->method)].volume;
-    return base > 0.0 ? difference(method) / base * 100.0 : 0.0;
+    return percentOf(difference(method));
+}
+
+double LotSummary::ruleDifference(int rule) const
+{
+    return differenceOf(rules[rule].value());
+}
+
+double LotSummary::ruleDifferencePercent(int rule) const
+{
+    return percentOf(ruleDifference(rule));
 }
 
 namespace {
@@ -248,6 +273,8 @@ LotSummary summarizeRound(const Lines& lines, const ListContext& ctx, const Summ
     }
     for (int m = 0; m < 4; ++m)
         s.methods[m].method = static_cast<CalcMethod>(m);
+    for (int r = 0; r < kTradeRules; ++r)
+        s.rules[r].rule = static_cast<TradeRule>(r);
     const int inForce = static_cast<int>(ctx.method);
     std::array<std::int64_t, 4> methodUnits{};
     std::vector<std::int64_t> classUnits(kDiameterClasses, 0);
@@ -277,6 +304,11 @@ LotSummary summarizeRound(const Lines& lines, const ListContext& ctx, const Summ
             }
             if (m == inForce)
                 units = v;
+        }
+        for (RuleTotal& r : s.rules) {
+            const std::int64_t value = tradeLineUnits(r.rule, d, l, c);
+            r.units += value;
+            r.logsAtZero += value == 0 ? c : 0;
         }
         const int cls = diameterClass(d, p.bounds);
         s.rows[cls].count += c;

@@ -1,6 +1,7 @@
 // A lot of round logs or boards summed up for buying and selling: volume
 // and cost by diameter class (by section for boards), the round list's
-// total by each of the four methods, and the stacked volume.
+// total by each of the four methods and by the trade rules of its buyers,
+// and the stacked volume.
 #pragma once
 
 #include "lists/calclists.h"
@@ -76,6 +77,15 @@ struct MethodTotal {
     int linesOutside = 0;
 };
 
+// The round list's total by a trade rule, in units of its last decimal
+// (tradeRuleDecimals): the sum of its lines as they are shown.
+struct RuleTotal {
+    TradeRule rule = TradeRule::Jas;
+    std::int64_t units = 0;
+    std::int64_t logsAtZero = 0; // logs of lines the rule gives 0: too small for it
+    double value() const;        // m3 or board feet
+};
+
 // One bar of the chart: a diameter (a section for boards).
 struct ChartBar {
     QString label;
@@ -93,6 +103,7 @@ struct LotSummary {
     double cost = 0.0;        // the sum of the rows' costs, as shown
     double stacked = 0.0;     // m3 of stacked wood
     std::array<MethodTotal, 4> methods{}; // round lists only
+    std::array<RuleTotal, kTradeRules> rules{}; // round lists only
     QVector<ChartBar> bars;   // by rising diameter (section)
     int unreadLines = 0;      // lines whose cells do not parse: left out
 
@@ -101,6 +112,13 @@ struct LotSummary {
     // A method's total against the one in force, in m3 and in percent.
     double difference(int method) const;
     double differencePercent(int method) const;
+    // The same for a rule in m3 (JAS, Hoppus).
+    double ruleDifference(int rule) const;
+    double ruleDifferencePercent(int rule) const;
+
+private:
+    double differenceOf(double volume) const;
+    double percentOf(double difference) const;
 };
 
 // The lines as the lists hold them, read as the lists read them: what the

@@ -1,5 +1,6 @@
 // Texts of the lot summary.
 #include "summary/summarydoc.h"
+#include "lists/listwriter.h"
 #include "lists/numbertext.h"
 
 namespace zel {
@@ -23,7 +24,8 @@ void appendTable(QString& html, const TextTable& t, bool totals)
         const bool bold = totals && r == t.rows.size() - 1;
         html += QStringLiteral("<tr>");
         for (int c = 0; c < t.rows[r].size(); ++c) {
-            html += c == 0 ? QStringLiteral("<td>") : QStringLiteral("<td align=\"right\">");
+            // A name kept on one line: "International 1/4-inch" broken after its first word reads as two rows.
+            html += c == 0 ? QStringLiteral("<td style=\"white-space: nowrap\">") : QStringLiteral("<td align=\"right\">");
             html += bold ? QStringLiteral("<b>") + t.rows[r][c].toHtmlEscaped() + QStringLiteral("</b>")
                          : t.rows[r][c].toHtmlEscaped();
             html += QStringLiteral("</td>");
@@ -87,6 +89,23 @@ TextTable methodTable(const LotSummary& s, UiLanguage l)
     return t;
 }
 
+TextTable ruleTable(const LotSummary& s, UiLanguage l)
+{
+    TextTable t;
+    t.header = QStringList{Lang(kTxtRule, l),         Lang(kTxtTotal, l),
+                           Lang(kTxtUnit, l),         Lang(kTxtDifferenceM3, l),
+                           Lang(kTxtDifferencePercent, l), Lang(kTxtLogsAtZero, l)};
+    for (int r = 0; r < kTradeRules; ++r) {
+        const RuleTotal& total = s.rules[r];
+        const bool m3 = tradeRuleInM3(total.rule);
+        t.rows.append({tradeRuleName(total.rule, l), unitsText(total.units, tradeRuleDecimals(total.rule)),
+                       tradeRuleUnit(total.rule, l), m3 ? FormatFixed(s.ruleDifference(r), 4) : QString(),
+                       m3 ? FormatFixed(s.ruleDifferencePercent(r), 2) : QString(),
+                       QString::number(total.logsAtZero)});
+    }
+    return t;
+}
+
 QString stackedText(const LotSummary& s, UiLanguage l)
 {
     return FormatFixed(s.stacked, 4) + QLatin1Char(' ') + Lang(kTxtStackedUnit, l);
@@ -129,8 +148,11 @@ QString summaryHtml(const LotSummary& s, const SummaryParams& p, const SummarySe
     html += QStringLiteral("</p>\n");
     appendTable(html, classTable(s, p, l), true);
     html += QStringLiteral("<p>") + caption(kTxtStacked, l, stackedText(s, l)).toHtmlEscaped() + QStringLiteral("</p>\n");
-    if (!s.boards)
+    if (!s.boards) {
         appendTable(html, methodTable(s, l), false);
+        html += QStringLiteral("<p><b>") + Lang(kTxtOtherRules, l).toHtmlEscaped() + QStringLiteral("</b></p>\n");
+        appendTable(html, ruleTable(s, l), false);
+    }
     if (!chartImage.isEmpty())
         html += QStringLiteral("<p><img src=\"") + chartImage + QStringLiteral("\" width=\"640\"></p>\n");
     html += QStringLiteral("</body></html>\n");

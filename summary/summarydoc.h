@@ -38,12 +38,18 @@ enum SummaryText {
     kTxtPdfFilter = 196,
     kTxtPdfFailed = 197,
     kTxtUnreadLines = 198,
+    kTxtOtherRules = 199,
+    kTxtRule = 200,
+    kTxtUnit = 201,
+    kTxtLogsAtZero = 202,
 };
 
 // Columns of the class (section) table.
 enum SummaryColumn { kColName, kColCount, kColVolume, kColShare, kColPrice, kColCost, kSummaryColumns };
 // Columns of the methods table.
 enum MethodColumn { kColMethod, kColMethodVolume, kColDiffM3, kColDiffPercent, kColOutside, kMethodColumns };
+// Columns of the trade rules' table: the differences only for rules in m3.
+enum RuleColumn { kColRule, kColRuleTotal, kColRuleUnit, kColRuleDiffM3, kColRuleDiffPercent, kColAtZero, kRuleColumns };
 
 struct TextTable {
     QStringList header;
@@ -55,6 +61,7 @@ QString className(int cls, const ClassBounds& bounds, UiLanguage language);
 // The rows, then the totals row (its price cell empty).
 TextTable classTable(const LotSummary& s, const SummaryParams& p, UiLanguage language);
 TextTable methodTable(const LotSummary& s, UiLanguage language);
+TextTable ruleTable(const LotSummary& s, UiLanguage language);
 // A cost with the currency after it, when there is one.
 QString costText(double cost, const QString& currency);
 // "0,6300 скл. м3"

@@ -134,10 +134,20 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
     m_stacked->setObjectName(QStringLiteral("Stacked"));
     layout->addWidget(m_stacked);
 
-    m_methods = table(this, "MethodTable");
-    m_methods->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_methods->setFixedHeight(150);
+    // Four rows each, read only.
+    const auto fourRows = [&](const char* name) {
+        QTableWidget* t = table(this, name);
+        t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        t->setFixedHeight(150);
+        return t;
+    };
+    m_methods = fourRows("MethodTable");
     layout->addWidget(m_methods);
+    m_rulesCaption = new QLabel(this);
+    m_rulesCaption->setObjectName(QStringLiteral("RuleCaption"));
+    layout->addWidget(m_rulesCaption);
+    m_rules = fourRows("RuleTable");
+    layout->addWidget(m_rules);
 
     if (m_charts) {
         m_chartView = m_charts->makeView(this);
@@ -169,7 +179,7 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
 
     connect(m_classes, &QTableWidget::itemChanged, this, &LotSummaryWindow::priceEdited);
     connect(&m_main, &TForm1::listsChanged, this, &LotSummaryWindow::scheduleRefresh);
-    resize(760, 860);
+    resize(760, 980);
 }
 
 void LotSummaryWindow::openSummary()
@@ -220,6 +230,7 @@ void LotSummaryWindow::relabel()
     m_boundsCaption->setText(L(kTxtBounds));
     m_factorCaption->setText(L(kTxtStackFactor));
     m_currencyCaption->setText(L(kTxtCurrency));
+    m_rulesCaption->setText(L(kTxtOtherRules));
     m_print->setText(L(76));
     m_pdf->setText(L(kTxtSavePdf));
     m_close->setText(L(74));
@@ -241,9 +252,13 @@ void LotSummaryWindow::fillClasses()
 
 void LotSummaryWindow::fillMethods()
 {
-    m_methods->setVisible(!m_summary.boards);
-    if (!m_summary.boards)
+    for (QWidget* w : {static_cast<QWidget*>(m_methods), static_cast<QWidget*>(m_rulesCaption),
+                       static_cast<QWidget*>(m_rules)})
+        w->setVisible(!m_summary.boards);
+    if (!m_summary.boards) {
         fillTable(m_methods, methodTable(m_summary, Settings.Language), -1, 0);
+        fillTable(m_rules, ruleTable(m_summary, Settings.Language), -1, 0);
+    }
 }
 
 void LotSummaryWindow::refuse()

@@ -1,5 +1,6 @@
 // The lot summary window: the list in front by diameter class (by section
-// for boards) with prices and costs, the four methods side by side, the
+// for boards) with prices and costs, the four methods side by side and the
+// trade rules of other markets below them, the
 // stacked volume and a chart; printed or saved as PDF. Non-modal; it
 // follows the lists and the settings.
 #pragma once
@@ -77,6 +78,8 @@ private:
     QLineEdit* m_currency;
     QLabel* m_stacked;
     QTableWidget* m_methods;
+    QLabel* m_rulesCaption;
+    QTableWidget* m_rules;
     // Null where the program has no charts: the chart's place stays empty.
     ISummaryCharts* m_charts;
     QWidget* m_chartView;

@@ -1,8 +1,15 @@
 // zelmora-calc, the program itself: values worked by hand, its formats,
 // standard input and its exit statuses.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -24,6 +31,34 @@ Run calc(const QStringList& args, const QByteArray& input = QByteArray())
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+// The trade rules once more, the long way: a line's value in units of the
+// last decimal the program prints (JAS 0.001 m3, Hoppus 0.0001, board feet).
+qint64 ruleUnits(const QString& rule, qint64 d, double l, qint64 n)
+{
+    const qint64 mm = qRound64(l * 1000.0);
+    const qint64 inches = (d * 100 + 126) / 254; // 2.54 cm each, a half down
+    const qint64 feet = mm * 10 / 3048;          // 0.3048 m each, down
+    if (rule == u"jas"_qs) {
+        const qint64 D = d < 14 ? d : d / 2 * 2;
+        if (mm < 6000)
+            return (D * D * mm + 5000) / 10000 * n;
+        const qint64 twice = 2 * D + mm / 1000 - 4;
+        return (twice * twice * mm + 20000) / 40000 * n;
+    }
+    if (rule == u"hoppus"_qs)
+        return qRound64(std::pow(M_PI * d / 4.0, 2) * l / 10000.0 * n * 10000.0);
+    if (rule == u"doyle"_qs) {
+        const qint64 slab = std::max<qint64>(0, inches - 4);
+        return (slab * slab * feet + 8) / 16 * n;
+    }
+    double bf = 0.0;
+    for (qint64 top = 0; top < feet; top += 4) {
+        const double di = inches + 0.5 * (top / 4);
+        bf += std::min<qint64>(4, feet - top) / 4.0 * 0.904762 * (0.22 * di * di - 0.71 * di);
+    }
+    return qRound64(std::floor(std::max(0.0, bf) / 5.0 + 0.5)) * 5 * n;
+}
+
 } // namespace
 
 class TestCalcProgram : public QObject {
@@ -35,6 +70,8 @@ private slots:
     void exitStatuses_data();
     void exitStatuses();
     void largeTotalsWrittenInFull();
+    void tradeRulesOnRandomLines();
+    void tradeRuleTableAndCsv();
 };
 
 void TestCalcProgram::valuesByHand_data()
@@ -173,6 +210,50 @@ void TestCalcProgram::largeTotalsWrittenInFull()
     const Run table = calc({u"--method"_qs, u"cylinder"_qs}, QByteArray("120;15;800\n20;15;1\n"));
     QVERIFY2(table.out.contains(u"Volume: 13\u00A0570,4712 m3.\n"_qs), qPrintable(table.out));
     QVERIFY2(table.out.contains(u": 12\u00A0015,00 m.\n"_qs), qPrintable(table.out));
+}
+
+void TestCalcProgram::tradeRulesOnRandomLines()
+{
+    QRandomGenerator rng(27);
+    QByteArray input;
+    for (int i = 0; i < 300; ++i)
+        input += QByteArray::number(rng.bounded(3, 121)) + ';' + QByteArray::number(rng.bounded(10, 151) / 10.0) + ';'
+                 + QByteArray::number(rng.bounded(1, 200)) + '\n';
+    const std::pair<QString, int> rules[] = {{u"jas"_qs, 3}, {u"hoppus"_qs, 4}, {u"doyle"_qs, 0}, {u"intl"_qs, 0}};
+    for (const auto& [rule, decimals] : rules) {
+        const Run r = calc({u"--method"_qs, rule, u"--format=json"_qs}, input);
+        QCOMPARE(r.status, 0);
+        const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(json.value(u"unit"_qs).toString(), decimals > 0 ? u"m3"_qs : u"bdft"_qs);
+        QCOMPARE(json.value(u"method"_qs).toString(), rule);
+        const double scale = std::pow(10.0, decimals);
+        qint64 total = 0;
+        for (const QJsonValue& v : json.value(u"lines"_qs).toArray()) {
+            const QJsonObject line = v.toObject();
+            const qint64 expected = ruleUnits(rule, line.value(u"diameter"_qs).toInt(),
+                                              line.value(u"length"_qs).toDouble(), line.value(u"count"_qs).toInt());
+            QCOMPARE(qRound64(line.value(u"volume"_qs).toDouble() * scale), expected);
+            total += expected;
+        }
+        const QJsonObject totals = json.value(u"totals"_qs).toObject();
+        QCOMPARE(qRound64(totals.value(u"volume"_qs).toDouble() * scale), total);
+        QCOMPARE(totals.contains(u"weight"_qs), decimals > 0);
+    }
+}
+
+void TestCalcProgram::tradeRuleTableAndCsv()
+{
+    // Published: 12 inches by 16 feet, 64 board feet by Doyle.
+    const Run table = calc({u"--method=doyle"_qs}, QByteArray("30;4,9;2\n"));
+    QCOMPARE(table.out, u"Doyle\n"
+                        "No  Diameter   Length  Number  Volume (bd ft)\n"
+                        " 1    30 sm.  4,90 m.  2 pcs.       128 bd ft\n"
+                        "\n"
+                        "Volume: 128 bd ft\n"
+                        "The total length: 9,80 m.\n"
+                        "The average diameter: 30,00 sm.\n"_qs);
+    const Run csv = calc({u"--method=jas"_qs, u"--format=csv"_qs}, QByteArray("26;13,4\n"));
+    QCOMPARE(csv.out, u"No,Diameter (cm),Length (m.),Number (pcs.),Volume (m3.)\r\n1,26,13.40,1,1.247\r\n"_qs);
 }
 
 QTEST_GUILESS_MAIN(TestCalcProgram)

@@ -40,6 +40,7 @@ private slots:
     void classesByBounds();
     void roundLotByHand();
     void fourMethodsSideBySide();
+    void tradeRules();
     void totalsAreSumsOfTheShownLines();
     void boardsBySection();
     void emptyAndUnreadLines();
@@ -209,6 +210,23 @@ void TestLotSummary::fourMethodsSideBySide()
     QCOMPARE(t.rows[0][0], u"GOST 2708-75"_qs);
     QCOMPARE(t.rows[0][kColOutside], u"1"_qs);
     QCOMPARE(t.rows[0][kColDiffM3], u"0,5432"_qs);
+}
+
+// The sample by each rule, line by line: JAS 3 x 0,160 + 2 x 0,577 + 10 x 0,005
+// + 0,691; Hoppus 0,2961 + 0,6662 + 0,0296 + 0,2961; Doyle (8, 12, 2 and 8 inches
+// by 13, 19, 9 and 39 feet) 3 x 13 + 2 x 76 + 0 + 39; International 3 x 30 +
+// 2 x 120 + 0 + 140. The 4 cm logs are 2 inches: nothing for either board rule.
+void TestLotSummary::tradeRules()
+{
+    const LotSummary s = summarizeRound(sampleRound(), gost(), SummaryParams{});
+    const TextTable t = ruleTable(s, UiLanguage::English);
+    QCOMPARE(t.rows.size(), kTradeRules);
+    QCOMPARE(t.rows[0], QStringList({u"JAS"_qs, u"2,375"_qs, u"m3."_qs, u"0,1919"_qs, u"8,79"_qs, u"0"_qs}));
+    QCOMPARE(t.rows[1], QStringList({u"Hoppus"_qs, u"1,2880"_qs, u"Hoppus m3"_qs, u"-0,8951"_qs, u"-41,00"_qs, u"0"_qs}));
+    QCOMPARE(t.rows[2], QStringList({u"Doyle"_qs, u"230"_qs, u"bd ft"_qs, QString(), QString(), u"10"_qs}));
+    QCOMPARE(t.rows[3], QStringList({u"International 1/4-inch"_qs, u"470"_qs, u"bd ft"_qs, QString(), QString(), u"10"_qs}));
+    const QString html = summaryHtml(s, SummaryParams{}, SummarySettings{gost(), QString()}, QString());
+    QVERIFY(html.contains(u"Other trades' rules"_qs.toHtmlEscaped()) && html.contains(u"<td align=\"right\">470</td>"_qs));
 }
 
 void TestLotSummary::boardsBySection()

@@ -174,6 +174,12 @@ void TestSummaryWindow::keyOpensItAndPricesMakeCosts()
     auto* methods = child<QTableWidget>(w, u"MethodTable"_qs);
     QCOMPARE(methods->item(3, kColMethod)->text(), u"Machine rounded (in force)"_qs);
     QCOMPARE(methods->item(0, kColDiffM3)->text(), u"0,1280"_qs);
+    // Beside them the buyers' rules, by the same six logs of 20 cm x 4 m (8 inches x 13 feet).
+    QCOMPARE(child<QLabel>(w, u"RuleCaption"_qs)->text(), u"Other trades' rules"_qs);
+    auto* rules = child<QTableWidget>(w, u"RuleTable"_qs);
+    QCOMPARE(rules->item(0, kColRuleTotal)->text(), u"0,960"_qs);
+    QCOMPARE(rules->item(2, kColRuleTotal)->text(), u"78"_qs);
+    QCOMPARE(rules->item(3, kColRuleTotal)->text(), u"180"_qs);
     Settings.Method = CalcMethod::Gost2708;
 
     // The board tab in front: sections instead of classes.
@@ -188,7 +194,7 @@ void TestSummaryWindow::keyOpensItAndPricesMakeCosts()
     typePrice(0, u"2000"_qs);
     QCOMPARE(cell(0, kColCost), u"900,00 UAH"_qs);
     QVERIFY(m_store.values[kPricesValue].toString().endsWith(u",\"15×5=2000,00\""_qs));
-    QVERIFY(!methods->isVisible());
+    QVERIFY(!methods->isVisible() && !rules->isVisible());
     QCOMPARE(m_beeps, 0);
 }
 
@@ -395,7 +401,8 @@ void TestSummaryWindow::pdfHoldsTheSummaryAsText()
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).replace(QChar(0x00A0), u' ');
     for (const QString& expected : {u"Lot summary"_qs, u"Medium, 14–25 cm"_qs, u"1 078,10"_qs,
                                     u"(in force)"_qs, u"Date: "_qs, u"Stacking factor: 0,70"_qs,
-                                    u"Stacked volume: 1,5401 stacked m3"_qs})
+                                    u"Stacked volume: 1,5401 stacked m3"_qs, u"Other trades' rules"_qs,
+                                    u"International 1/4-inch"_qs, u"1,171"_qs, u"0,5922"_qs})
         QVERIFY2(text.contains(expected), qPrintable(expected + u" not in:\n"_qs + text));
 
     // A file that cannot be written is told, with its name and the system's reason.
