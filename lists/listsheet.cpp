@@ -52,6 +52,8 @@ ListSheet listSheet(const Lines& lines, ListKind kind, CalcMethod method, UiLang
     sheet.cells << textCell(0, 0, Lang(kind == ListKind::Round ? 36 + static_cast<int>(method) : 89, language));
     sheet.cells << textCell(1, 0, Lang(47, language))
                 << textCell(1, 1, when.toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+    sheet.cells.last().dateTime = when;
+    sheet.headerRow = kHeaderRow;
     const QStringList captions = exportCaptions(kind, language);
     for (int c = 0; c < captions.size(); ++c)
         sheet.cells << textCell(kHeaderRow, c, captions[c]);

@@ -30,6 +30,16 @@ void writeListWorkbook(const ListSheet& sheet, const QString& fileName)
             }
             return formats.value(decimals);
         };
+        // One page wide however many rows, the captions on every page: a
+        // printed list must show its volume column beside its lines.
+        if (ok) {
+            worksheet_fit_to_pages(ws, 1, 0);
+            if (sheet.headerRow >= 0)
+                ok = worksheet_repeat_rows(ws, static_cast<lxw_row_t>(sheet.headerRow),
+                                           static_cast<lxw_row_t>(sheet.headerRow)) == LXW_NO_ERROR;
+        }
+        lxw_format* dateFormat = workbook_add_format(wb);
+        format_set_num_format(dateFormat, "dd.mm.yyyy hh:mm");
         for (int c = 0; ok && c < sheet.widths.size(); ++c)
             ok = worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), sheet.widths[c],
                                       nullptr) == LXW_NO_ERROR;
@@ -43,6 +53,12 @@ void writeListWorkbook(const ListSheet& sheet, const QString& fileName)
                                                  format(cell.decimals), cell.number) == LXW_NO_ERROR;
             else if (cell.isNumber)
                 ok = worksheet_write_number(ws, row, col, cell.number, format(cell.decimals)) == LXW_NO_ERROR;
+            else if (cell.dateTime.isValid()) {
+                const QDate d = cell.dateTime.date();
+                const QTime t = cell.dateTime.time();
+                lxw_datetime when{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second() + t.msec() / 1000.0};
+                ok = worksheet_write_datetime(ws, row, col, &when, dateFormat) == LXW_NO_ERROR;
+            }
             else if (!cell.text.isEmpty())
                 ok = worksheet_write_string(ws, row, col, cell.text.toUtf8().constData(), nullptr) == LXW_NO_ERROR;
         }

@@ -327,6 +327,10 @@ print(*cells(4), sep="|")
 for row in (5, 6, 7):
     print(*[repr(v) for v in cells(row)], sep="|")
 print(ws["E5"].number_format, ws.column_dimensions["B"].width > 5)
+# Printed one page wide (a width left out is 1) with the captions on every
+# page; the date a date.
+print(ws.sheet_properties.pageSetUpPr.fitToPage, ws.page_setup.fitToWidth or 1, ws.page_setup.fitToHeight,
+      ws.print_title_rows, type(ws["B2"].value).__name__, ws["B2"].number_format)
 )"_qs;
     QProcess py;
     // The system's Python, which the setup gives openpyxl (a Python of the
@@ -341,7 +345,8 @@ print(ws["E5"].number_format, ws.column_dimensions["B"].width > 5)
              "1|20|4|3|0.441|0\n"
              "2|20|12|1|0.6371|1\n"
              "'Разом'|None|None|'=SUM(D5:D6)'|'=SUM(E5:E6)'|None\n"
-             "0.0000 True\n"_qs);
+             "0.0000 True\n"
+             "True 1 0 $4:$4 datetime dd.mm.yyyy hh:mm\n"_qs);
 }
 
 int main(int argc, char** argv)
