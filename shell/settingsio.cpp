@@ -109,7 +109,7 @@ QMap<QString, QString> readSummaryValues(ISettingsStore& store, QStringList& unr
     return texts;
 }
 
-void writeSummaryValue(ISettingsStore& store, const QString& name, const QString& text)
+void writeTextValue(ISettingsStore& store, const QString& name, const QString& text)
 {
     if (auto key = store.open())
         key->writeString(name, text);

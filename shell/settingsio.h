@@ -43,8 +43,9 @@ bool writeParams(ISettingsStore& store, const SettingsRecord& settings);
 // Absent values are simply not there; a value of another type is named in
 // `unread` instead of stopping anything, so its default can take its place.
 QMap<QString, QString> readSummaryValues(ISettingsStore& store, QStringList& unread);
-// Writes one of them; a key that cannot be opened writes nothing.
-void writeSummaryValue(ISettingsStore& store, const QString& name, const QString& text);
+// Writes a text value (one of them, "LastFolder"); a key that cannot be
+// opened writes nothing.
+void writeTextValue(ISettingsStore& store, const QString& name, const QString& text);
 // A text value; empty when it is not there or is no text.
 QString readTextValue(ISettingsStore& store, const QString& name);
 

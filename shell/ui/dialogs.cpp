@@ -124,7 +124,7 @@ QString keepFolder(ISettingsStore* folders, const QString& chosen)
     if (folders && !chosen.isEmpty()) {
         const QString folder = QFileInfo(chosen).absolutePath();
         if (QFileInfo(folder).isDir() && folder != readTextValue(*folders, kLastFolderValue))
-            writeSummaryValue(*folders, kLastFolderValue, folder);
+            writeTextValue(*folders, kLastFolderValue, folder);
     }
     return chosen;
 }

@@ -268,7 +268,7 @@ void LotSummaryWindow::refuse()
 
 void LotSummaryWindow::store(const QString& name, const QString& text)
 {
-    writeSummaryValue(m_main.services().store, name, text);
+    writeTextValue(m_main.services().store, name, text);
 }
 
 void LotSummaryWindow::priceEdited(QTableWidgetItem* item)

@@ -345,10 +345,10 @@ void TestLotSummary::storedValuesRoundTripAndFallBack()
     p.stackFactor = 0.65;
 
     MemoryStore store;
-    writeSummaryValue(store, kPricesValue, pricesText(p));
-    writeSummaryValue(store, kCurrencyValue, p.currency);
-    writeSummaryValue(store, kClassBoundsValue, boundsText(p.bounds));
-    writeSummaryValue(store, kStackFactorValue, stackFactorText(p.stackFactor));
+    writeTextValue(store, kPricesValue, pricesText(p));
+    writeTextValue(store, kCurrencyValue, p.currency);
+    writeTextValue(store, kClassBoundsValue, boundsText(p.bounds));
+    writeTextValue(store, kStackFactorValue, stackFactorText(p.stackFactor));
     QCOMPARE(store.values[kPricesValue].toString(),
              u"\"0,00\",\"10,50\",\"1000,00\",\"1500,00\",\"15×5=2000,00\""_qs);
     QCOMPARE(store.values[kClassBoundsValue].toString(), u"8,16,30"_qs);
