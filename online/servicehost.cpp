@@ -4,6 +4,8 @@
 #include "online/commatext.h"
 #include "online/webtext.h"
 
+#include <QUrl>
+
 #ifndef ZELMORA_SERVICE_HOST
 #define ZELMORA_SERVICE_HOST "zelmora.halvane.example"
 #endif
@@ -38,35 +40,50 @@ QString sendLogUrl(const QString& host, const QString& logText)
     return serviceUrl(host, QStringLiteral("/sp/sendlog.php?text=") + escapeQueryValue(logText, false));
 }
 
-QString sendLogUrl(const QString& host, const QStringList& lines, int maxAddress)
+QStringList newestLinesThatFit(const QStringList& lines, const std::function<QString(const QStringList&)>& address,
+                               int maxAddress, bool* cut)
 {
-    const auto fits = [&](const QString& url) { return url.size() <= maxAddress; };
-    QString url = sendLogUrl(host, CommaText(lines));
-    if (fits(url) || lines.isEmpty())
-        return url;
+    // Measured as sent: a Cyrillic letter left as it is in the address
+    // travels as six characters ("%D0%96").
+    const auto fits = [&](const QStringList& kept) {
+        return QUrl(address(kept)).toEncoded().size() <= maxAddress;
+    };
+    if (cut)
+        *cut = false;
+    if (lines.isEmpty() || fits(lines))
+        return lines;
+    if (cut)
+        *cut = true;
     // The address shrinks as older lines are left out: find the first line
     // from which the rest still fits.
     qsizetype lo = 1, hi = lines.size(); // lines.mid(hi) is empty and fits
     while (lo < hi) {
         const qsizetype mid = lo + (hi - lo) / 2;
-        if (fits(sendLogUrl(host, CommaText(lines.mid(mid)))))
+        if (fits(lines.mid(mid)))
             hi = mid;
         else
             lo = mid + 1;
     }
     if (lo < lines.size())
-        return sendLogUrl(host, CommaText(lines.mid(lo)));
+        return lines.mid(lo);
     // Not even the newest line fits: as much of its start as does.
     const QString last = lines.last();
     qsizetype keep = 0, over = last.size();
     while (keep + 1 < over) {
         const qsizetype mid = keep + (over - keep) / 2;
-        if (fits(sendLogUrl(host, CommaText({last.left(mid)}))))
+        if (fits({last.left(mid)}))
             keep = mid;
         else
             over = mid;
     }
-    return sendLogUrl(host, CommaText({last.left(keep)}));
+    return {last.left(keep)};
+}
+
+QString sendLogUrl(const QString& host, const QStringList& lines, int maxAddress)
+{
+    return sendLogUrl(host, CommaText(newestLinesThatFit(
+                                lines, [&](const QStringList& kept) { return sendLogUrl(host, CommaText(kept)); },
+                                maxAddress)));
 }
 
 QString createIdUrl(const QString& host)

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 
 namespace zel {
 
@@ -34,11 +35,16 @@ QString serviceUrl(const QString& host, const QString& pathAndQuery);
 
 // The log upload; the text escaped where it would break the query.
 QString sendLogUrl(const QString& host, const QString& logText);
+// Servers refuse request lines past 8 KB, the usual limit.
+constexpr int kMaxAddress = 8000;
+// As many of the newest of `lines` as keep the address `address` makes of
+// them within `maxAddress` characters as sent (percent-encoded); a single line too long on its own is
+// cut to what fits. `cut`, when given, says whether anything was left out.
+QStringList newestLinesThatFit(const QStringList& lines, const std::function<QString(const QStringList&)>& address,
+                               int maxAddress = kMaxAddress, bool* cut = nullptr);
 // The upload of a log's lines as comma text, of as many of the newest lines
-// as keep the address within `maxAddress` characters: servers refuse longer
-// request lines (8 KB is the usual limit), and the newest lines are the ones
-// that tell what went wrong. A single line too long on its own is cut.
-QString sendLogUrl(const QString& host, const QStringList& lines, int maxAddress = 8000);
+// as fit: the newest lines are the ones that tell what went wrong.
+QString sendLogUrl(const QString& host, const QStringList& lines, int maxAddress = kMaxAddress);
 QString createIdUrl(const QString& host);
 QString getMessageUrl(const QString& host, std::int32_t id);
 // The three texts come already through W1251toUTF8; what would still break

@@ -150,6 +150,12 @@ const LangMoreEntry LangMoreTable[] = {
       "Обновление не загружено или не имеет подписи производителя; программа осталась без изменений.",
       "The update could not be downloaded or does not carry the maker's signature; the program is left as it was."}},
 
+    {221, {"Розмова задовга для одного повідомлення: надіслано останні рядки (%1 з %2).",
+           "Разговор слишком длинный для одного сообщения: отправлены последние строки (%1 из %2).",
+           "The conversation is too long for one message: its newest lines were sent (%1 of %2)."}},
+    {222, {"Відповідь не надіслано; її текст залишився в полі.", "Ответ не отправлен; его текст остался в поле.",
+           "The reply was not sent; its text is left in the field."}},
+
     // 240-259: reliability and speed.
     {240, {"Не вдалося зберегти журнал у файл: ", "Не удалось сохранить журнал в файл: ",
            "Could not save the log to file: "}},

@@ -320,23 +320,46 @@ void TForm1::Button5Click()
     }
     if (reply.isEmpty())
         return;
+    QStringList added;
     if (!Memo4->document()->isEmpty())
-        Memo4->appendPlainText(QStringLiteral(" "));
-    Memo4->appendPlainText(QStringLiteral("User: ") + dateTimeText(clockOf(m_services).now()));
-    Memo4->appendPlainText(reply);
+        added << QStringLiteral(" ");
+    added << QStringLiteral("User: ") + dateTimeText(clockOf(m_services).now()) << reply;
+    // The service takes an address of 8 KB at most: a long conversation goes
+    // with its newest lines, as the log upload does, and the user is told.
+    const QStringList conversation = displayedLines(Memo4) + added;
+    bool cut = false;
+    const QStringList sent = newestLinesThatFit(
+        conversation,
+        [this](const QStringList& lines) {
+            return sendMessageAddress(QString(), QStringLiteral("@"), CommaText(lines));
+        },
+        kMaxAddress, &cut);
+    if (!SendMess(QString(), QStringLiteral("@"), CommaText(sent))) {
+        // Nothing is lost: the reply stays typed, to be sent again.
+        Dialogs::message(this, L(222));
+        return;
+    }
+    for (const QString& line : added)
+        Memo4->appendPlainText(line);
     Edit11->clear();
-    SendMess(QString(), QStringLiteral("@"), CommaText(displayedLines(Memo4)));
+    if (cut)
+        Dialogs::message(this, L(221).arg(sent.size()).arg(conversation.size()));
+}
+
+QString TForm1::sendMessageAddress(const QString& theme, const QString& email, const QString& message) const
+{
+    return sendMessageUrl(m_services.hosts.service, Settings.ID.load(), W1251toUTF8(theme), W1251toUTF8(email),
+                          ClearString(W1251toUTF8(message)));
 }
 
 bool TForm1::SendMess(const QString& theme, const QString& email, const QString& message)
 {
     if (!IsConnectedToInternet() || !m_services.http)
         return false;
-    const QString text = ClearString(W1251toUTF8(message));
+    const QString address = sendMessageAddress(theme, email, message);
     Log(QStringLiteral("Send message to Halvane"));
     try {
-        m_services.http->get(sendMessageUrl(m_services.hosts.service, Settings.ID.load(),
-                                            W1251toUTF8(theme), W1251toUTF8(email), text));
+        m_services.http->get(address);
         return true;
     } catch (const std::exception&) {
         return false;

@@ -123,6 +123,8 @@ public:
     bool logAndSave(QObject* Sender, const std::exception& E);
     // Sends a message to the maker; true when the request went through.
     bool SendMess(const QString& theme, const QString& email, const QString& message);
+    // The address SendMess requests.
+    QString sendMessageAddress(const QString& theme, const QString& email, const QString& message) const;
     void PlayBeep();
     // The Messages or Log tab made visible and active, with its header picture.
     void showMessagesTab();

@@ -325,6 +325,32 @@ void TestOnlineWindow::replyAndMyId()
     QCOMPARE(queryValue(target, "theme"), QString());
     QCOMPARE(queryValue(target, "email"), u"@"_qs);
     QVERIFY(labels().contains(u"Send_message_to_Halvane"_qs));
+
+    // A conversation grown too long for one address goes with its newest
+    // lines that fit (a reply holds 512 characters at most), and the user
+    // is told.
+    Dialogs::clear();
+    const QString longReply(512, QChar(0x0416));
+    for (int i = 0; i < 6; ++i) {
+        reply->setText(longReply);
+        QTest::mouseClick(child<QPushButton>("Button5"), Qt::LeftButton);
+    }
+    QCOMPARE(m_service->requests().size(), 8);
+    const QByteArray longTarget = m_service->requests().last().target;
+    QVERIFY2(longTarget.size() <= 8000 && longTarget.size() > 6000, QByteArray::number(longTarget.size()));
+    QVERIFY(SetCommaText(queryValue(longTarget, "message")).join(QString()).endsWith(longReply));
+    QVERIFY(!Dialogs::shown().isEmpty());
+    QVERIFY2(Dialogs::shown().last().startsWith(u"The conversation is too long for one message"_qs),
+             qPrintable(Dialogs::shown().last()));
+    QVERIFY(memo("Memo4").join(QString()).endsWith(longReply));
+    // Not sent: the reply stays typed and the conversation as it was.
+    m_net.online = false;
+    const QStringList before = memo("Memo4");
+    reply->setText(u"Again"_qs);
+    QTest::mouseClick(child<QPushButton>("Button5"), Qt::LeftButton);
+    QCOMPARE(Dialogs::shown().last(), u"The reply was not sent; its text is left in the field."_qs);
+    QCOMPARE(reply->text(), u"Again"_qs);
+    QCOMPARE(memo("Memo4"), before);
 }
 
 void TestOnlineWindow::feedbackWindow()
