@@ -272,11 +272,6 @@ void appendCells(QStringList& memo, const ListLine& line)
         memo.append(c);
 }
 
-bool sameCells(const QVector<QString>& a, const QVector<QString>& b)
-{
-    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
-}
-
 bool sameInputs(const LineValues& a, const LineValues& b)
 {
     return a.size == b.size && a.height == b.height && a.length == b.length && a.count == b.count;
@@ -485,6 +480,11 @@ bool mergeKey(const ListLine& line, LineValues& v)
 }
 
 } // namespace
+
+bool sameCells(const QVector<QString>& a, const QVector<QString>& b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
 
 bool cellReads(const QString& text, int column, bool boards)
 {

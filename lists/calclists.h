@@ -124,6 +124,10 @@ struct ListTotals {
 ListTotals ReFreshRoundLines(Lines& lines, const ListContext& ctx);
 ListTotals ReFreshBoardLines(Lines& lines, const ListContext& ctx);
 
+// Whether two lines' cells hold the same texts. They share their storage
+// until written to, so this is mostly a pointer comparison.
+bool sameCells(const QVector<QString>& a, const QVector<QString>& b);
+
 // Whether `text` reads as a number of `column` of a round list (a board list
 // with `boards`) when the list is recomputed: the length as a decimal number,
 // the other columns as whole numbers.

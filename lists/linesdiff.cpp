@@ -8,10 +8,7 @@ namespace {
 
 bool sameLine(const ListLine& a, const ListLine& b)
 {
-    // Cells share their storage until written to: mostly a pointer comparison.
-    const bool sameCells = (a.cells.constData() == b.cells.constData() && a.cells.size() == b.cells.size())
-                           || a.cells == b.cells;
-    return a.icon == b.icon && sameCells;
+    return a.icon == b.icon && sameCells(a.cells, b.cells);
 }
 
 } // namespace
