@@ -1,7 +1,7 @@
 // Program entry: one copy, the windows in their order, the message loop.
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
-#include "lists/platform/lazyworkbooks.h"
+#include "lists/platform/workbookmodule.h"
 #include "cubtable/ui/tform3.h"
 #include "online/clock.h"
 #include "online/platform/deferredrestart.h"
@@ -14,21 +14,21 @@
 #include "shell/platform/carriedmodules.h"
 #include "shell/platform/fontsahead.h"
 #include "shell/platform/qsettingsstore.h"
-#include "shell/platform/sessionbus.h"
 #include "shell/platform/singleinstance.h"
 #include "shell/ui/application.h"
-#include "shell/ui/benchexit.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/firstshow.h"
-#include "shell/ui/lazyprinting.h"
-#include "shell/ui/lazysvgdrawing.h"
-#include "shell/ui/pictures.h"
+#include "shell/ui/moduletrouble.h"
 #include "shell/ui/tform1.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
-#include "summary/ui/lazycharts.h"
+#include "summary/ui/summarycharts.h"
 
 #include <QThread>
+
+#ifdef ZELMORA_BENCH_HOOK
+#include "bench/benchexit.h"
+#endif
 
 #include <cstdio>
 #include <future>
@@ -39,7 +39,6 @@ int main(int argc, char** argv)
     // Before the threads below: the environment is set here, and this thread
     // is made Qt's main thread before another could touch a Qt object.
     zel::nameLocalTimeZone();
-    zel::skipHopelessBusLaunch();
     QThread::currentThread();
     // The claim writes a file and waits for the disk: it is made while the
     // application connects to the display, and looked at before any window.
@@ -66,20 +65,17 @@ int main(int argc, char** argv)
     // sooner than the field's servers are.
     timeouts.idleMs = ZELMORA_LOCAL_IDLE_MS;
 #endif
-    zel::LazyNet net(zel::netModule(), timeouts);
+    zel::ModuleTroubleNotice trouble;
+    zel::Facility<zel::INetFacilities> netFacilities(zel::netModule(), zel::kNetModuleOpen, trouble.handler(),
+                                                     zel::netFacilitiesWith(timeouts));
+    zel::LazyNet net(netFacilities);
     zel::SystemIdleClock idle;
     zel::SystemClock clock;
     zel::LocalFiles files;
     zel::DeferredRestart restart;
-    zel::LazyWorkbooks workbooks(zel::workbookModule());
-    zel::AppServices services{store, QCoreApplication::applicationFilePath(), workbooks.spreadsheetFactory(),
-                              &baseFile, workbooks.listWorkbookWriter()};
-    zel::LazyCharts charts(zel::chartsModule());
-    services.charts = &charts;
-    zel::LazyPrinting printing(zel::printModule());
-    zel::Dialogs::setPrinting(&printing);
-    zel::LazySvgDrawing svg(zel::svgModule());
-    zel::setSvgDrawing(&svg);
+    zel::Facility<zel::IWorkbooks> workbooks(zel::workbookModule(), zel::kWorkbookModuleOpen, trouble.handler());
+    zel::Facility<zel::ISummaryCharts> charts(zel::chartsModule(), zel::kSummaryChartsOpen, trouble.handler());
+    zel::AppServices services{store, QCoreApplication::applicationFilePath(), &baseFile, &workbooks, &charts};
     services.http = &net;
     services.downloader = &net;
     services.connectivity = &net;
@@ -91,6 +87,7 @@ int main(int argc, char** argv)
     services.hosts.service = services.hosts.update = QStringLiteral(ZELMORA_LOCAL_SERVICE);
 #endif
     zel::TForm1 form1(services);
+    trouble.setLog(&form1.activityLog());
     // The windows below that are never shown stand in the start-up order of
     // the program; each command makes a window of its own. The cubature
     // table, the base window, help and feedback do nothing the user could
@@ -113,9 +110,11 @@ int main(int argc, char** argv)
         form9.emplace(&form1);
         form10.emplace(&form1);
     });
-    // For the start-up benchmark: end the moment the window is on the screen.
+#ifdef ZELMORA_BENCH_HOOK
+    // The start-up benchmark's build: end the moment the window is on the screen.
     if (qEnvironmentVariableIsSet("ZELMORA_BENCH_EXIT_WHEN_SHOWN"))
         zel::endWhenExposed(form1);
+#endif
     const int code = app.exec();
     // After an update: the lists and settings are saved; the new program
     // starts once this copy has let go of the single instance.

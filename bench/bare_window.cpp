@@ -1,6 +1,6 @@
 // The yardstick for the start-up benchmark: a bare Qt Widgets program with
 // one window holding a label, ending as the program does once it is shown.
-#include "shell/ui/benchexit.h"
+#include "bench/benchexit.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -47,6 +47,11 @@ pid_t spawnProgram(bool exitWhenShown, const char* file = ZELMORA_PROGRAM, int s
     }
     env.push_back(std::getenv("DISPLAY") ? "QT_QPA_PLATFORM=xcb" : "QT_QPA_PLATFORM=offscreen");
     env.push_back("XDG_CONFIG_HOME=" + g_home);
+    // Both programs in one bus environment: the one given, or where none is
+    // given none at all, so that neither waits on a bus launch the other
+    // is spared.
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+        env.push_back("DBUS_SESSION_BUS_ADDRESS=disabled:");
     env.push_back("TMPDIR=" + g_home);
     if (exitWhenShown)
         env.push_back("ZELMORA_BENCH_EXIT_WHEN_SHOWN=1");

@@ -28,6 +28,8 @@ PACKAGES=(
   libsodium-dev libcpp-httplib-dev libqt6sql6-psql postgresql-15 iproute2
   # Its load script: the load generator, and curl for its first request.
   wrk curl
+  # The test that the carried modules' debugging information is found.
+  gdb
   # Fuzzing: libFuzzer comes with clang.
   clang-15 libfuzzer-15-dev
 )

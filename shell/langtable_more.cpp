@@ -182,6 +182,11 @@ const LangMoreEntry LangMoreTable[] = {
     {290, {"вставлення", "вставка", "paste"}},
     {291, {"відкриття розрахунку", "открытие расчёта", "open calculation"}},
 
+    // 340-349: parts of the program carried inside it.
+    {340, {"Частину функцій Zelmora не вдалося запустити: експорт до таблиць, діаграма підсумку партії або зв'язок із сервісом у цьому сеансі не працюватимуть. Причину записано в журнал.",
+           "Часть функций Zelmora не удалось запустить: экспорт в таблицы, диаграмма итогов партии или связь с сервисом в этом сеансе работать не будут. Причина записана в журнал.",
+           "Some of Zelmora's functions could not be started: the export to spreadsheets, the lot summary's chart or the online service will not work in this session. The reason is written in the log."}},
+
     {-1, {"", "", ""}}, // end mark: the table may not be empty
 };
 

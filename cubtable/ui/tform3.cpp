@@ -3,6 +3,7 @@
 #include "cubtable/spreadsheet.h"
 #include "cubtable/ui/cubtablemodel.h"
 #include "engine/errors.h"
+#include "lists/platform/workbookmodule.h"
 #include "lists/ui/numberedit.h"
 #include "report/reports.h"
 #include "report/ui/tform6.h"
@@ -289,10 +290,11 @@ void TForm3::SpeedButton2Click()
 bool TForm3::SaveAsExcelFile(const CubTable& grid, const QString& fileName)
 {
     m_main->Log(QStringLiteral("Save to Excel file"));
-    const SpreadsheetFactory& start = m_main->services().spreadsheet;
-    if (!start)
-        throw Error(QStringLiteral("No spreadsheet application"));
-    std::unique_ptr<ISpreadsheetApp> app = start();
+    Facility<IWorkbooks>* workbooks = m_main->services().workbooks;
+    IWorkbooks* books = workbooks ? workbooks->get() : nullptr;
+    if (!books)
+        throw Error(workbooks ? workbooks->error() : QStringLiteral("No spreadsheet application"));
+    std::unique_ptr<ISpreadsheetApp> app = books->spreadsheet();
     return exportTable(*app, grid, fileName);
 }
 

@@ -2,6 +2,7 @@
 #include "lists/ui/listexchange.h"
 #include "engine/errors.h"
 #include "lists/listwriter.h"
+#include "lists/platform/workbookmodule.h"
 #include "shell/savefile.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/listundo.h"
@@ -95,11 +96,12 @@ void ListExchange::exportList()
     const Lines& lines = model()->lines();
     if (suffix == QStringLiteral("xlsx")) {
         try {
-            const ListWorkbookWriter& write = m_window->services().listWorkbook;
-            if (!write)
-                throw InOutError(name);
-            write(listSheet(lines, kind(), Settings.Method, Settings.Language, QDateTime::currentDateTime()),
-                  name);
+            Facility<IWorkbooks>* workbooks = m_window->services().workbooks;
+            IWorkbooks* books = workbooks ? workbooks->get() : nullptr;
+            if (!books)
+                throw InOutError(workbooks ? workbooks->error() : name);
+            books->writeListWorkbook(
+                listSheet(lines, kind(), Settings.Method, Settings.Language, QDateTime::currentDateTime()), name);
         } catch (const InOutError& e) {
             Dialogs::error(m_window, L(157).arg(e.message()));
         }

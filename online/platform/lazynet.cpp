@@ -1,12 +1,9 @@
 #include "online/platform/lazynet.h"
-#include "online/platform/netmodule.h"
-#include "shell/platform/embeddedmodule.h"
 
 namespace zel {
 
-LazyNet::LazyNet(EmbeddedModule& module, HttpTimeouts timeouts)
-    : m_module(module)
-    , m_timeouts(timeouts)
+LazyNet::LazyNet(Facility<INetFacilities>& facility)
+    : m_facility(facility)
 {
 }
 
@@ -14,26 +11,22 @@ LazyNet::~LazyNet() = default;
 
 INetFacilities* LazyNet::facilities()
 {
-    std::call_once(m_opened, [this] {
-        std::unique_ptr<INetFacilities> made;
-        if (auto open = reinterpret_cast<NetModuleOpen>(m_module.symbol(kNetModuleOpen)))
-            made.reset(open(m_timeouts));
-        else
-            m_failure = m_module.error();
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_facilities = std::move(made);
+    INetFacilities* net = m_facility.get();
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (net && !m_made) {
+        m_made.reset(net);
         // A shut-down that came first holds for the client made now.
-        if (m_facilities && m_shutDown)
-            m_facilities->http().shutDown();
-    });
-    return m_facilities.get();
+        if (m_shutDown)
+            net->http().shutDown();
+    }
+    return net;
 }
 
 QString LazyNet::get(const QString& url)
 {
     INetFacilities* net = facilities();
     if (!net)
-        throw SocketError(0, m_failure);
+        throw SocketError(0, m_facility.error());
     return net->http().get(url);
 }
 
@@ -42,8 +35,8 @@ void LazyNet::shutDown()
     // Nothing is opened for it: a client made later starts shut down.
     std::lock_guard<std::mutex> lock(m_lock);
     m_shutDown = true;
-    if (m_facilities)
-        m_facilities->http().shutDown();
+    if (m_made)
+        m_made->http().shutDown();
 }
 
 bool LazyNet::download(const QString& url, const QString& file)
@@ -56,6 +49,11 @@ bool LazyNet::isOnline()
 {
     INetFacilities* net = facilities();
     return net && net->connectivity().isOnline();
+}
+
+Facility<INetFacilities>::Make netFacilitiesWith(const HttpTimeouts& timeouts)
+{
+    return [timeouts](void* entry) { return reinterpret_cast<NetModuleOpen>(entry)(timeouts); };
 }
 
 } // namespace zel

@@ -3,22 +3,21 @@
 
 #include "online/connectivity.h"
 #include "online/httpaccess.h"
-#include "online/platform/qthttpclient.h"
+#include "online/platform/netmodule.h"
+#include "shell/platform/embeddedmodule.h"
 
 #include <memory>
 #include <mutex>
 
 namespace zel {
 
-class EmbeddedModule;
-class INetFacilities;
-
-// Stands for the module's client, download and connectivity test until one
-// of them is first used. A module that cannot be opened makes every request
-// a socket failure and the machine offline, with the reason in the message.
+// The client, download and connectivity test of the network facilities,
+// which open at the first request from any thread. Without them every
+// request is a socket failure and the machine offline, with the reason in
+// the message.
 class LazyNet : public IHttpClient, public IDownloader, public IConnectivity {
 public:
-    LazyNet(EmbeddedModule& module, HttpTimeouts timeouts);
+    explicit LazyNet(Facility<INetFacilities>& facility);
     ~LazyNet() override;
     LazyNet(const LazyNet&) = delete;
     LazyNet& operator=(const LazyNet&) = delete;
@@ -32,14 +31,16 @@ private:
     // Null when the module could not be opened.
     INetFacilities* facilities();
 
-    EmbeddedModule& m_module;
-    HttpTimeouts m_timeouts;
-    std::once_flag m_opened;
-    QString m_failure;
+    Facility<INetFacilities>& m_facility;
     // Orders the making of the facilities with a shut-down from another thread.
     std::mutex m_lock;
-    std::unique_ptr<INetFacilities> m_facilities;
     bool m_shutDown = false;
+    // The module's facilities are their taker's to delete: their network
+    // thread ends with them.
+    std::unique_ptr<INetFacilities> m_made;
 };
+
+// The network module's facilities, made with `timeouts` at the first use.
+Facility<INetFacilities>::Make netFacilitiesWith(const HttpTimeouts& timeouts);
 
 } // namespace zel

@@ -16,5 +16,3 @@
 ZEL_CARRIED_MODULE(netModule, net)
 ZEL_CARRIED_MODULE(workbookModule, workbook)
 ZEL_CARRIED_MODULE(chartsModule, charts)
-ZEL_CARRIED_MODULE(printModule, print)
-ZEL_CARRIED_MODULE(svgModule, svg)

@@ -11,9 +11,5 @@ EmbeddedModule& netModule();
 EmbeddedModule& workbookModule();
 // Qt Charts: the lot summary's chart.
 EmbeddedModule& chartsModule();
-// Qt Print Support: the print dialog and the printer.
-EmbeddedModule& printModule();
-// Qt SVG: the pictures at sizes the build did not draw ahead.
-EmbeddedModule& svgModule();
 
 } // namespace zel

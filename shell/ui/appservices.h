@@ -1,9 +1,8 @@
 // What the windows need from the platform, handed to them at creation.
 #pragma once
 
-#include "cubtable/spreadsheet.h"
-#include "lists/listsheet.h"
 #include "online/servicehost.h"
+#include "shell/platform/embeddedmodule.h"
 
 #include <QString>
 
@@ -21,20 +20,20 @@ class IClock;
 class IFileOps;
 class IRestart;
 class ISummaryCharts;
+class IWorkbooks;
 
 struct AppServices {
     ISettingsStore& store;
     // The program's own file: the log, the report, the base and the update
     // files live beside it.
     QString programFile;
-    // Starts the spreadsheet application the cubature table is exported through.
-    SpreadsheetFactory spreadsheet;
     // Keeps the calculation base.
     IBaseFile* baseFile = nullptr;
-    // Writes the list's workbook (the export to .xlsx).
-    ListWorkbookWriter listWorkbook{};
+    // The cubature table's spreadsheet and the list's workbook (the export
+    // to .xlsx); without them neither can be written.
+    Facility<IWorkbooks>* workbooks = nullptr;
     // Draws the lot summary's chart; without it the chart's place stays empty.
-    ISummaryCharts* charts = nullptr;
+    Facility<ISummaryCharts>* charts = nullptr;
 
     // Online services. Without a connectivity test the machine counts as
     // offline, so nothing is requested; without an idle clock there is no

@@ -1,13 +1,14 @@
 // Message boxes, real or scripted.
 #include "shell/ui/dialogs.h"
 #include "shell/settingsio.h"
-#include "shell/ui/printing.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QQueue>
 
 namespace zel {
@@ -40,8 +41,6 @@ Script& script()
 }
 
 const QString kTitle = QStringLiteral("Zelmora");
-
-IPrinting* g_printing = nullptr;
 
 } // namespace
 
@@ -171,11 +170,15 @@ QString Dialogs::openFile(QWidget* parent, const QString& title, const QString& 
 
 bool Dialogs::print(QWidget* parent, const std::function<void(QPagedPaintDevice&)>& paint)
 {
-    const bool ask = !script().recorded(QStringLiteral("print"), NoSign);
-    return g_printing && g_printing->print(parent, ask, paint);
+    QPrinter printer(QPrinter::HighResolution);
+    if (!script().recorded(QStringLiteral("print"), NoSign)) {
+        QPrintDialog dialog(&printer, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+    }
+    paint(printer);
+    return true;
 }
-
-void Dialogs::setPrinting(IPrinting* printing) { g_printing = printing; }
 
 void Dialogs::setScripted(bool on) { script().on = on; }
 void Dialogs::queueAnswer(Answer answer) { script().answers.enqueue(answer); }

@@ -13,7 +13,6 @@ class QWidget;
 
 namespace zel {
 
-class IPrinting;
 class ISettingsStore;
 
 class Dialogs {
@@ -51,17 +50,15 @@ public:
     // the chosen file, or the empty text when cancelled. `folders` as above.
     static QString openFile(QWidget* parent, const QString& title, const QString& filter,
                             ISettingsStore* folders = nullptr);
-    // The print dialog, and `paint` on the printer chosen; true when the
-    // user chose to print. Nothing is printed until setPrinting() is given
-    // the printing.
+    // The print dialog, and `paint` on the printer chosen, at the printer's
+    // resolution; true when the user chose to print.
     static bool print(QWidget* parent, const std::function<void(QPagedPaintDevice&)>& paint);
-    static void setPrinting(IPrinting* printing);
 
     // Scripted mode for tests: nothing is shown; every box is recorded in
     // shown(), questions take the queued answers (No when none is left) and
     // input boxes, save and open dialogs the queued texts (their pre-filled value,
     // or for a save or open dialog the empty text, when none is left); print dialogs
-    // print, through the printing given, to the printer as it is set up at first.
+    // print to the printer as it is set up at first.
     static void setScripted(bool on);
     static void queueAnswer(Answer answer);
     static void queueInput(const QString& text);

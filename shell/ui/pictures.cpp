@@ -2,7 +2,7 @@
 // build, ahead, for the sizes the windows use).
 #include "shell/ui/pictures.h"
 
-#include "shell/ui/svgdrawing.h"
+#include "shell/ui/drawsvg.h"
 
 #include <QHash>
 #include <QLabel>
@@ -13,8 +13,6 @@
 namespace zel {
 
 namespace {
-
-ISvgDrawing* g_svg = nullptr;
 
 // The windows' names for their pictures, and the names of the files they
 // are drawn from (resources/pictures/<stem>.svg).
@@ -39,7 +37,7 @@ QImage pictureImage(const QString& name, const QSize& size)
         if (!image.isNull())
             return image;
     }
-    return g_svg ? g_svg->draw(QStringLiteral(":/pictures/%1.svg").arg(stem), size) : QImage();
+    return drawSvg(QStringLiteral(":/pictures/%1.svg").arg(stem), size);
 }
 
 } // namespace
@@ -68,11 +66,6 @@ QIcon pictureIcon(const QString& name)
         icon.addPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(std::move(image)));
     }
     return icon;
-}
-
-void setSvgDrawing(ISvgDrawing* drawing)
-{
-    g_svg = drawing;
 }
 
 void showPicture(QLabel* label, const QString& name)

@@ -25,9 +25,4 @@ void showPicture(QLabel* label, const QString& name);
 // drew none.
 QImage drawnAhead(const QString& stem, const QSize& size);
 
-class ISvgDrawing;
-// What draws the pictures at sizes the build did not draw ahead; until it is
-// given, such a picture is empty. UI thread only.
-void setSvgDrawing(ISvgDrawing* drawing);
-
 } // namespace zel

@@ -92,7 +92,7 @@ SummarySettings inForce(const ListContext& ctx)
 } // namespace
 
 LotSummaryWindow::LotSummaryWindow(TForm1& main)
-    : QWidget(&main, Qt::Window), m_main(main), m_charts(main.services().charts)
+    : QWidget(&main, Qt::Window), m_main(main), m_charts(main.services().charts ? main.services().charts->get() : nullptr)
 {
     setObjectName(QStringLiteral("LotSummaryWindow"));
     m_params = main.summaryParams();
@@ -154,6 +154,8 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
     } else {
         m_chartView = new QWidget(this);
         m_chartView->setObjectName(QStringLiteral("Chart"));
+        if (main.services().charts)
+            m_chartView->setToolTip(main.services().charts->error());
     }
     m_chartView->setMinimumHeight(260);
     layout->addWidget(m_chartView, 3);

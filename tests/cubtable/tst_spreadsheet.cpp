@@ -6,7 +6,7 @@
 #include "cubtable/platform/xlsxspreadsheet.h"
 #include "cubtable/spreadsheet.h"
 #include "engine/errors.h"
-#include "lists/platform/lazyworkbooks.h"
+#include "lists/platform/workbookmodule.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +74,7 @@ private slots:
     void workbookReadsBack();
     void failedSaveLeavesNoFile();
     void carriedModuleWritesBothWorkbooks();
+    void carriedModuleFromTheCacheWhereMemoryIsRefused();
     void workbookFileNames_data();
     void workbookFileNames();
 };
@@ -175,24 +176,65 @@ void TestSpreadsheet::carriedModuleWritesBothWorkbooks()
 {
     ModuleFromFile file("zelmora-workbook-test", QStringLiteral(ZEL_WORKBOOK_MODULE));
     QVERIFY(file.isRead());
-    LazyWorkbooks books(file.module());
+    Facility<IWorkbooks> carried(file.module(), kWorkbookModuleOpen);
+    IWorkbooks* books = carried.get();
+    QVERIFY2(books, qPrintable(carried.error()));
     QTemporaryDir dir;
-    const std::unique_ptr<ISpreadsheetApp> app = books.spreadsheetFactory()();
+    const std::unique_ptr<ISpreadsheetApp> app = books->spreadsheet();
     QVERIFY(exportTable(*app, smallTable(), dir.filePath(u"table.xls"_qs)));
-    books.listWorkbookWriter()(ListSheet{u"Круглий"_qs, {}, {}}, dir.filePath(u"list.xlsx"_qs));
+    books->writeListWorkbook(ListSheet{u"Круглий"_qs, {}, {}}, dir.filePath(u"list.xlsx"_qs));
     for (const char* name : {"table.xls", "list.xlsx"}) {
         QFile written(dir.filePath(QLatin1String(name)));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.read(2), QByteArray("PK")); // a zip, as every workbook is
     }
     // Its errors are the program's own types across the module's edge.
-    QVERIFY_THROWS_EXCEPTION(InOutError,
-                             books.listWorkbookWriter()(ListSheet{}, dir.filePath(u"missing/list.xlsx"_qs)));
+    QVERIFY_THROWS_EXCEPTION(InOutError, books->writeListWorkbook(ListSheet{}, dir.filePath(u"missing/list.xlsx"_qs)));
+}
 
-    LazyWorkbooks none(brokenModule());
-    QVERIFY_THROWS_EXCEPTION(Error, none.spreadsheetFactory()());
-    QVERIFY_THROWS_EXCEPTION(InOutError, none.listWorkbookWriter()(ListSheet{}, dir.filePath(u"x.xlsx"_qs)));
-    QVERIFY(!QFile::exists(dir.filePath(u"x.xlsx"_qs)));
+void TestSpreadsheet::carriedModuleFromTheCacheWhereMemoryIsRefused()
+{
+    // The test above, run again where anonymous memory may not be made: the
+    // module goes to the user's cache folder once, under its build-id, kept
+    // private and read-only, and a copy that is not the carried one is
+    // written anew before anything of it runs.
+    ModuleFromFile file("zelmora-workbook-test", QStringLiteral(ZEL_WORKBOOK_MODULE));
+    QVERIFY(file.isRead());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(file.image().constData());
+    const QByteArray id = EmbeddedModule::buildId(bytes, bytes + file.image().size());
+    QCOMPARE(id.size(), 40);
+    QTemporaryDir home;
+    const QString folder = home.filePath(u"zelmora/modules"_qs);
+    const QString cached = folder + u"/zelmora-workbook-test-"_qs + QString::fromLatin1(id) + u".so"_qs;
+    const auto runChild = [&home] {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"LD_PRELOAD"_qs, QStringLiteral(ZEL_NOMEMFD));
+        env.insert(u"XDG_CACHE_HOME"_qs, home.path());
+        env.insert(u"ASAN_OPTIONS"_qs, env.value(u"ASAN_OPTIONS"_qs) + u":verify_asan_link_order=0"_qs);
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {u"carriedModuleWritesBothWorkbooks"_qs});
+        return child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    };
+    QVERIFY(runChild());
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(folder).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, 0700u);
+    QCOMPARE(::stat(QFile::encodeName(cached).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, 0400u);
+    QFile copy(cached);
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), file.image());
+    copy.close();
+
+    QVERIFY(copy.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(copy.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    copy.write("#!/bin/sh\n");
+    copy.close();
+    QVERIFY(runChild());
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), file.image());
 }
 
 void TestSpreadsheet::workbookFileNames_data()

@@ -17,6 +17,7 @@ public:
     }
     bool isRead() const { return !m_image.isEmpty(); }
     EmbeddedModule& module() { return m_module; }
+    const QByteArray& image() const { return m_image; }
 
 private:
     static QByteArray readAll(const QString& file)

@@ -5,17 +5,41 @@
 #pragma once
 
 #include "base/platform/sqlitebase.h"
+#include "engine/errors.h"
+#include "lists/platform/workbookmodule.h"
 #include "lists/platform/xlsxlistbook.h"
 #include "summary/ui/summarycharts.h"
 #include "shell/ui/appservices.h"
 
 namespace zel {
 
+// The list's workbook written directly; the spreadsheet from the test's
+// factory, none when it gave none.
+class TestWorkbooks : public IWorkbooks {
+public:
+    SpreadsheetFactory start;
+
+    std::unique_ptr<ISpreadsheetApp> spreadsheet() override
+    {
+        if (!start)
+            throw Error(QStringLiteral("No spreadsheet application"));
+        return start();
+    }
+    void writeListWorkbook(const ListSheet& sheet, const QString& fileName) override
+    {
+        zel::writeListWorkbook(sheet, fileName);
+    }
+};
+
 inline AppServices testServices(ISettingsStore& store, const QString& programFile,
                                 SpreadsheetFactory spreadsheet = {})
 {
     static SqliteBaseFile baseFile;
-    return AppServices{store, programFile, std::move(spreadsheet), &baseFile, writeListWorkbook, &qtSummaryCharts()};
+    static TestWorkbooks books;
+    static Facility<IWorkbooks> workbooks(books);
+    static Facility<ISummaryCharts> charts(qtSummaryCharts());
+    books.start = std::move(spreadsheet);
+    return AppServices{store, programFile, &baseFile, &workbooks, &charts};
 }
 
 } // namespace zel

@@ -6,8 +6,6 @@
 #include "engine/volume.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/pictures.h"
-#include "shell/ui/svgdrawing.h"
 #include "shell/ui/tform1.h"
 
 #include <QtTest>
@@ -22,7 +20,6 @@ inline void startWindowTest(MemoryStore& store, UiLanguage language)
 {
     Dialogs::setScripted(true);
     Dialogs::clear();
-    setSvgDrawing(&qtSvgDrawing());
     store.values.clear();
     const char* const codes[] = {"UA", "RU", "EN"};
     store.values[QStringLiteral("LANGUAGE")] = QString::fromLatin1(codes[static_cast<int>(language)]);

@@ -245,7 +245,8 @@ void TestHttpClient::carriedModuleServesOnFirstUse()
     QVERIFY(file.isRead());
     EmbeddedModule& module = file.module();
     {
-        LazyNet net(module, HttpTimeouts());
+        Facility<INetFacilities> facility(module, kNetModuleOpen, {}, netFacilitiesWith(HttpTimeouts()));
+        LazyNet net(facility);
         m_service->answer("/ip.html", "10.0.0.1");
         QCOMPARE(net.get(url("/ip.html")), u"10.0.0.1"_qs);
         // Its errors are the program's own types across the module's edge.
@@ -257,7 +258,8 @@ void TestHttpClient::carriedModuleServesOnFirstUse()
         QVERIFY_THROWS_EXCEPTION(SocketError, net.get(url("/ip.html")));
     }
     // Shut down before any use: the client made afterwards is shut down too.
-    LazyNet net(module, HttpTimeouts());
+    Facility<INetFacilities> facility(module, kNetModuleOpen, {}, netFacilitiesWith(HttpTimeouts()));
+    LazyNet net(facility);
     net.shutDown();
     QVERIFY_THROWS_EXCEPTION(SocketError, net.get(url("/ip.html")));
     QCOMPARE(m_service->requests().size(), 3);
@@ -266,7 +268,11 @@ void TestHttpClient::carriedModuleServesOnFirstUse()
 void TestHttpClient::moduleThatWillNotOpenFailsEveryUse()
 {
     EmbeddedModule& module = brokenModule();
-    LazyNet net(module, HttpTimeouts());
+    QStringList told;
+    Facility<INetFacilities> facility(module, kNetModuleOpen,
+                                      [&told](const EmbeddedModule& m, const QString& why) { told << m.name() + (u": "_qs + why); },
+                                      netFacilitiesWith(HttpTimeouts()));
+    LazyNet net(facility);
     try {
         net.get(url("/ip.html"));
         QFAIL("no error");
@@ -277,6 +283,8 @@ void TestHttpClient::moduleThatWillNotOpenFailsEveryUse()
     QVERIFY(!net.download(url("/ok.bin"), QDir::temp().filePath(u"zelmora-never.new"_qs)));
     QVERIFY(!net.isOnline());
     QVERIFY(m_service->requests().isEmpty());
+    // Told once, however often it is asked for.
+    QCOMPARE(told, QStringList{u"zelmora-broken-test: "_qs + module.error()});
 }
 
 QTEST_GUILESS_MAIN(TestHttpClient)

@@ -1,6 +1,5 @@
 // Printing and the cubature table through the real windows.
 #include "../fakes/memorystore.h"
-#include "../fakes/modulefile.h"
 #include "../fakes/testservices.h"
 #include "../fakes/windowtest.h"
 #include "cubtable/ui/tform3.h"
@@ -15,7 +14,6 @@
 #include "shell/settingsio.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/lazyprinting.h"
 #include "shell/ui/tform1.h"
 
 #include <QCheckBox>
@@ -77,7 +75,6 @@ private slots:
     void printedPagesCanBeRead_data();
     void printedPagesCanBeRead();
     void previewCentredAndEnterPrints();
-    void printingThroughTheCarriedModule();
     void tableWindowDefaultsAndMethods();
     void tableWindowWarnings();
     void tableWindowEnterRefreshesOnce();
@@ -350,27 +347,6 @@ void TestReportWindow::previewCentredAndEnterPrints()
     QTest::keyClick(preview, Qt::Key_Return);
     QTest::keyClick(preview, Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(Dialogs::shown(), (QStringList{u"print"_qs, u"print"_qs}));
-}
-
-void TestReportWindow::printingThroughTheCarriedModule()
-{
-    // The module as the program carries it paints on a printer of its own,
-    // at the printer's resolution; one that will not open paints nothing and
-    // says why.
-    ModuleFromFile file("zelmora-print-test", QStringLiteral(ZEL_PRINT_MODULE));
-    QVERIFY(file.isRead());
-    LazyPrinting printing(file.module());
-    int dpi = 0;
-    QVERIFY(printing.print(nullptr, false, [&dpi](QPagedPaintDevice& printer) { dpi = printer.logicalDpiX(); }));
-    QVERIFY(dpi > 300);
-    Dialogs::clear();
-    LazyPrinting none(brokenModule());
-    bool painted = false;
-    QVERIFY(!none.print(nullptr, false, [&painted](QPagedPaintDevice&) { painted = true; }));
-    QVERIFY(!painted);
-    QVERIFY(!brokenModule().error().isEmpty());
-    QCOMPARE(Dialogs::shown(), QStringList{brokenModule().error()});
-    QCOMPARE(Dialogs::signs(), QList<Dialogs::Sign>{Dialogs::Error});
 }
 
 void TestReportWindow::tableWindowDefaultsAndMethods()

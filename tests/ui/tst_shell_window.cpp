@@ -1,7 +1,6 @@
 // The main window as a whole: start-up, language switch, settings window,
 // totals panel, main menu and keys, lists kept between runs.
 #include "../fakes/memorystore.h"
-#include "../fakes/modulefile.h"
 #include "../fakes/storefile.h"
 #include "../fakes/testservices.h"
 #include "lists/ui/linedrawing.h"
@@ -16,7 +15,6 @@
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/drawsvg.h"
-#include "shell/ui/lazysvgdrawing.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/tform1.h"
 #include "shell/ui/tform5.h"
@@ -88,7 +86,7 @@ private slots:
     void panelExpandsAndCollapsesIn17Steps();
     void tabChangeSwapsPictures();
     void picturesDrawnAheadAreTheirDrawing();
-    void otherSizesDrawnByTheCarriedModule();
+    void otherSizesDrawnAtRunTime();
     void windowKeysFromAnyField();
     void mainMenuEnabling();
     void aboutAndHelp();
@@ -508,24 +506,12 @@ void TestShellWindow::picturesDrawnAheadAreTheirDrawing()
     }
 }
 
-void TestShellWindow::otherSizesDrawnByTheCarriedModule()
+void TestShellWindow::otherSizesDrawnAtRunTime()
 {
-    // A size the build did not draw: drawn at run time through the module
-    // the program carries, as drawSvg draws it; a module that will not open
-    // leaves it empty. The sizes drawn ahead need no module at all.
-    ModuleFromFile file("zelmora-svg-test", QStringLiteral(ZEL_SVG_MODULE));
-    QVERIFY(file.isRead());
-    LazySvgDrawing svg(file.module());
-    setSvgDrawing(&svg);
+    // A size the build did not draw is drawn at run time, as drawSvg draws it.
     const QImage own = drawSvg(u":/pictures/menu.svg"_qs, QSize(20, 20));
     QVERIFY(!own.isNull());
     QCOMPARE(picture(u"menu"_qs, QSize(20, 20)).toImage().convertToFormat(own.format()), own);
-    LazySvgDrawing none(brokenModule());
-    setSvgDrawing(&none);
-    QVERIFY(picture(u"menu"_qs, QSize(20, 20)).isNull());
-    setSvgDrawing(nullptr);
-    QVERIFY(picture(u"menu"_qs, QSize(20, 20)).isNull());
-    QVERIFY(!picture(u"menu"_qs, QSize(24, 24)).isNull());
 }
 
 void TestShellWindow::windowKeysFromAnyField()
