@@ -14,27 +14,6 @@ QString caption(int entry, UiLanguage l, const QString& value)
     return Lang(entry, l) + QStringLiteral(": ") + value;
 }
 
-void appendTable(QString& html, const TextTable& t, bool totals)
-{
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>");
-    for (const QString& h : t.header)
-        html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
-    html += QStringLiteral("</tr>\n");
-    for (int r = 0; r < t.rows.size(); ++r) {
-        const bool bold = totals && r == t.rows.size() - 1;
-        html += QStringLiteral("<tr>");
-        for (int c = 0; c < t.rows[r].size(); ++c) {
-            // A name kept on one line: "International 1/4-inch" broken after its first word reads as two rows.
-            html += c == 0 ? QStringLiteral("<td style=\"white-space: nowrap\">") : QStringLiteral("<td align=\"right\">");
-            html += bold ? QStringLiteral("<b>") + t.rows[r][c].toHtmlEscaped() + QStringLiteral("</b>")
-                         : t.rows[r][c].toHtmlEscaped();
-            html += QStringLiteral("</td>");
-        }
-        html += QStringLiteral("</tr>\n");
-    }
-    html += QStringLiteral("</table>\n");
-}
-
 } // namespace
 
 QString className(int cls, const ClassBounds& b, UiLanguage l)
@@ -133,30 +112,6 @@ QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const Sum
     if (s.unreadLines > 0)
         lines << caption(kTxtUnreadLines, l, QString::number(s.unreadLines));
     return lines;
-}
-
-QString summaryHtml(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
-                    const QString& chartImage)
-{
-    const UiLanguage l = in.ctx.language;
-    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + Lang(kTxtLotSummary, l).toHtmlEscaped()
-                   + QStringLiteral("</title></head><body>\n<h2>") + Lang(kTxtLotSummary, l).toHtmlEscaped()
-                   + QStringLiteral("</h2>\n<p>");
-    const QStringList lines = settingsLines(s, p, in, l);
-    for (int i = 0; i < lines.size(); ++i)
-        html += (i > 0 ? QStringLiteral("<br>\n") : QString()) + lines[i].toHtmlEscaped();
-    html += QStringLiteral("</p>\n");
-    appendTable(html, classTable(s, p, l), true);
-    html += QStringLiteral("<p>") + caption(kTxtStacked, l, stackedText(s, l)).toHtmlEscaped() + QStringLiteral("</p>\n");
-    if (!s.boards) {
-        appendTable(html, methodTable(s, l), false);
-        html += QStringLiteral("<p><b>") + Lang(kTxtOtherRules, l).toHtmlEscaped() + QStringLiteral("</b></p>\n");
-        appendTable(html, ruleTable(s, l), false);
-    }
-    if (!chartImage.isEmpty())
-        html += QStringLiteral("<p><img src=\"") + chartImage + QStringLiteral("\" width=\"640\"></p>\n");
-    html += QStringLiteral("</body></html>\n");
-    return html;
 }
 
 } // namespace zel

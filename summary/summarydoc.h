@@ -1,5 +1,5 @@
-// The lot summary as texts: the tables the window shows and the document
-// it prints, in one language.
+// The lot summary as texts: the tables the window shows and prints, in one
+// language.
 #pragma once
 
 #include "summary/lotsummary.h"
@@ -75,10 +75,5 @@ struct SummarySettings {
 };
 QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
                           UiLanguage language);
-
-// The printed summary as HTML; `chartImage` names the chart's picture in the
-// document's resources (none when empty).
-QString summaryHtml(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
-                    const QString& chartImage);
 
 } // namespace zel

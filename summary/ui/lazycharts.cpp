@@ -25,10 +25,11 @@ void LazyCharts::fill(QWidget* view, const LotSummary& s, const SummaryParams& p
         c->fill(view, s, p, language);
 }
 
-QImage LazyCharts::image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size)
+QImage LazyCharts::image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size,
+                         double pixelRatio)
 {
     ISummaryCharts* c = m_charts.get();
-    return c ? c->image(s, p, language, size) : QImage();
+    return c ? c->image(s, p, language, size, pixelRatio) : QImage();
 }
 
 } // namespace zel

@@ -14,7 +14,8 @@ public:
 
     QWidget* makeView(QWidget* parent) override;
     void fill(QWidget* view, const LotSummary& s, const SummaryParams& p, UiLanguage language) override;
-    QImage image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size) override;
+    QImage image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size,
+                 double pixelRatio) override;
 
 private:
     ModuleObject<ISummaryCharts> m_charts;
