@@ -122,9 +122,14 @@ FlowPages layOutAcceptance(const AcceptanceSource& src, const QSizeF& area, cons
 
     w.text({Lang(kTxtAcceptance, l)}, 0.0, kTitleScale, true, true);
     const LotParties& who = src.parties;
+    QStringList inForce = settingsLines(s, src.params, src.settings, l);
+    // The taper, that lines outside a table are computed with, whatever the
+    // method (the formula's names it already): after the method's line.
+    if (!s.boards && src.settings.ctx.method != CalcMethod::Formula)
+        inForce.insert(3, Lang(40, l) + QStringLiteral(": ") + taperText(src.settings.ctx.taper, l));
     w.columns({{captioned(kTxtLotNumber, l, who.lotNumber), captioned(kTxtSeller, l, who.seller),
                 captioned(kTxtBuyer, l, who.buyer), captioned(kTxtPlace, l, who.place)},
-               settingsLines(s, src.params, src.settings, l)},
+               inForce},
               kGap);
 
     const auto table = [&w](const TextTable& t, bool totals, bool repeat, double space) {

@@ -90,6 +90,11 @@ QString stackedText(const LotSummary& s, UiLanguage l)
     return FormatFixed(s.stacked, 4) + QLatin1Char(' ') + Lang(kTxtStackedUnit, l);
 }
 
+QString taperText(TaperStep taper, UiLanguage l)
+{
+    return FormatNumber(taperPerMetre(taper), 1) + QLatin1Char(' ') + Lang(kTxtCentimetre, l);
+}
+
 QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
                           UiLanguage l)
 {
@@ -99,8 +104,7 @@ QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const Sum
     if (!s.boards) {
         QString method = Lang(36 + static_cast<int>(in.ctx.method), l);
         if (in.ctx.method == CalcMethod::Formula)
-            method += QStringLiteral(", ") + Lang(40, l) + QLatin1Char(' ')
-                      + FormatNumber(taperPerMetre(in.ctx.taper), 1) + QLatin1Char(' ') + Lang(kTxtCentimetre, l);
+            method += QStringLiteral(", ") + Lang(40, l) + QLatin1Char(' ') + taperText(in.ctx.taper, l);
         lines << caption(kTxtMethod, l, method);
         lines << caption(kTxtBounds, l, boundsText(p.bounds));
     }

@@ -67,6 +67,9 @@ QString costText(double cost, const QString& currency);
 // "0,6300 скл. м3"
 QString stackedText(const LotSummary& s, UiLanguage language);
 
+// The taper per running metre: "1,0 см".
+QString taperText(TaperStep taper, UiLanguage language);
+
 // What the lot was measured with: one "caption: value" text each, and the
 // number of lines left out because their cells do not read, when there are any.
 struct SummarySettings {

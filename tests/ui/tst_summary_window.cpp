@@ -420,7 +420,7 @@ void TestSummaryWindow::pdfHoldsTheSummaryAsText()
     const QString text = poppler(u"pdftotext"_qs, {u"-layout"_qs, u"-enc"_qs, u"UTF-8"_qs, file, u"-"_qs});
     for (const QString& expected : {u"Timber acceptance certificate"_qs, u"Lot No.: 17/2025"_qs,
                                     u"Seller: Oak & Co"_qs, u"Buyer: Birch Ltd"_qs, u"Place: Lviv"_qs,
-                                    u"Lot summary"_qs, u"Medium, 14–25 cm"_qs, u"1 078,10"_qs,
+                                    u"hinning on the meter: 1,0 cm"_qs, u"Lot summary"_qs, u"Medium, 14–25 cm"_qs, u"1 078,10"_qs,
                                     u"(in force)"_qs, u"Date: "_qs, u"Stacking factor: 0,70"_qs,
                                     u"Stacked volume: 1,5401 stacked m3"_qs, u"Other trades' rules"_qs,
                                     u"International 1/4-inch"_qs, u"1,171"_qs, u"0,5922"_qs, u"(signature)"_qs,
