@@ -43,8 +43,9 @@ struct FlowBlock {
 };
 
 // A table as its texts: every column as wide as its widest text and the
-// table spread over the width given, the heading row's texts wrapped at
-// their blanks; the first column set to the left, the others to the right.
+// table spread over the width given (in smaller type, down to 7 points,
+// where it would be wider), the heading row's texts wrapped at their
+// blanks; the first column set to the left, the others to the right.
 struct FlowTable {
     QStringList heading;
     QVector<QStringList> rows;
@@ -65,8 +66,8 @@ public:
     int columns(const QVector<QStringList>& columns, double spaceBefore);
     // The table's rows, one block each; the index of its heading row's.
     int table(const FlowTable& table, double spaceBefore);
-    // A picture as wide as the page and `aspect` of that high, no higher
-    // than `maxHeight`.
+    // A picture as wide as the width and `aspect` of that high; narrower,
+    // centred, where that would be higher than `maxHeight`.
     int picture(int picture, double aspect, double maxHeight, double spaceBefore);
     // The block just written goes with the next one.
     void keepWithNext() { m_blocks.last().keepWithNext = true; }
