@@ -14,6 +14,10 @@ const QString kPricesValue = QStringLiteral("Prices");
 const QString kCurrencyValue = QStringLiteral("Currency");
 const QString kClassBoundsValue = QStringLiteral("ClassBounds");
 const QString kStackFactorValue = QStringLiteral("StackFactor");
+const QString kLotNumberValue = QStringLiteral("LotNumber");
+const QString kSellerValue = QStringLiteral("Seller");
+const QString kBuyerValue = QStringLiteral("Buyer");
+const QString kPlaceValue = QStringLiteral("Place");
 
 QString languageCode(UiLanguage language)
 {

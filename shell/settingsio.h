@@ -24,6 +24,11 @@ extern const QString kPricesValue;      // "Prices": class prices, then "W×H=pr
 extern const QString kCurrencyValue;    // "Currency"
 extern const QString kClassBoundsValue; // "ClassBounds": "6,14,26"
 extern const QString kStackFactorValue; // "StackFactor": "0,70"
+// The lot's acceptance document: its header as typed in the summary, texts.
+extern const QString kLotNumberValue;   // "LotNumber"
+extern const QString kSellerValue;      // "Seller"
+extern const QString kBuyerValue;       // "Buyer"
+extern const QString kPlaceValue;       // "Place"
 // The folder the file dialogs opened last, a text.
 extern const QString kLastFolderValue;  // "LastFolder"
 

@@ -14,27 +14,6 @@ QString caption(int entry, UiLanguage l, const QString& value)
     return Lang(entry, l) + QStringLiteral(": ") + value;
 }
 
-void appendTable(QString& html, const TextTable& t, bool totals)
-{
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>");
-    for (const QString& h : t.header)
-        html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
-    html += QStringLiteral("</tr>\n");
-    for (int r = 0; r < t.rows.size(); ++r) {
-        const bool bold = totals && r == t.rows.size() - 1;
-        html += QStringLiteral("<tr>");
-        for (int c = 0; c < t.rows[r].size(); ++c) {
-            // A name kept on one line: "International 1/4-inch" broken after its first word reads as two rows.
-            html += c == 0 ? QStringLiteral("<td style=\"white-space: nowrap\">") : QStringLiteral("<td align=\"right\">");
-            html += bold ? QStringLiteral("<b>") + t.rows[r][c].toHtmlEscaped() + QStringLiteral("</b>")
-                         : t.rows[r][c].toHtmlEscaped();
-            html += QStringLiteral("</td>");
-        }
-        html += QStringLiteral("</tr>\n");
-    }
-    html += QStringLiteral("</table>\n");
-}
-
 } // namespace
 
 QString className(int cls, const ClassBounds& b, UiLanguage l)
@@ -111,6 +90,11 @@ QString stackedText(const LotSummary& s, UiLanguage l)
     return FormatFixed(s.stacked, 4) + QLatin1Char(' ') + Lang(kTxtStackedUnit, l);
 }
 
+QString taperText(TaperStep taper, UiLanguage l)
+{
+    return FormatNumber(taperPerMetre(taper), 1) + QLatin1Char(' ') + Lang(kTxtCentimetre, l);
+}
+
 QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
                           UiLanguage l)
 {
@@ -120,8 +104,7 @@ QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const Sum
     if (!s.boards) {
         QString method = Lang(36 + static_cast<int>(in.ctx.method), l);
         if (in.ctx.method == CalcMethod::Formula)
-            method += QStringLiteral(", ") + Lang(40, l) + QLatin1Char(' ')
-                      + FormatNumber(taperPerMetre(in.ctx.taper), 1) + QLatin1Char(' ') + Lang(kTxtCentimetre, l);
+            method += QStringLiteral(", ") + Lang(40, l) + QLatin1Char(' ') + taperText(in.ctx.taper, l);
         lines << caption(kTxtMethod, l, method);
         lines << caption(kTxtBounds, l, boundsText(p.bounds));
     }
@@ -133,30 +116,6 @@ QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const Sum
     if (s.unreadLines > 0)
         lines << caption(kTxtUnreadLines, l, QString::number(s.unreadLines));
     return lines;
-}
-
-QString summaryHtml(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
-                    const QString& chartImage)
-{
-    const UiLanguage l = in.ctx.language;
-    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + Lang(kTxtLotSummary, l).toHtmlEscaped()
-                   + QStringLiteral("</title></head><body>\n<h2>") + Lang(kTxtLotSummary, l).toHtmlEscaped()
-                   + QStringLiteral("</h2>\n<p>");
-    const QStringList lines = settingsLines(s, p, in, l);
-    for (int i = 0; i < lines.size(); ++i)
-        html += (i > 0 ? QStringLiteral("<br>\n") : QString()) + lines[i].toHtmlEscaped();
-    html += QStringLiteral("</p>\n");
-    appendTable(html, classTable(s, p, l), true);
-    html += QStringLiteral("<p>") + caption(kTxtStacked, l, stackedText(s, l)).toHtmlEscaped() + QStringLiteral("</p>\n");
-    if (!s.boards) {
-        appendTable(html, methodTable(s, l), false);
-        html += QStringLiteral("<p><b>") + Lang(kTxtOtherRules, l).toHtmlEscaped() + QStringLiteral("</b></p>\n");
-        appendTable(html, ruleTable(s, l), false);
-    }
-    if (!chartImage.isEmpty())
-        html += QStringLiteral("<p><img src=\"") + chartImage + QStringLiteral("\" width=\"640\"></p>\n");
-    html += QStringLiteral("</body></html>\n");
-    return html;
 }
 
 } // namespace zel

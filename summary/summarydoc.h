@@ -1,5 +1,5 @@
-// The lot summary as texts: the tables the window shows and the document
-// it prints, in one language.
+// The lot summary as texts: the tables the window shows and prints, in one
+// language.
 #pragma once
 
 #include "summary/lotsummary.h"
@@ -67,6 +67,9 @@ QString costText(double cost, const QString& currency);
 // "0,6300 скл. м3"
 QString stackedText(const LotSummary& s, UiLanguage language);
 
+// The taper per running metre: "1,0 см".
+QString taperText(TaperStep taper, UiLanguage language);
+
 // What the lot was measured with: one "caption: value" text each, and the
 // number of lines left out because their cells do not read, when there are any.
 struct SummarySettings {
@@ -75,10 +78,5 @@ struct SummarySettings {
 };
 QStringList settingsLines(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
                           UiLanguage language);
-
-// The printed summary as HTML; `chartImage` names the chart's picture in the
-// document's resources (none when empty).
-QString summaryHtml(const LotSummary& s, const SummaryParams& p, const SummarySettings& in,
-                    const QString& chartImage);
 
 } // namespace zel

@@ -38,6 +38,8 @@ QFont fontAt(double pointSize, bool bold)
     QFont f;
     f.setPointSizeF(pointSize);
     f.setBold(bold);
+    // No ligatures: a PDF's "fi" would read back as one sign, not two letters.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
@@ -73,6 +75,12 @@ private:
 };
 
 } // namespace
+
+const TextMeasure& printedMeasure()
+{
+    static const FontMeasure measure;
+    return measure;
+}
 
 ReportSource reportSourceFromHtml(const QString& html)
 {
@@ -128,7 +136,7 @@ ReportSource reportSourceFromHtml(const QString& html)
 
 ReportPages layOutReport(const ReportSource& source, const QPageLayout& paper)
 {
-    return layOutReport(source, paper.paintRect(QPageLayout::Point).size(), FontMeasure());
+    return layOutReport(source, paper.paintRect(QPageLayout::Point).size(), printedMeasure());
 }
 
 QPageLayout paperOf(const ReportPages& pages, QPageLayout paper)
@@ -139,10 +147,15 @@ QPageLayout paperOf(const ReportPages& pages, QPageLayout paper)
     return paper;
 }
 
-QFont printedFont(const PrintedText& text, double pixelsPerPoint, double deviceDpi)
+QFont printedFont(double pointSize, bool bold, double pixelsPerPoint, double deviceDpi)
 {
     // The device turns points into its pixels by its own resolution.
-    return fontAt(text.pointSize * pixelsPerPoint * 72.0 / deviceDpi, text.bold);
+    return fontAt(pointSize * pixelsPerPoint * 72.0 / deviceDpi, bold);
+}
+
+QFont printedFont(const PrintedText& text, double pixelsPerPoint, double deviceDpi)
+{
+    return printedFont(text.pointSize, text.bold, pixelsPerPoint, deviceDpi);
 }
 
 void paintReportPage(QPainter& painter, const ReportPages& pages, int index, QPointF origin,
@@ -175,6 +188,46 @@ void printReport(QPagedPaintDevice& device, const ReportPages& pages, const QPag
         if (i > 0)
             device.newPage();
         paintReportPage(painter, pages, i, QPointF(), pixelsPerPoint);
+    }
+}
+
+void printFlow(QPagedPaintDevice& device, const FlowPages& pages, const QVector<QImage>& pictures)
+{
+    QPainter painter(&device);
+    const double scale = device.logicalDpiX() / 72.0; // device pixels to the point
+    const double dpi = device.logicalDpiY();
+    QPen pen(Qt::black);
+    pen.setWidthF(std::max(1.0, 0.5 * scale));
+    painter.setPen(pen);
+    // A long list sets thousands of texts in a few fonts.
+    double size = -1.0;
+    bool bold = false;
+    for (int p = 0; p < pages.pages.size(); ++p) {
+        if (p > 0)
+            device.newPage();
+        for (const PageItem& item : pages.pages[p]) {
+            const QRectF r(item.rect.topLeft() * scale, item.rect.size() * scale);
+            switch (item.kind) {
+            case PageItem::Line:
+                painter.drawLine(r.topLeft(), r.bottomRight());
+                break;
+            case PageItem::Picture:
+                if (item.picture >= 0 && item.picture < pictures.size())
+                    painter.drawImage(r, pictures[item.picture]);
+                break;
+            case PageItem::Text:
+                if (item.pointSize != size || item.bold != bold) {
+                    size = item.pointSize;
+                    bold = item.bold;
+                    painter.setFont(printedFont(size, bold, scale, dpi));
+                }
+                const Qt::Alignment across = item.centred ? Qt::AlignHCenter
+                                             : item.right ? Qt::AlignRight
+                                                          : Qt::AlignLeft;
+                painter.drawText(r, across | Qt::AlignVCenter, item.text);
+                break;
+            }
+        }
     }
 }
 

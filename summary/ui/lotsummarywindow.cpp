@@ -2,6 +2,7 @@
 #include "summary/ui/lotsummarywindow.h"
 #include "lists/numbertext.h"
 #include "lists/ui/linesmodel.h"
+#include "report/ui/printedreport.h"
 #include "shell/settings.h"
 #include "shell/settingsio.h"
 #include "shell/ui/dialogs.h"
@@ -12,6 +13,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,7 +26,6 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -33,7 +34,16 @@
 namespace zel {
 namespace {
 
-const QString kChartResource = QStringLiteral("summary-chart.png");
+// The document's header fields: their stored values and captions.
+const QString* const kPartyValues[] = {&kLotNumberValue, &kSellerValue, &kBuyerValue, &kPlaceValue};
+constexpr int kPartyCaptions[] = {kTxtLotNumber, kTxtSeller, kTxtBuyer, kTxtPlace};
+
+// The document's margins, millimetres.
+constexpr double kMargin = 15.0;
+// The chart's words at their size on the screen (96 pixels to the inch),
+// drawn at three times that resolution.
+constexpr double kChartPixelsPerPoint = 96.0 / 72.0;
+constexpr double kChartSharpness = 3.0;
 
 QTableWidget* table(QWidget* parent, const char* name)
 {
@@ -98,6 +108,18 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
     m_params = main.summaryParams();
 
     auto* layout = new QVBoxLayout(this);
+    auto* parties = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        m_partyCaptions[i] = new QLabel(this);
+        m_parties[i] = new QLineEdit(this);
+        m_parties[i]->setObjectName(*kPartyValues[i]);
+        m_storedParties[i] = readTextValue(main.services().store, *kPartyValues[i]);
+        m_parties[i]->setText(m_storedParties[i]);
+        parties->addWidget(m_partyCaptions[i], i / 2, 2 * (i % 2));
+        parties->addWidget(m_parties[i], i / 2, 2 * (i % 2) + 1);
+        connect(m_parties[i], &QLineEdit::editingFinished, this, &LotSummaryWindow::partiesEdited);
+    }
+    layout->addLayout(parties);
     m_info = new QLabel(this);
     m_info->setObjectName(QStringLiteral("Info"));
     m_info->setWordWrap(true);
@@ -229,6 +251,8 @@ void LotSummaryWindow::relabel()
     QStringList info = settingsLines(m_summary, m_params, inForce(m_main.listContext()), Settings.Language);
     info.removeFirst(); // the date: the printout's only
     m_info->setText(info.join(QStringLiteral("; ")));
+    for (int i = 0; i < 4; ++i)
+        m_partyCaptions[i]->setText(L(kPartyCaptions[i]));
     m_boundsCaption->setText(L(kTxtBounds));
     m_factorCaption->setText(L(kTxtStackFactor));
     m_currencyCaption->setText(L(kTxtCurrency));
@@ -340,17 +364,53 @@ void LotSummaryWindow::currencyEdited()
     refresh();
 }
 
-QImage LotSummaryWindow::chartImage(const QSize& size)
+void LotSummaryWindow::partiesEdited()
 {
-    return m_charts ? m_charts->image(m_summary, m_params, Settings.Language, size) : QImage();
+    bool logged = false;
+    for (int i = 0; i < 4; ++i) {
+        const QString text = m_parties[i]->text().trimmed();
+        if (text == m_storedParties[i])
+            continue;
+        if (!logged)
+            m_main.Log(QStringLiteral("Summary parties"));
+        logged = true;
+        m_storedParties[i] = text;
+        store(*kPartyValues[i], text);
+    }
+}
+
+LotParties LotSummaryWindow::parties() const
+{
+    return LotParties{m_parties[0]->text(), m_parties[1]->text(), m_parties[2]->text(), m_parties[3]->text()};
+}
+
+QImage LotSummaryWindow::chartImage(const QSize& size, double pixelRatio)
+{
+    return m_charts ? m_charts->image(m_summary, m_params, Settings.Language, size, pixelRatio) : QImage();
 }
 
 void LotSummaryWindow::paintDocument(QPagedPaintDevice& device)
 {
-    QTextDocument doc;
-    doc.addResource(QTextDocument::ImageResource, QUrl(kChartResource), chartImage(QSize(1200, 700)));
-    doc.setHtml(summaryHtml(m_summary, m_params, inForce(m_main.listContext()), kChartResource));
-    doc.print(&device);
+    // A field still being typed in goes on the paper and into the store.
+    partiesEdited();
+    const QPageLayout given = device.pageLayout();
+    const QPageLayout paper(given.pageSize(), given.orientation(), QMarginsF(kMargin, kMargin, kMargin, kMargin),
+                            QPageLayout::Millimeter);
+    device.setPageLayout(paper);
+    const QSizeF area = paper.paintRect(QPageLayout::Point).size();
+    const QSizeF chartPoints(area.width(), area.width() * kChartAspect);
+    QVector<QImage> pictures;
+    const QImage chart = chartImage((chartPoints * kChartPixelsPerPoint).toSize(), kChartSharpness);
+    if (!chart.isNull())
+        pictures << chart;
+    const ListContext ctx = m_main.listContext();
+    const AcceptanceSource source{m_summary,
+                                  m_params,
+                                  inForce(ctx),
+                                  parties(),
+                                  m_boards ? m_main.boardModel()->lines() : m_main.roundModel()->lines(),
+                                  !pictures.isEmpty()};
+    printFlow(device, layOutAcceptance(source, area, printedMeasure()), pictures);
 }
 
 bool LotSummaryWindow::writePdf(const QString& file, QString* error)
@@ -366,9 +426,8 @@ bool LotSummaryWindow::writePdf(const QString& file, QString* error)
         return failed();
     {
         QPdfWriter writer(&out);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        writer.setTitle(L(kTxtLotSummary));
+        writer.setPageSize(QPageSize(usesLetter(QLocale().territory()) ? QPageSize::Letter : QPageSize::A4));
+        writer.setTitle(L(kTxtAcceptance));
         writer.setCreator(QStringLiteral("Zelmora"));
         paintDocument(writer);
     }

@@ -1,11 +1,13 @@
 // The lot summary window: the list in front by diameter class (by section
 // for boards) with prices and costs, the four methods side by side and the
 // trade rules of other markets below them, the
-// stacked volume and a chart; printed or saved as PDF. Non-modal; it
-// follows the lists and the settings.
+// stacked volume and a chart; printed or saved as PDF as the lot's
+// acceptance document, with the lot's number, the parties and the place
+// typed in fields of their own. Non-modal; it follows the lists and the
+// settings.
 #pragma once
 
-#include "summary/lotsummary.h"
+#include "summary/acceptdoc.h"
 
 #include <QImage>
 #include <QWidget>
@@ -39,14 +41,17 @@ public:
     void printClick();
     // Ctrl+S: through a save dialog proposing "summary.pdf" in the documents folder.
     void savePdfClick();
-    // Writes the summary as PDF; false when the file cannot be written.
-    // False, and the system's reason in `error`, when the file was not written.
+    // Writes the acceptance document as PDF, on the paper of the system's
+    // country. False, and the system's reason in `error`, when the file was
+    // not written.
     bool writePdf(const QString& file, QString* error = nullptr);
 
     const LotSummary& summary() const { return m_summary; }
     const SummaryParams& params() const { return m_params; }
-    // The chart as it is printed.
-    QImage chartImage(const QSize& size);
+    // The chart as it is printed: laid out at `size`, `pixelRatio` times as many pixels.
+    QImage chartImage(const QSize& size, double pixelRatio);
+    // The document's header as typed.
+    LotParties parties() const;
 
 private:
     void scheduleRefresh();
@@ -57,6 +62,7 @@ private:
     void boundsEdited();
     void factorEdited();
     void currencyEdited();
+    void partiesEdited();
     void store(const QString& name, const QString& text);
     void refuse();
     void paintDocument(QPagedPaintDevice& device);
@@ -68,6 +74,9 @@ private:
     bool m_pending = false;
     bool m_filling = false;
 
+    std::array<QLabel*, 4> m_partyCaptions;
+    std::array<QLineEdit*, 4> m_parties; // lot number, seller, buyer, place
+    std::array<QString, 4> m_storedParties;
     QLabel* m_info;
     QTableWidget* m_classes;
     QLabel* m_boundsCaption;

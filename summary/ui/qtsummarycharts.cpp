@@ -176,18 +176,20 @@ public:
             fillSummaryChart(*chartView->chart(), s, p, language);
     }
 
-    QImage image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size) override
+    QImage image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size,
+                 double pixelRatio) override
     {
         QGraphicsScene scene;
         auto* chart = new QChart;
         scene.addItem(chart); // the scene owns it
         fillSummaryChart(*chart, s, p, language);
         chart->resize(size);
-        QImage image(size, QImage::Format_RGB32);
+        const QSize pixels = (QSizeF(size) * pixelRatio).toSize();
+        QImage image(pixels, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        scene.render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
+        scene.render(&painter, QRectF(QPointF(0, 0), pixels), QRectF(QPointF(0, 0), size));
         return image;
     }
 };

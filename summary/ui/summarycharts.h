@@ -19,8 +19,11 @@ public:
     virtual QWidget* makeView(QWidget* parent) = 0;
     // Shows the summary in a view that makeView made.
     virtual void fill(QWidget* view, const LotSummary& s, const SummaryParams& p, UiLanguage language) = 0;
-    // The chart drawn on white at `size`, for the printed summary.
-    virtual QImage image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size) = 0;
+    // The chart laid out at `size` and drawn on white at `pixelRatio` image
+    // pixels to each of its own, for the printed summary: a page's chart as
+    // sharp as its text, its words the size they have on the screen.
+    virtual QImage image(const LotSummary& s, const SummaryParams& p, UiLanguage language, const QSize& size,
+                         double pixelRatio) = 0;
 };
 
 // The charts module's one entry, ISummaryCharts* zelmora_charts_open(): the

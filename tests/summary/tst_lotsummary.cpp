@@ -3,6 +3,7 @@
 #include "../fakes/listlines.h"
 #include "../fakes/memorystore.h"
 #include "shell/settingsio.h"
+#include "summary/acceptdoc.h"
 #include "summary/lotsummary.h"
 #include "summary/summarydoc.h"
 
@@ -31,6 +32,19 @@ Lines sampleRound()
 
 const QString nb(QChar(0x00A0));
 
+// Texts 0.5 points wide a character to the point of type, lines 1.2 of the type high.
+class CharMeasure : public TextMeasure {
+public:
+    double width(const QString& text, double pointSize, bool) const override { return 0.5 * pointSize * text.size(); }
+    double lineHeight(double pointSize) const override { return 1.2 * pointSize; }
+};
+
+// A list number in units of its last decimal: "1 234,5600" -> 12345600.
+long long units(QString text)
+{
+    return text.remove(nb).remove(u',').toLongLong();
+}
+
 } // namespace
 
 class TestLotSummary : public QObject {
@@ -44,6 +58,8 @@ private slots:
     void totalsAreSumsOfTheShownLines();
     void boardsBySection();
     void emptyAndUnreadLines();
+    void acceptanceDocumentOnPages_data();
+    void acceptanceDocumentOnPages();
     void moneyTexts_data();
     void moneyTexts();
     void refusedInput_data();
@@ -225,8 +241,6 @@ void TestLotSummary::tradeRules()
     QCOMPARE(t.rows[1], QStringList({u"Hoppus"_qs, u"1,2880"_qs, u"Hoppus m3"_qs, u"-0,8951"_qs, u"-41,00"_qs, u"0"_qs}));
     QCOMPARE(t.rows[2], QStringList({u"Doyle"_qs, u"230"_qs, u"bd ft"_qs, QString(), QString(), u"10"_qs}));
     QCOMPARE(t.rows[3], QStringList({u"International 1/4-inch"_qs, u"470"_qs, u"bd ft"_qs, QString(), QString(), u"10"_qs}));
-    const QString html = summaryHtml(s, SummaryParams{}, SummarySettings{gost(), QString()}, QString());
-    QVERIFY(html.contains(u"Other trades' rules"_qs.toHtmlEscaped()) && html.contains(u"<td align=\"right\">470</td>"_qs));
 }
 
 void TestLotSummary::boardsBySection()
@@ -380,6 +394,102 @@ void TestLotSummary::storedValuesRoundTripAndFallBack()
     // A store that cannot be opened: nothing read, all defaults.
     store.openable = false;
     QVERIFY(readSummaryValues(store, unread).isEmpty());
+}
+
+void TestLotSummary::acceptanceDocumentOnPages_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("boards");
+    QTest::addColumn<bool>("letter");
+    // Lists whose last lines, totals and signatures fall at every place of
+    // a page's foot, on A4 and on Letter.
+    for (int n : {0, 1, 2, 3})
+        QTest::addRow("%d round", n) << n << false << false;
+    for (int n = 20; n < 110; n += 1)
+        QTest::addRow("%d round", n) << n << false << (n % 2 == 1);
+    QTest::addRow("500 round") << 500 << false << false;
+    QTest::addRow("0 boards") << 0 << true << false;
+    QTest::addRow("75 boards") << 75 << true << true;
+}
+
+// The document's parts on the pages: every line once and in order under the
+// table's heading, the totals the sums of the printed lines, no heading left
+// at a page's foot, the totals and the signatures never on a page of their
+// own, everything within the printable area, the pages numbered "N / M".
+void TestLotSummary::acceptanceDocumentOnPages()
+{
+    QFETCH(int, lines);
+    QFETCH(bool, boards);
+    QFETCH(bool, letter);
+    const ListContext ctx = gost();
+    Lines list;
+    for (int i = 0; i < lines; ++i) {
+        const QString d = QString::number(4 + i % 40);
+        list << (boards ? board(d, u"5"_qs, u"6"_qs, QString::number(1 + i % 9))
+                        : round(d, QString::number(3 + i % 10), QString::number(1 + i % 9)));
+    }
+    boards ? ReFreshBoardLines(list, ctx) : ReFreshRoundLines(list, ctx);
+    const SummaryParams params;
+    const LotSummary s = boards ? summarizeBoards(list, params) : summarizeRound(list, ctx, params);
+    const AcceptanceSource source{s, params, SummarySettings{ctx, u"01.02.2025"_qs},
+                                  LotParties{u"17"_qs, u"Oak & Co"_qs, QString(), u"Lviv"_qs}, list, true};
+    const QSizeF area = letter ? QSizeF(540, 720) : QSizeF(510.2, 757.4);
+    const FlowPages pages = layOutAcceptance(source, area, CharMeasure());
+
+    const TextTable printed = acceptanceLines(list, boards, ctx);
+    const int volume = boards ? 5 : 4;
+    long long sum = 0, count = 0;
+    for (int r = 0; r + 1 < printed.rows.size(); ++r) {
+        sum += units(printed.rows[r][volume]);
+        count += printed.rows[r][volume - 1].toLongLong();
+    }
+    QCOMPARE(units(printed.rows.last()[volume]), sum);
+    QCOMPARE(printed.rows.last()[volume - 1].toLongLong(), count);
+    QCOMPARE(printed.rows.last()[0], u"Total"_qs);
+
+    QStringList numbers; // of the lines, as the table's first column prints them
+    int totalsPage = -1, signaturePage = -1, pictures = 0;
+    for (int p = 0; p < pages.pages.size(); ++p) {
+        const QVector<PageItem>& page = pages.pages[p];
+        QCOMPARE(page.last().text, u"%1 / %2"_qs.arg(p + 1).arg(pages.pages.size()));
+        const PageItem* lowest = nullptr;
+        for (const PageItem& item : page) {
+            const QRectF r = item.rect; // a rule's has no height or no width
+            QVERIFY2(r.left() > -1e-6 && r.top() > -1e-6 && r.right() < area.width() + 1e-6
+                         && r.bottom() < area.height() + 1e-6,
+                     qPrintable(item.text));
+            pictures += item.kind == PageItem::Picture ? 1 : 0;
+            if (item.kind != PageItem::Text || &item == &page.last())
+                continue;
+            bool number = false;
+            item.text.toInt(&number);
+            if (number && !item.right && !item.bold)
+                numbers << item.text;
+            if (item.text == u"Total"_qs)
+                totalsPage = p; // the lines' table's is the last
+            if (item.text == u"(signature)"_qs)
+                signaturePage = p;
+            if (!lowest || item.rect.bottom() >= lowest->rect.bottom())
+                lowest = &item;
+        }
+        // A table's heading row is bold and centred; the page's foot is not one.
+        QVERIFY2(!(lowest->bold && lowest->centred), qPrintable(u"page %1 ends with "_qs.arg(p + 1) + lowest->text));
+    }
+    QStringList expected;
+    for (int i = 1; i <= lines; ++i)
+        expected << QString::number(i);
+    QCOMPARE(numbers, expected);
+    QCOMPARE(pictures, 1);
+    QCOMPARE(signaturePage, pages.pages.size() - 1);
+    QCOMPARE(totalsPage, signaturePage);
+    // The totals row has the last line above it on its page.
+    if (lines > 0) {
+        bool lastLineThere = false;
+        for (const PageItem& item : pages.pages[totalsPage])
+            lastLineThere = lastLineThere || (item.text == QString::number(lines) && !item.right);
+        QVERIFY(lastLineThere);
+    }
+    QVERIFY(lines < 500 || pages.pages.size() > 5);
 }
 
 QTEST_GUILESS_MAIN(TestLotSummary)

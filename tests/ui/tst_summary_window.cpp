@@ -5,6 +5,7 @@
 #include "../fakes/modulefile.h"
 #include "../fakes/testservices.h"
 #include "../fakes/windowtest.h"
+#include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "online/log.h"
 #include "shell/settings.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -371,7 +373,17 @@ void TestSummaryWindow::chartFromTheCarriedModule()
     summary.bars = {ChartBar{u"20"_qs, 1, 0.441, 3}};
     charts->fill(view, summary, SummaryParams(), UiLanguage::English);
     QCOMPARE(view->chart()->title(), u"Volume by diameter"_qs);
-    QCOMPARE(charts->image(summary, SummaryParams(), UiLanguage::English, QSize(120, 70)).size(), QSize(120, 70));
+    QCOMPARE(charts->image(summary, SummaryParams(), UiLanguage::English, QSize(120, 70), 2.0).size(), QSize(240, 140));
+}
+
+// What a poppler tool prints of a PDF, with the lists' no-break blanks as blanks.
+static QString poppler(const QString& tool, const QStringList& arguments)
+{
+    QProcess p;
+    p.start(tool, arguments);
+    if (!p.waitForFinished(20000) || p.exitCode() != 0)
+        return tool + u" (poppler-utils) did not run"_qs;
+    return QString::fromUtf8(p.readAllStandardOutput()).replace(QChar(0x00A0), u' ');
 }
 
 void TestSummaryWindow::pdfHoldsTheSummaryAsText()
@@ -383,22 +395,65 @@ void TestSummaryWindow::pdfHoldsTheSummaryAsText()
     LotSummaryWindow* w = openByKey();
     QVERIFY(w);
     typePrice(2, u"1000"_qs);
+    // The header's fields, the last one still being typed when the file is saved.
+    typeInto(child<QLineEdit>(w, u"LotNumber"_qs), u"17/2025"_qs);
+    typeInto(child<QLineEdit>(w, u"Seller"_qs), u"Oak & Co"_qs);
+    typeInto(child<QLineEdit>(w, u"Buyer"_qs), u"Birch Ltd"_qs);
+    child<QLineEdit>(w, u"Place"_qs)->setText(u"Lviv"_qs);
+    QCOMPARE(m_store.values.value(kSellerValue).toString(), u"Oak & Co"_qs);
+    QVERIFY(!m_store.values.contains(kPlaceValue));
+    // Letter where the system's country prints on it.
+    const QLocale locale;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const QString file = m_dir->filePath(u"lot.pdf"_qs);
     Dialogs::queueInput(file);
     QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    QLocale::setDefault(locale);
     QCOMPARE(Dialogs::shown(), QStringList{u"Save PDF…"_qs});
+    QCOMPARE(m_store.values.value(kPlaceValue).toString(), u"Lviv"_qs);
     QVERIFY(QFileInfo(file).size() > 0);
 
-    QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_qs, {u"-enc"_qs, u"UTF-8"_qs, file, u"-"_qs});
-    QVERIFY2(pdftotext.waitForFinished(20000), "pdftotext (poppler-utils) did not run");
-    QCOMPARE(pdftotext.exitCode(), 0);
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).replace(QChar(0x00A0), u' ');
-    for (const QString& expected : {u"Lot summary"_qs, u"Medium, 14–25 cm"_qs, u"1 078,10"_qs,
+    const QString text = poppler(u"pdftotext"_qs, {u"-layout"_qs, u"-enc"_qs, u"UTF-8"_qs, file, u"-"_qs});
+    for (const QString& expected : {u"Timber acceptance certificate"_qs, u"Lot No.: 17/2025"_qs,
+                                    u"Seller: Oak & Co"_qs, u"Buyer: Birch Ltd"_qs, u"Place: Lviv"_qs,
+                                    u"hinning on the meter: 1,0 cm"_qs, u"Lot summary"_qs, u"Medium, 14–25 cm"_qs, u"1 078,10"_qs,
                                     u"(in force)"_qs, u"Date: "_qs, u"Stacking factor: 0,70"_qs,
                                     u"Stacked volume: 1,5401 stacked m3"_qs, u"Other trades' rules"_qs,
-                                    u"International 1/4-inch"_qs, u"1,171"_qs, u"0,5922"_qs})
+                                    u"International 1/4-inch"_qs, u"1,171"_qs, u"0,5922"_qs, u"(signature)"_qs,
+                                    u"Lines of the list"_qs})
         QVERIFY2(text.contains(expected), qPrintable(expected + u" not in:\n"_qs + text));
+    // Every line as the list shows it, and the totals: the sums of those lines.
+    long long volume = 0, count = 0;
+    const Lines& lines = m_form->roundModel()->lines();
+    QCOMPARE(lines.size(), 2);
+    for (int i = 0; i < lines.size(); ++i) {
+        QStringList cells{QString::number(i + 1)};
+        for (const QString& c : lines[i].cells)
+            cells << c.left(c.indexOf(u' '));
+        volume += QString(cells[4]).remove(u',').toLongLong();
+        count += cells[3].toLongLong();
+        if (lines[i].icon == kIconFallback)
+            cells << u"yes"_qs;
+        for (QString& c : cells)
+            c = QRegularExpression::escape(c);
+        const QRegularExpression row(u"\n\\s*"_qs + cells.join(u"\\s+"_qs) + u"\\s*\n"_qs);
+        QVERIFY2(text.contains(row), qPrintable(row.pattern()));
+    }
+    const QString sum = u"%1,%2"_qs.arg(volume / 10000).arg(volume % 10000, 4, 10, QLatin1Char('0'));
+    QVERIFY2(text.contains(QRegularExpression(u"\\n\\s*Total\\s+%1\\s+%2\\s+1\\s*\\n"_qs.arg(count).arg(sum))),
+             qPrintable(sum + u" not the total in:\n"_qs + text));
+    // Numbered pages, "1 / M" to "M / M".
+    QVERIFY2(text.contains(QRegularExpression(u"\\n\\s*1 ?/ ?(\\d+)(\\s*\\n.*\\n\\s*\\1 ?/ ?\\1)?\\s*$"_qs,
+                                              QRegularExpression::DotMatchesEverythingOption)),
+             "the pages are not numbered");
+    QVERIFY2(poppler(u"pdfinfo"_qs, {file}).contains(u"612 x 792 pts (letter)"_qs), "not on Letter");
+    // The chart, its whole width within the page's text: 8.5 inches less
+    // the margins of 15 mm.
+    const QStringList images = poppler(u"pdfimages"_qs, {u"-list"_qs, file}).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(images.size(), 3); // two lines of heading and the chart's
+    const QStringList chart = images[2].split(u' ', Qt::SkipEmptyParts);
+    const double points = chart[3].toDouble() / chart[12].toDouble() * 72.0;
+    QVERIFY2(points > 400.0 && points <= 612.0 - 2 * 15 / 25.4 * 72 + 0.5, qPrintable(images[2]));
 
     // A file that cannot be written is told, with its name and the system's reason.
     Dialogs::clear();
@@ -422,6 +477,15 @@ void TestSummaryWindow::pdfHoldsTheSummaryAsText()
     QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
     qputenv("HOME", home);
     QCOMPARE(Dialogs::proposedNames().value(1), m_dir->filePath(u"Documents/summary.pdf"_qs));
+
+    // The header's fields come back at the next start.
+    m_form.reset();
+    makeWindow();
+    w = openByKey();
+    QVERIFY(w);
+    QCOMPARE(child<QLineEdit>(w, u"LotNumber"_qs)->text(), u"17/2025"_qs);
+    QCOMPARE(child<QLineEdit>(w, u"Buyer"_qs)->text(), u"Birch Ltd"_qs);
+    QCOMPARE(child<QLineEdit>(w, u"Place"_qs)->text(), u"Lviv"_qs);
 }
 
 QTEST_MAIN(TestSummaryWindow)
