@@ -1,6 +1,6 @@
 // The command line of zelmora-service.
 #include "service/admin.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "service/servicestore.h"
 #include "service/signing.h"
 

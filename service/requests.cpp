@@ -1,8 +1,8 @@
 // The answers to the program's requests.
 #include "service/requests.h"
 #include "engine/convert.h"
-#include "online/codepage.h"
-#include "online/commatext.h"
+#include "shell/codepage.h"
+#include "shell/commatext.h"
 #include "online/messages.h"
 #include "service/servicestore.h"
 

@@ -2,7 +2,7 @@
 #include "lists/ui/listexchange.h"
 #include "engine/errors.h"
 #include "lists/listwriter.h"
-#include "lists/platform/workbookmodule.h"
+#include "lists/workbooks.h"
 #include "shell/savefile.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/listundo.h"

@@ -13,7 +13,7 @@
 #include "lists/ui/listundo.h"
 #include "lists/ui/numberedit.h"
 #include "online/httpaccess.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "online/messages.h"
 #include "report/reports.h"
 #include "report/ui/tform6.h"

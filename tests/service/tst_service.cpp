@@ -2,8 +2,8 @@
 // own address builders and read back with its own decoders, and the admin
 // commands (post, inbox, logs, stats, keygen, publish) on SQLite in a
 // temporary folder.
-#include "online/codepage.h"
-#include "online/commatext.h"
+#include "shell/codepage.h"
+#include "shell/commatext.h"
 #include "online/messages.h"
 #include "online/servicehost.h"
 #include "online/updater.h"
