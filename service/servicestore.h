@@ -5,14 +5,16 @@
 
 #include <QDateTime>
 #include <QList>
-#include <QSqlDatabase>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
-#include <memory>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 namespace zel::service {
 
@@ -21,6 +23,17 @@ class StoreError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The database cannot answer now: its server is away or restarting, or it
+// stayed locked for longer than kDatabaseWaitMs. Worth asking again later.
+class StoreUnavailable : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
+// The longest a request waits for the database (its lock, a statement)
+// before it is given up as unavailable.
+constexpr int kDatabaseWaitMs = 5000;
 
 // Where the data lives: a SQLite file, or a PostgreSQL connection string
 // ("host=/run/postgresql dbname=zelmora user=zelmora").
@@ -53,20 +66,44 @@ struct Stats {
 // The statistics the program counts with "/send.php?file=".
 enum class Counter { Checks, Downloads };
 
-// Thread-safe: one connection, one request at a time. Several processes may
-// share the data (SQLite waits for the file's lock, PostgreSQL serialises).
+struct QueuedMessage {
+    qint64 seq = 0; // what markDelivered takes
+    QString text;
+};
+
+// Which rows of a listing, newest first: those received at or after `since`
+// (when valid), at most `limit` of them (when not negative).
+struct ListingRange {
+    QDateTime since;
+    qint64 limit = -1;
+};
+
+struct Purged {
+    qint64 replies = 0;
+    qint64 logs = 0;
+    qint64 messages = 0;
+};
+
+// Thread-safe. Each calling thread has a connection of its own (Qt SQL ties
+// a connection to the thread that opened it), opened again after the server
+// dropped it. SQLite takes one request at a time; PostgreSQL serves the
+// threads side by side. Several processes may share the data.
 class ServiceStore {
 public:
-    // Opens (and creates where missing) the tables; throws StoreError.
-    explicit ServiceStore(const StoreLocation& where);
+    // Opens (and creates where missing) the tables; throws StoreError. A
+    // store that answers requests gives up a PostgreSQL statement after
+    // kDatabaseWaitMs; one of the admin's lets a long listing run.
+    explicit ServiceStore(const StoreLocation& where, bool answersRequests = false);
     ~ServiceStore();
     ServiceStore(const ServiceStore&) = delete;
     ServiceStore& operator=(const ServiceStore&) = delete;
 
     // A new, never issued ID: positive and hard to guess.
     std::int32_t createId(const QDateTime& now);
-    // The oldest message not yet handed out for the ID, now marked as handed out.
-    std::optional<QString> takeMessage(std::int32_t id, const QDateTime& now);
+    // The oldest message not yet delivered to the ID. It stays queued (and a
+    // poll in the meantime gets it again) until markDelivered.
+    std::optional<QueuedMessage> nextMessage(std::int32_t id);
+    void markDelivered(qint64 seq, const QDateTime& now);
     void queueMessage(std::int32_t id, const QString& text, const QDateTime& now);
     // One message for every issued ID; how many were queued.
     int queueMessageForAll(const QString& text, const QDateTime& now);
@@ -75,20 +112,48 @@ public:
     void addLog(const UploadedLog& log);
     void count(Counter counter);
     Stats stats();
-    // Newest first.
-    QList<Feedback> inbox();
-    QList<UploadedLog> logs();
+    // Newest first, one row at a time: never all of them in memory.
+    void inbox(const ListingRange& range, const std::function<void(const Feedback&)>& each);
+    void logs(const ListingRange& range, const std::function<void(const UploadedLog&)>& each);
+    // The same gathered in a list, for a few rows.
+    QList<Feedback> inbox(const ListingRange& range = {});
+    QList<UploadedLog> logs(const ListingRange& range = {});
+    // Removes replies, logs and delivered messages from before `before`.
+    Purged purge(const QDateTime& before);
+    // Messages waiting for their users.
+    qint64 queuedMessages();
+    // Database operations that failed since the start.
+    qint64 databaseErrors() const { return m_errors.load(); }
 
     bool isPostgres() const { return m_postgres; }
 
 private:
     class Query;
-    void createTables();
+    struct Connection {
+        QString name;
+        int busyMs = kDatabaseWaitMs; // SQLite's busy timeout as last set
+    };
+    template <typename Result>
+    Result withDatabase(const std::function<Result(Connection&)>& work);
+    Connection& threadConnection();
+    void open(Connection& c);
+    bool alive(Connection& c);
+    void createTables(Connection& c);
+    void closeAll();
 
-    std::mutex m_mutex;
-    QString m_connection;
-    QSqlDatabase m_db;
+    QString m_prefix;
+    StoreLocation m_where;
     bool m_postgres = false;
+    bool m_answersRequests = false;
+    std::atomic<qint64> m_errors{0};
+    // SQLite writes one at a time anyway; waiting here hands the file over
+    // at once, where its busy handler would sleep and poll.
+    std::timed_mutex m_sqliteTurn;
+    std::mutex m_connectionsMutex;
+    std::map<std::thread::id, Connection> m_connections;
+
+    friend struct ThreadConnections;
+    void dropThreadConnection(std::thread::id thread);
 };
 
 } // namespace zel::service
