@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QMap>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -131,26 +132,40 @@ int usage(QTextStream& err, const QString& why)
 
 } // namespace
 
+namespace {
+
+bool shownAsItIs(QChar c)
+{
+    if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
+        return true;
+    const QChar::Category cat = c.category();
+    return cat != QChar::Other_Control && cat != QChar::Other_Format && cat != QChar::Separator_Line
+        && cat != QChar::Separator_Paragraph;
+}
+
+} // namespace
+
 QString visible(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const QChar::Category cat = c.category();
-        if (cat != QChar::Other_Control && cat != QChar::Other_Format && cat != QChar::Separator_Line
-            && cat != QChar::Separator_Paragraph) {
+    // Logs run to hundreds of megabytes: most of their text goes as it is.
+    const auto first = std::find_if_not(text.begin(), text.end(), shownAsItIs);
+    if (first == text.end())
+        return text;
+    QString out(text.begin(), first - text.begin());
+    for (auto it = first; it != text.end(); ++it) {
+        const QChar c = *it;
+        if (shownAsItIs(c))
             out += c;
-        } else if (c == QLatin1Char('\r')) {
+        else if (c == QLatin1Char('\r'))
             out += QLatin1String("\\r");
-        } else if (c == QLatin1Char('\n')) {
+        else if (c == QLatin1Char('\n'))
             out += QLatin1String("\\n");
-        } else if (c == QLatin1Char('\t')) {
+        else if (c == QLatin1Char('\t'))
             out += QLatin1String("\\t");
-        } else if (c.unicode() < 0x100) {
+        else if (c.unicode() < 0x100)
             out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        } else {
+        else
             out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        }
     }
     return out;
 }

@@ -178,7 +178,8 @@ ServiceAnswer RequestHandler::messageService(const QByteArray& query, const Serv
         const QString email = queryValue(query, "email").value_or(QString());
         if (theme.size() > kMaxText || email.size() > kMaxText)
             return badRequest();
-        if (!m_limiter.allow(Limited::Replies, request.remote, *id, now))
+        // ID 0 is everybody who has none yet: counted by address alone.
+        if (!m_limiter.allow(Limited::Replies, request.remote, *id == 0 ? std::nullopt : id, now))
             return tooMany();
         m_store.addFeedback({*id, theme, email, *message, now, request.remote});
         return plain(200, "OK");

@@ -252,6 +252,7 @@ void TestService::hourlyAllowances()
     QCOMPARE(status(reply, "198.51.100.1"), 200);
     QCOMPARE(status(reply, "198.51.100.2"), 200);
     QCOMPARE(status(reply, "198.51.100.3"), 429);
+    QCOMPARE(status("/sp/zm.php?query=sendmessage&ID=0&message=x", "198.51.100.3"), 200);
     // A new hour, a new allowance.
     QCOMPARE(status(log, "192.0.2.1", 60), 200);
     QCOMPARE(status(reply, "198.51.100.3", 60), 200);
@@ -311,7 +312,7 @@ void TestService::usageErrors()
 
 void TestService::helpEverywhere()
 {
-    for (const char* c : {"serve", "post", "inbox", "logs", "stats", "keygen", "publish"}) {
+    for (const char* c : {"serve", "post", "inbox", "logs", "stats", "purge", "keygen", "publish"}) {
         const CommandResult r = command({QString::fromLatin1(c), u"--help"_qs}, false);
         QCOMPARE(r.status, kExitOk);
         QVERIFY(r.out.contains(u"Usage:"_qs));
