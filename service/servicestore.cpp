@@ -9,9 +9,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
-#include <set>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -52,24 +52,17 @@ bool unavailable(const QSqlError& e, bool postgres)
         || code.startsWith(QLatin1String("57P")) || e.type() == QSqlError::ConnectionError;
 }
 
-// The stores alive in this process, so that a thread that ends can close the
-// connections it opened.
-std::mutex g_liveMutex;
-std::set<ServiceStore*>& liveStores()
-{
-    static std::set<ServiceStore*> stores;
-    return stores;
-}
-
 } // namespace
 
-struct ThreadConnections {
-    ~ThreadConnections()
-    {
-        std::lock_guard<std::mutex> lock(g_liveMutex);
-        for (ServiceStore* store : liveStores())
-            store->dropThreadConnection(std::this_thread::get_id());
-    }
+// One piece of work for a database thread, and what became of it.
+struct ServiceStore::Job {
+    enum State { Waiting, Running, Done, Abandoned };
+    std::function<void(Connection&)> work;
+    Clock::time_point deadline;
+    std::mutex mutex;
+    std::condition_variable changed;
+    State state = Waiting;
+    std::exception_ptr error;
 };
 
 // A prepared statement that throws on failure, values bound in order.
@@ -127,75 +120,83 @@ ServiceStore::ServiceStore(const StoreLocation& where, bool answersRequests)
         if (fd >= 0)
             ::close(fd);
     }
-    {
-        std::lock_guard<std::mutex> lock(g_liveMutex);
-        liveStores().insert(this);
-    }
+    // PostgreSQL answers several at once; a few connections keep the
+    // server's own limit (100 by default) for the other instances.
+    const int threads = m_postgres && answersRequests ? 4 : 1;
+    for (int i = 0; i < threads; ++i)
+        m_threads.emplace_back(&ServiceStore::serveJobs, this, i);
     try {
         withDatabase<bool>([this](Connection& c) {
             createTables(c);
             return true;
         });
     } catch (...) {
-        closeAll();
+        stopThreads();
         throw;
     }
 }
 
 ServiceStore::~ServiceStore()
 {
-    closeAll();
+    stopThreads();
 }
 
-void ServiceStore::closeAll()
+void ServiceStore::stopThreads()
 {
     {
-        std::lock_guard<std::mutex> lock(g_liveMutex);
-        liveStores().erase(this);
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        m_stopping = true;
     }
-    std::lock_guard<std::mutex> lock(m_connectionsMutex);
-    // Closed when the last handle goes, whichever thread that is.
-    for (const auto& [thread, c] : m_connections)
-        QSqlDatabase::removeDatabase(c.name);
-    m_connections.clear();
+    m_queueChanged.notify_all();
+    for (std::thread& t : m_threads)
+        t.join();
+    m_threads.clear();
 }
 
-void ServiceStore::dropThreadConnection(std::thread::id thread)
+void ServiceStore::serveJobs(int number)
 {
-    std::lock_guard<std::mutex> lock(m_connectionsMutex);
-    const auto it = m_connections.find(thread);
-    if (it == m_connections.end())
-        return;
-    QSqlDatabase::removeDatabase(it->second.name);
-    m_connections.erase(it);
-}
-
-ServiceStore::Connection& ServiceStore::threadConnection()
-{
-    static thread_local ThreadConnections closedAtThreadEnd;
-    (void)closedAtThreadEnd;
-    const std::thread::id self = std::this_thread::get_id();
-    std::lock_guard<std::mutex> lock(m_connectionsMutex);
-    const auto it = m_connections.find(self);
-    if (it != m_connections.end())
-        return it->second;
-    static std::atomic<int> numbers{0};
-    Connection& c = m_connections[self];
-    c.name = m_prefix + QString::number(++numbers);
-    QSqlDatabase db =
-        QSqlDatabase::addDatabase(m_postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), c.name);
-    if (m_postgres) {
-        // The driver appends its connect options to the connection string as
-        // they are. A server that does not answer is given up in time.
-        QString options = m_where.pgConninfo;
-        if (!options.contains(QLatin1String("connect_timeout")))
-            options += QStringLiteral(" connect_timeout=%1").arg(kDatabaseWaitMs / 1000);
-        db.setConnectOptions(options);
-    } else {
-        db.setDatabaseName(m_where.sqliteFile);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kDatabaseWaitMs));
+    Connection c;
+    c.name = m_prefix + QString::number(number);
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(m_postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), c.name);
+        if (m_postgres) {
+            // The driver appends its connect options to the connection string
+            // as they are. A server that does not answer is given up in time.
+            QString options = m_where.pgConninfo;
+            if (!options.contains(QLatin1String("connect_timeout")))
+                options += QStringLiteral(" connect_timeout=%1").arg(kDatabaseWaitMs / 1000);
+            db.setConnectOptions(options);
+        } else {
+            db.setDatabaseName(m_where.sqliteFile);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kDatabaseWaitMs));
+        }
     }
-    return c;
+    for (;;) {
+        std::shared_ptr<Job> job;
+        {
+            std::unique_lock<std::mutex> lock(m_queueMutex);
+            m_queueChanged.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+            if (m_queue.empty())
+                break;
+            job = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        {
+            std::lock_guard<std::mutex> lock(job->mutex);
+            if (job->state == Job::Abandoned)
+                continue;
+            job->state = Job::Running;
+        }
+        runJob(*job, c);
+        {
+            std::lock_guard<std::mutex> lock(job->mutex);
+            job->state = Job::Done;
+        }
+        job->changed.notify_all();
+    }
+    QSqlDatabase::database(c.name, false).close();
+    QSqlDatabase::removeDatabase(c.name);
 }
 
 void ServiceStore::open(Connection& c)
@@ -224,45 +225,68 @@ bool ServiceStore::alive(Connection& c)
     return QSqlQuery(QSqlDatabase::database(c.name, false)).exec(QStringLiteral("SELECT 1"));
 }
 
-template <typename Result>
-Result ServiceStore::withDatabase(const std::function<Result(Connection&)>& work)
+void ServiceStore::runJob(Job& job, Connection& c)
 {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kDatabaseWaitMs);
-    std::unique_lock<std::timed_mutex> turn(m_sqliteTurn, std::defer_lock);
-    if (!m_postgres && !turn.try_lock_until(deadline)) {
-        ++m_errors;
-        throw StoreUnavailable("the database stayed busy");
-    }
-    Connection& c = threadConnection();
     for (int attempt = 0;; ++attempt) {
         try {
             if (!QSqlDatabase::database(c.name, false).isOpen())
                 open(c);
             if (!m_postgres) {
                 // What is left of the request's wait, not a new one.
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(job.deadline - Clock::now());
                 const int ms = std::max<int>(1, int(left.count()));
                 if (ms < c.busyMs - 100 || (c.busyMs < kDatabaseWaitMs && ms > c.busyMs + 100)) {
                     Query(c.name, QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
                     c.busyMs = ms;
                 }
             }
-            return work(c);
+            job.work(c);
+            return;
         } catch (const StoreError&) {
             // A server that restarted has dropped every connection: each
             // fails once, then opens anew. While it is away, opening fails.
             QSqlDatabase db = QSqlDatabase::database(c.name, false);
-            if (m_postgres && db.isOpen() && !alive(c)) {
+            const bool dropped = m_postgres && db.isOpen() && !alive(c);
+            if (dropped) {
                 db.close();
                 if (attempt == 0)
                     continue;
-                ++m_errors;
-                throw StoreUnavailable("the database server went away");
             }
             ++m_errors;
-            throw;
+            job.error = dropped ? std::make_exception_ptr(StoreUnavailable("the database server went away"))
+                                : std::current_exception();
+            return;
+        } catch (...) {
+            job.error = std::current_exception();
+            return;
         }
     }
+}
+
+template <typename Result>
+Result ServiceStore::withDatabase(const std::function<Result(Connection&)>& work)
+{
+    std::optional<Result> result;
+    auto job = std::make_shared<Job>();
+    job->deadline = Clock::now() + std::chrono::milliseconds(kDatabaseWaitMs);
+    job->work = [&result, &work](Connection& c) { result = work(c); };
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        m_queue.push_back(job);
+    }
+    m_queueChanged.notify_one();
+    std::unique_lock<std::mutex> lock(job->mutex);
+    // Not taken up in time: it never will be, the caller's data being gone.
+    if (!job->changed.wait_until(lock, job->deadline, [&job] { return job->state != Job::Waiting; })) {
+        job->state = Job::Abandoned;
+        ++m_errors;
+        throw StoreUnavailable("the database stayed busy");
+    }
+    // Started: bounded by the database's own time-outs.
+    job->changed.wait(lock, [&job] { return job->state == Job::Done; });
+    if (job->error)
+        std::rethrow_exception(job->error);
+    return std::move(*result);
 }
 
 void ServiceStore::createTables(Connection& c)

@@ -8,13 +8,16 @@
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
-#include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace zel::service {
 
@@ -84,10 +87,11 @@ struct Purged {
     qint64 messages = 0;
 };
 
-// Thread-safe. Each calling thread has a connection of its own (Qt SQL ties
-// a connection to the thread that opened it), opened again after the server
-// dropped it. SQLite takes one request at a time; PostgreSQL serves the
-// threads side by side. Several processes may share the data.
+// Thread-safe. The database is worked by threads of the store's own, each
+// with its connection (Qt SQL ties a connection to the thread that opened
+// it): one for SQLite, which writes one at a time anyway, a few for
+// PostgreSQL, whatever the number of threads that call. A connection the
+// server dropped is opened again. Several processes may share the data.
 class ServiceStore {
 public:
     // Opens (and creates where missing) the tables; throws StoreError. A
@@ -133,27 +137,28 @@ private:
         QString name;
         int busyMs = kDatabaseWaitMs; // SQLite's busy timeout as last set
     };
+    struct Job;
+    // Runs `work` on a database thread; throws StoreUnavailable when none
+    // takes it up within kDatabaseWaitMs.
     template <typename Result>
     Result withDatabase(const std::function<Result(Connection&)>& work);
-    Connection& threadConnection();
+    void serveJobs(int number);
+    void runJob(Job& job, Connection& c);
     void open(Connection& c);
     bool alive(Connection& c);
     void createTables(Connection& c);
-    void closeAll();
+    void stopThreads();
 
     QString m_prefix;
     StoreLocation m_where;
     bool m_postgres = false;
     bool m_answersRequests = false;
     std::atomic<qint64> m_errors{0};
-    // SQLite writes one at a time anyway; waiting here hands the file over
-    // at once, where its busy handler would sleep and poll.
-    std::timed_mutex m_sqliteTurn;
-    std::mutex m_connectionsMutex;
-    std::map<std::thread::id, Connection> m_connections;
-
-    friend struct ThreadConnections;
-    void dropThreadConnection(std::thread::id thread);
+    std::mutex m_queueMutex;
+    std::condition_variable m_queueChanged;
+    std::deque<std::shared_ptr<Job>> m_queue;
+    bool m_stopping = false;
+    std::vector<std::thread> m_threads;
 };
 
 } // namespace zel::service
