@@ -130,10 +130,7 @@ int usage(QTextStream& err, const QString& why)
     return kExitUsage;
 }
 
-} // namespace
-
-namespace {
-
+// Shown as it is in a listing: neither a control character nor an invisible one.
 bool shownAsItIs(QChar c)
 {
     if (c.unicode() >= 0x20 && c.unicode() < 0x7f)

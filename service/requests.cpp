@@ -202,7 +202,8 @@ ServiceAnswer RequestHandler::updateFile(const QByteArray& rawName) const
     if (fd < 0)
         return notFound();
     auto file = std::make_shared<QFile>();
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return notFound();
     }
