@@ -159,13 +159,7 @@ ServiceAnswer RequestHandler::messageService(const QByteArray& query, const Serv
         // connection or a killed service leave it queued. Two polls of one
         // ID at the same moment both get it: sent twice rather than lost.
         if (request.method == "GET")
-            a.delivered = [store = &m_store, seq = next->seq, now] {
-                try {
-                    store->markDelivered(seq, now);
-                } catch (const StoreError&) {
-                    // Still queued, so it goes out again; the store counts the failure.
-                }
-            };
+            a.delivered = [store = &m_store, seq = next->seq, now] { store->markDelivered(seq, now); };
         return a;
     }
     if (what == QLatin1String("sendmessage")) {

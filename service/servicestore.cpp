@@ -354,11 +354,17 @@ std::optional<QueuedMessage> ServiceStore::nextMessage(std::int32_t id)
 
 void ServiceStore::markDelivered(qint64 seq, const QDateTime& now)
 {
-    withDatabase<bool>([&](Connection& c) {
+    // Nobody waits for it: the HTTP layer calls this when an answer has gone
+    // out, on a thread that has other connections to serve.
+    auto job = std::make_shared<Job>();
+    job->deadline = Clock::now() + std::chrono::milliseconds(kDatabaseWaitMs);
+    job->work = [seq, at = stamp(now)](Connection& c) {
         Query(c.name, QStringLiteral("UPDATE messages SET delivered = ? WHERE seq = ? AND delivered IS NULL"),
-              {stamp(now), seq});
-        return true;
-    });
+              {at, seq});
+    };
+    std::lock_guard<std::mutex> lock(m_queueMutex);
+    m_queue.push_back(std::move(job));
+    m_queueChanged.notify_one();
 }
 
 void ServiceStore::queueMessage(std::int32_t id, const QString& text, const QDateTime& now)

@@ -107,6 +107,9 @@ public:
     // The oldest message not yet delivered to the ID. It stays queued (and a
     // poll in the meantime gets it again) until markDelivered.
     std::optional<QueuedMessage> nextMessage(std::int32_t id);
+    // Returns at once; a database thread writes the mark, before any later
+    // call of this thread's is worked on SQLite. A failure leaves the
+    // message queued (sent again) and counts in databaseErrors.
     void markDelivered(qint64 seq, const QDateTime& now);
     void queueMessage(std::int32_t id, const QString& text, const QDateTime& now);
     // One message for every issued ID; how many were queued.
