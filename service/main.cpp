@@ -34,7 +34,7 @@ constexpr size_t kMaxBody = 64 * 1024;
 
 int serve(ServiceStore& store, const ServeOptions& options, QTextStream& err)
 {
-    RequestHandler handler(store, options.filesDir);
+    RequestHandler handler(store, options.filesDir, options.limits);
     httplib::Server server;
     server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     server.set_read_timeout(kTimeoutSeconds, 0);
@@ -55,6 +55,18 @@ int serve(ServiceStore& store, const ServeOptions& options, QTextStream& err)
                                                 QByteArray::fromStdString(req.target),
                                                 QString::fromStdString(req.remote_addr)});
         res.status = a.status;
+        if (a.delivered) {
+            // The releaser learns whether the whole body went out (never for a HEAD).
+            res.set_content_provider(size_t(a.body.size()), a.contentType.constData(),
+                                     [body = a.body](size_t offset, size_t length, httplib::DataSink& sink) {
+                                         return sink.write(body.constData() + offset, length);
+                                     },
+                                     [delivered = a.delivered](bool success) {
+                                         if (success)
+                                             delivered();
+                                     });
+            return;
+        }
         if (!a.file) {
             res.set_content(a.body.constData(), size_t(a.body.size()), a.contentType.constData());
             return;
