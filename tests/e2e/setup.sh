@@ -1,0 +1,135 @@
+# The end-to-end tests' set-up, sourced first by each script with the program
+# under test as $1: a work folder removed at the end with every process the
+# test started (those in `pids`), the program's own settings, temporary,
+# runtime and cache folders in it, and a copy of the program in $work/app (the
+# base file and an update go beside it). `start_display` starts an X server of
+# the test's own. Waits are on conditions, each with a limit.
+set -euo pipefail
+E2E=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
+OFFLINE=$E2E/offline.sh
+work=$(mktemp -d)
+chmod 755 "$work" # another user's copy may run from it
+pids=()
+cleanup() {
+  local p
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  chmod -R u+w "$work" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/app" "$work/config" "$work/tmp" "$work/run" "$work/cache"
+chmod 700 "$work/run"
+export XDG_CONFIG_HOME=$work/config TMPDIR=$work/tmp XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache
+unset QT_QPA_PLATFORM
+exe=$work/app/zelmora
+cp "$1" "$exe"
+conf=$XDG_CONFIG_HOME/Halvane/Zelmora.conf
+
+# Said on the error stream, so that it shows from inside $(...) too.
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Waits up to $1 seconds for the command that follows to succeed.
+wait_for() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@" 2>/dev/null; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
+  done
+}
+
+# Waits up to $2 seconds (10) for process $1 to end.
+wait_end() { timeout "${2:-10}" tail -s 0.05 --pid="$1" -f /dev/null; }
+
+# The program asks for a service only where the system reports a network.
+needs_network() {
+  grep -qx up $(ls -d /sys/class/net/*/operstate | grep -v '/lo/') 2>/dev/null \
+    || { echo "SKIPPED: needs a network interface that is up"; exit 77; }
+}
+
+# An Xvfb server of the test's own, $1 pixels (1024x768) wide and high; DISPLAY names it once it
+# takes connections. It allows every local user (no cookie), so that another
+# user's copy may use it.
+start_display() {
+  command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIPPED: needs Xvfb and xdotool"; exit 77; }
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 "${1:-1024x768}x24" 3>"$work/display" 2>"$work/xvfb.err" &
+  pids+=($!)
+  wait_for 10 grep -q '^[0-9]' "$work/display" || { cat "$work/xvfb.err"; fail "Xvfb did not start"; }
+  export DISPLAY=":$(cat "$work/display")"
+}
+
+# The first visible window whose title matches $1, waiting up to $2 s (20);
+# empty when none comes.
+window() { { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null || true; } | head -n 1; }
+
+# The program's main window, once it shows.
+main_window() {
+  local w
+  w=$(window '^Zelmora v\.')
+  [ -n "$w" ] || fail "no main window"
+  echo "$w"
+}
+
+# Window $1 in front. Qt takes keys a moment after the window has the focus,
+# and nothing outside the program shows when: a short settle follows.
+focus() { xdotool windowfocus --sync "$1"; sleep 0.3; }
+
+# Answers the program's message box (its title is the program's name alone)
+# with key $1 and waits until it has gone.
+answer() {
+  local b
+  b=$(window '^Zelmora$' 15)
+  [ -n "$b" ] || fail "no message box for $1"
+  focus "$b"
+  xdotool key "$1"
+  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Zelmora\$' | grep -qx $b" || fail "the box stayed after $1"
+}
+
+# Closes main window $1 with Ctrl+X and waits for process $2 to end.
+close_with_ctrl_x() {
+  focus "$1"
+  xdotool key ctrl+x
+  wait_end "$2" || fail "Ctrl+X did not end the program"
+}
+
+# Process $1, a second copy whose errors go to file $2, only says that the
+# first exists: the message, its box (captured to $3 when given), and its end.
+expect_refused() {
+  wait_for 5 grep -q "Zelmora already exists." "$2" || fail "the second copy said nothing"
+  local box
+  box=$(window '^Zelmora$' 10)
+  [ -n "$box" ] || fail "no message box"
+  [ -z "${3:-}" ] || import -window root "$3"
+  focus "$box"
+  xdotool key Return
+  wait_end "$1" || fail "the second copy did not end"
+}
+
+# In the main window $1: a log of 32 cm, then Ctrl+S and the name $2 in the
+# name box (its title is entry 51 in Russian, the first run's language).
+# Prints the base window's id once it shows.
+save_calculation() {
+  local box base
+  type_line "$1" 32
+  xdotool key ctrl+s
+  box=$(window 'Введите значение переменной' 10)
+  [ -n "$box" ] || fail "no name box"
+  focus "$box"
+  xdotool type --delay 60 "$2"
+  xdotool key Return
+  base=$(window '^Список$' 10)
+  [ -n "$base" ] || fail "no base window"
+  echo "$base"
+}
+
+# In the main window $1, a line typed into the entry row: the keys $2...
+# (typed texts, or keys where they start with a "+").
+type_line() {
+  focus "$1"
+  shift
+  local k
+  for k in "$@"; do
+    case $k in +*) xdotool key --delay 60 ${k#+} ;; *) xdotool type --delay 60 "$k" ;; esac
+  done
+  xdotool key Return
+}
