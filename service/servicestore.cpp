@@ -31,6 +31,9 @@ QString counterName(Counter counter)
     return counter == Counter::Checks ? QStringLiteral("checks") : QStringLiteral("downloads");
 }
 
+// Failed statements of the process, for the metrics.
+std::atomic<qint64> g_databaseErrors{0};
+
 } // namespace
 
 // A prepared statement that throws on failure, values bound in order.
@@ -58,6 +61,7 @@ public:
 private:
     [[noreturn]] void fail(const QString& sql)
     {
+        ++g_databaseErrors;
         throw StoreError((sql.section(QLatin1Char(' '), 0, 2) + QStringLiteral(": ")
                           + m_query.lastError().text()).toStdString());
     }
@@ -221,6 +225,18 @@ void ServiceStore::count(Counter counter)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     Query(m_db, QStringLiteral("UPDATE counters SET count = count + 1 WHERE name = ?"), {counterName(counter)});
+}
+
+qint64 ServiceStore::queuedMessages()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Query q(m_db, QStringLiteral("SELECT COUNT(*) FROM messages WHERE delivered IS NULL"));
+    return q->next() ? q->value(0).toLongLong() : 0;
+}
+
+qint64 ServiceStore::databaseErrors() const
+{
+    return g_databaseErrors;
 }
 
 Stats ServiceStore::stats()

@@ -79,6 +79,11 @@ public:
     QList<Feedback> inbox();
     QList<UploadedLog> logs();
 
+    // Messages not yet handed out, for every ID.
+    qint64 queuedMessages();
+    // Storage operations that failed since the start.
+    qint64 databaseErrors() const;
+
     bool isPostgres() const { return m_postgres; }
 
 private:
