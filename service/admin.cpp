@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QMap>
 
+#include <arpa/inet.h>
+
 #include <memory>
 #include <optional>
 
@@ -20,6 +22,11 @@ const char* const kUsage =
     "  serve --listen ADDR:PORT --files DIR   answer the program's requests (port 0: any free\n"
     "                                         port, named on standard error); DIR holds\n"
     "                                         updates.ini and the update files (/updates/)\n"
+    "    [--metrics-listen 127.0.0.1:PORT]    answer /metrics there (a loopback address only)\n"
+    "    [--trusted-proxy ADDR]               take the client's address from X-Forwarded-For\n"
+    "                                         on connections from ADDR\n"
+    "    [--connections-per-address N]        open connections one address may hold\n"
+    "                                         (default 64; 0: no limit)\n"
     "  post ID TEXT                           queue a message for one user ID\n"
     "  post --all TEXT                        queue a message for every issued ID\n"
     "  inbox                                  replies and feedback, newest first\n"
@@ -38,7 +45,8 @@ const char* const kUsage =
 // Options that take a value, and those that do not.
 const QStringList kValued = {QStringLiteral("--db"), QStringLiteral("--pg"), QStringLiteral("--listen"),
                              QStringLiteral("--files"), QStringLiteral("--version"), QStringLiteral("--key"),
-                             QStringLiteral("--base-url")};
+                             QStringLiteral("--base-url"), QStringLiteral("--metrics-listen"),
+                             QStringLiteral("--trusted-proxy"), QStringLiteral("--connections-per-address")};
 const QStringList kFlags = {QStringLiteral("--all"), QStringLiteral("--help"), QStringLiteral("-h")};
 
 struct Parsed {
@@ -84,6 +92,37 @@ void printItems(QTextStream& out, const QString& commaText)
 {
     for (const QString& line : SetCommaText(commaText))
         out << "  " << line << '\n';
+}
+
+// ADDR:PORT into its parts; false when it is not that.
+bool hostAndPort(const QString& text, QString* host, int* port)
+{
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    bool ok = false;
+    *port = colon < 0 ? 0 : text.mid(colon + 1).toInt(&ok);
+    *host = text.left(colon);
+    if (host->startsWith(QLatin1Char('[')) && host->endsWith(QLatin1Char(']')))
+        *host = host->mid(1, host->size() - 2);
+    return ok && *port >= 0 && *port <= 65535 && !host->isEmpty();
+}
+
+// Whether `host` is a numeric IP address; `loopback` tells whether it is
+// one that only this machine reaches (127.0.0.0/8, ::1).
+bool isAddress(const QString& host, bool* loopback = nullptr)
+{
+    const QByteArray h = host.toLatin1();
+    in_addr v4{};
+    in6_addr v6{};
+    bool local = false;
+    if (inet_pton(AF_INET, h.constData(), &v4) == 1)
+        local = (ntohl(v4.s_addr) >> 24) == 127;
+    else if (inet_pton(AF_INET6, h.constData(), &v6) == 1)
+        local = IN6_IS_ADDR_LOOPBACK(&v6);
+    else
+        return false;
+    if (loopback != nullptr)
+        *loopback = local;
+    return true;
 }
 
 int usage(QTextStream& err, const QString& why)
@@ -153,15 +192,25 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err, cons
     std::int32_t postId = 0;
     const bool all = p.flags.contains(QStringLiteral("--all"));
     if (p.command == QLatin1String("serve")) {
-        const QString listen = p.options.value(QStringLiteral("--listen"));
-        const qsizetype colon = listen.lastIndexOf(QLatin1Char(':'));
-        bool ok = false;
-        serveOptions.port = colon < 0 ? 0 : listen.mid(colon + 1).toInt(&ok);
-        serveOptions.host = listen.left(colon);
+        const bool ok = hostAndPort(p.options.value(QStringLiteral("--listen")), &serveOptions.host, &serveOptions.port);
         serveOptions.filesDir = p.options.value(QStringLiteral("--files"));
-        if (!arity(0) || !ok || serveOptions.port < 0 || serveOptions.port > 65535 || serveOptions.host.isEmpty()
-            || serveOptions.filesDir.isEmpty())
+        if (!arity(0) || !ok || serveOptions.filesDir.isEmpty())
             return usage(err, QStringLiteral("serve takes --listen ADDR:PORT --files DIR"));
+        bool loopback = false;
+        if (p.options.contains(QStringLiteral("--metrics-listen"))
+            && (!hostAndPort(p.options.value(QStringLiteral("--metrics-listen")), &serveOptions.metricsHost,
+                             &serveOptions.metricsPort)
+                || !isAddress(serveOptions.metricsHost, &loopback) || !loopback))
+            return usage(err, QStringLiteral("--metrics-listen takes a loopback ADDR:PORT"));
+        serveOptions.trustedProxy = p.options.value(QStringLiteral("--trusted-proxy"));
+        if (p.options.contains(QStringLiteral("--trusted-proxy")) && !isAddress(serveOptions.trustedProxy))
+            return usage(err, QStringLiteral("--trusted-proxy takes an IP address"));
+        bool perAddress = true;
+        if (p.options.contains(QStringLiteral("--connections-per-address")))
+            serveOptions.connectionsPerAddress =
+                p.options.value(QStringLiteral("--connections-per-address")).toInt(&perAddress);
+        if (!perAddress || serveOptions.connectionsPerAddress < 0)
+            return usage(err, QStringLiteral("--connections-per-address takes a whole number"));
     } else if (p.command == QLatin1String("post")) {
         bool ok = all;
         if (!all && arity(2))

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -31,6 +32,9 @@ struct ServiceAnswer {
     // An update file is sent from this open file instead of `body`, piece by
     // piece; being open, it stays the same file when a publish replaces it.
     std::shared_ptr<QFile> file;
+    // Set on an answer that hands out a queued message: called once the whole
+    // body of a GET has been written to the socket, never otherwise.
+    std::function<void()> delivered = {};
 };
 
 // The longest value the program's texts may have once decoded; anything
