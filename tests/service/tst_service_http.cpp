@@ -132,6 +132,9 @@ private slots:
 
 private:
     quint16 start(const QStringList& extra = {});
+    // The access log once it holds `needle` (it is written as each answer
+    // ends), or as it is after 5 s.
+    QByteArray accessLog(const QByteArray& needle);
 
     QTemporaryDir m_dir;
     QString m_db;
@@ -178,6 +181,20 @@ quint16 TestServiceHttp::start(const QStringList& extra)
     m_metricsPort = metrics.hasMatch() ? quint16(metrics.captured(1).toUInt()) : 0;
     const QRegularExpressionMatch listening = QRegularExpression(QStringLiteral("listening on .*:(\\d+)")).match(QString::fromLatin1(err));
     return listening.hasMatch() ? quint16(listening.captured(1).toUInt()) : 0;
+}
+
+QByteArray TestServiceHttp::accessLog(const QByteArray& needle)
+{
+    QFile log(m_dir.filePath(QStringLiteral("access.log")));
+    QByteArray lines;
+    for (int i = 0; i < 50 && !lines.contains(needle); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (log.open(QIODevice::ReadOnly)) {
+            lines = log.readAll();
+            log.close();
+        }
+    }
+    return lines;
 }
 
 void TestServiceHttp::refusedByTheHttpLayer()
@@ -345,14 +362,7 @@ void TestServiceHttp::messageWaitsForAWholeGet()
     const linger reset{1, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
     ::close(fd);
-    QFile log(m_dir.filePath(QStringLiteral("access.log")));
-    QByteArray lines;
-    for (int i = 0; i < 50 && !lines.contains("/updates/update.bin"); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        lines = log.readAll();
-        log.close();
-    }
+    const QByteArray lines = accessLog("/updates/update.bin");
     QVERIFY2(lines.contains(" GET /updates/update.bin 200 0 "), lines.constData());
 }
 
@@ -408,9 +418,7 @@ void TestServiceHttp::operatorAids()
     }
     QCOMPARE(statusOf(port, get("/sp/zm.php?query=sendmessage&ID=0&theme=T&email=secret@x&message=hush")), 200);
     // The access log keeps the query's keys, never the users' texts.
-    QFile log(m_dir.filePath(QStringLiteral("access.log")));
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    const QByteArray lines = log.readAll();
+    const QByteArray lines = accessLog("&message=");
     QVERIFY2(lines.contains(" 192.0.2.7 GET /ip.html 200 9 "), lines.constData());
     QVERIFY2(lines.contains(" GET /sp/zm.php?query=&ID=&theme=&email=&message= 200 2 "), lines.constData());
     QVERIFY(!lines.contains("secret") && !lines.contains("hush"));
