@@ -7,6 +7,8 @@
 #include <microhttpd.h>
 
 #include <arpa/inet.h>
+#include <netdb.h>
+#include <strings.h>
 #include <netinet/in.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -96,24 +98,23 @@ std::string canonicalAddress(const std::string& text)
     return addressText(reinterpret_cast<const sockaddr*>(&s));
 }
 
-// A socket address for `host` (a numeric IPv4 or IPv6 address) and `port`.
+// A socket address for `host` (an IPv4 or IPv6 address, or a name that
+// resolves to one) and `port`.
 bool socketAddress(const QString& host, int port, sockaddr_storage* out)
 {
     *out = {};
-    const QByteArray h = host.toLatin1();
-    auto* v4 = reinterpret_cast<sockaddr_in*>(out);
-    auto* v6 = reinterpret_cast<sockaddr_in6*>(out);
-    if (inet_pton(AF_INET, h.constData(), &v4->sin_addr) == 1) {
-        v4->sin_family = AF_INET;
-        v4->sin_port = htons(quint16(port));
-        return true;
-    }
-    if (inet_pton(AF_INET6, h.constData(), &v6->sin6_addr) == 1) {
-        v6->sin6_family = AF_INET6;
-        v6->sin6_port = htons(quint16(port));
-        return true;
-    }
-    return false;
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &found) != 0)
+        return false;
+    const bool ok = found != nullptr && found->ai_addrlen <= sizeof *out;
+    if (ok)
+        std::memcpy(out, found->ai_addr, found->ai_addrlen);
+    freeaddrinfo(found);
+    return ok;
 }
 
 // Threads that run what may wait: the handler's storage and the marking of
@@ -649,7 +650,7 @@ bool HttpFront::start(QString* error)
 {
     sockaddr_storage address{};
     if (!socketAddress(d->options.host, d->options.port, &address)) {
-        *error = QStringLiteral("not a numeric address: ") + d->options.host;
+        *error = QStringLiteral("no such address: ") + d->options.host;
         return false;
     }
     // Every kept-open connection is a descriptor: take all the system allows.

@@ -76,9 +76,9 @@ run() {
 }
 echo "zelmora-service on 127.0.0.1:$port, SQLite, ${seconds}s a run"
 echo "== the mix paced at about $rate requests/s over $connections kept-open connections"
-# The pause before each request of a connection, a little short of the
-# exact share so that the answering time is made up for.
-PAUSE_MS=$(( connections * 1000 / rate - 2 )) run "$connections"
+# The mean pause before each request of a connection, a little short of
+# the exact share so that the answering time and wrk's own are made up for.
+PAUSE_MS=$(( connections * 1000 / rate * 98 / 100 )) run "$connections"
 echo "== 1,000 clients arriving together"
 python3 service/loadclients.py "$port" burst 1000
 echo "== 500 trickling connections, a probe every 100 ms"
