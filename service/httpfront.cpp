@@ -38,8 +38,9 @@ using Clock = std::chrono::steady_clock;
 
 // No byte moving for this long ends a connection, kept-alive or not.
 constexpr unsigned kIdleSeconds = 10;
-// A request head must be whole this long after it began (or after the
-// previous answer on the connection), however slowly its bytes trickle.
+// A request head must be whole this long after the connection opened or
+// its previous answer ended, however slowly its bytes trickle. (The library
+// tells neither the first byte of a head nor the bytes between.)
 constexpr auto kHeadDeadline = std::chrono::seconds(10);
 constexpr size_t kMaxLine = 8 * 1024;
 // Each connection's memory (the library's pool, all of it touched): the

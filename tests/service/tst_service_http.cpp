@@ -440,18 +440,41 @@ void TestServiceHttp::sigtermEndsWithinTenSeconds()
     std::vector<int> trickling;
     for (int i = 0; i < 100; ++i) {
         trickling.push_back(connectFrom(sourceAddress(7, i).constData(), port));
-        ::send(trickling.back(), "GET /ip.html HTTP/1.1\r\nX-A: 1\r\n", 31, MSG_NOSIGNAL);
+        ::send(trickling.back(), "GET /ip.html HTTP/1.1\r\n", 23, MSG_NOSIGNAL);
     }
+    // A download under way when the signal comes is finished.
+    const int download = connectFrom("127.0.0.1", port);
+    const QByteArray request = get("/updates/update.bin");
+    ::send(download, request.constData(), size_t(request.size()), MSG_NOSIGNAL);
+    char first[4096];
+    QVERIFY(::recv(download, first, sizeof first, 0) > 0);
     QElapsedTimer t;
     t.start();
     ::kill(pid_t(m_service->processId()), SIGTERM);
-    QVERIFY(m_service->waitForFinished(15000));
+    // The trickling clients go on sending a header line a second.
+    std::atomic<bool> stopped{false};
+    std::thread trickle([&] {
+        for (int round = 0; round < 15 && !stopped; ++round) {
+            for (int fd : trickling)
+                ::send(fd, "X-Trickle: 1\r\n", 14, MSG_NOSIGNAL);
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        }
+    });
+    const QByteArray rest = readAll(download, 15000);
+    const bool finished = m_service->waitForFinished(15000);
+    stopped = true;
+    trickle.join();
+    QVERIFY(finished);
     QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
     QCOMPARE(m_service->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_service->exitCode(), 0);
+    QVERIFY2(rest.size() >= kUpdateSize - qsizetype(sizeof first) && rest.endsWith('u'),
+             qPrintable(QString::number(rest.size())));
+    ::close(download);
     for (int fd : trickling)
         ::close(fd);
 }
+
 void TestServiceHttp::killNineLosesNothingAnswered()
 {
     QStringList answeredReplies, answeredLogs;
