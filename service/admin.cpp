@@ -13,6 +13,8 @@
 #include <optional>
 #include <utility>
 
+#include <arpa/inet.h>
+
 namespace zel::service {
 namespace {
 
@@ -26,6 +28,11 @@ const char* const kUsage =
     "        [--logs-per-hour N] [--replies-per-hour N] [--ids-per-hour N]\n"
     "                                         allowances per address and per ID (60, 60,\n"
     "                                         30; 0: no limit); past them: 429\n"
+    "    [--metrics-listen 127.0.0.1:PORT]    answer /metrics there (a loopback address only)\n"
+    "    [--trusted-proxy ADDR]               take the client's address from X-Forwarded-For\n"
+    "                                         on connections from ADDR\n"
+    "    [--connections-per-address N]        open connections one address may hold\n"
+    "                                         (default 64; 0: no limit)\n"
     "  post ID TEXT                           queue a message for one user ID\n"
     "  post --all TEXT                        queue a message for every issued ID\n"
     "  inbox [--limit N] [--since DATE]       replies and feedback, newest first\n"
@@ -52,7 +59,9 @@ const QStringList kValued = {QStringLiteral("--db"), QStringLiteral("--pg"), QSt
                              QStringLiteral("--files"), QStringLiteral("--version"), QStringLiteral("--key"),
                              QStringLiteral("--base-url"), QStringLiteral("--limit"), QStringLiteral("--since"),
                              QStringLiteral("--older-than"), QStringLiteral("--logs-per-hour"),
-                             QStringLiteral("--replies-per-hour"), QStringLiteral("--ids-per-hour")};
+                             QStringLiteral("--replies-per-hour"), QStringLiteral("--ids-per-hour"),
+                             QStringLiteral("--metrics-listen"), QStringLiteral("--trusted-proxy"),
+                             QStringLiteral("--connections-per-address")};
 const QStringList kFlags = {QStringLiteral("--all"), QStringLiteral("--help"), QStringLiteral("-h"),
                             QStringLiteral("--force"), QStringLiteral("--no-check")};
 
@@ -122,6 +131,37 @@ QDateTime localMoment(const QString& text)
     if (at.isValid() && at.timeSpec() == Qt::LocalTime)
         return at;
     return QDateTime();
+}
+
+// ADDR:PORT into its parts; false when it is not that.
+bool hostAndPort(const QString& text, QString* host, int* port)
+{
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    bool ok = false;
+    *port = colon < 0 ? 0 : text.mid(colon + 1).toInt(&ok);
+    *host = text.left(colon);
+    if (host->startsWith(QLatin1Char('[')) && host->endsWith(QLatin1Char(']')))
+        *host = host->mid(1, host->size() - 2);
+    return ok && *port >= 0 && *port <= 65535 && !host->isEmpty();
+}
+
+// Whether `host` is a numeric IP address; `loopback` tells whether it is
+// one that only this machine reaches (127.0.0.0/8, ::1).
+bool isAddress(const QString& host, bool* loopback = nullptr)
+{
+    const QByteArray h = host.toLatin1();
+    in_addr v4{};
+    in6_addr v6{};
+    bool local = false;
+    if (inet_pton(AF_INET, h.constData(), &v4) == 1)
+        local = (ntohl(v4.s_addr) >> 24) == 127;
+    else if (inet_pton(AF_INET6, h.constData(), &v6) == 1)
+        local = IN6_IS_ADDR_LOOPBACK(&v6);
+    else
+        return false;
+    if (loopback != nullptr)
+        *loopback = local;
+    return true;
 }
 
 int usage(QTextStream& err, const QString& why)
@@ -228,15 +268,25 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err, cons
     std::int32_t postId = 0;
     const bool all = p.flags.contains(QStringLiteral("--all"));
     if (p.command == QLatin1String("serve")) {
-        const QString listen = p.options.value(QStringLiteral("--listen"));
-        const qsizetype colon = listen.lastIndexOf(QLatin1Char(':'));
-        bool ok = false;
-        serveOptions.port = colon < 0 ? 0 : listen.mid(colon + 1).toInt(&ok);
-        serveOptions.host = listen.left(colon);
+        const bool ok = hostAndPort(p.options.value(QStringLiteral("--listen")), &serveOptions.host, &serveOptions.port);
         serveOptions.filesDir = p.options.value(QStringLiteral("--files"));
-        if (!arity(0) || !ok || serveOptions.port < 0 || serveOptions.port > 65535 || serveOptions.host.isEmpty()
-            || serveOptions.filesDir.isEmpty())
+        if (!arity(0) || !ok || serveOptions.filesDir.isEmpty())
             return usage(err, QStringLiteral("serve takes --listen ADDR:PORT --files DIR"));
+        bool loopback = false;
+        if (p.options.contains(QStringLiteral("--metrics-listen"))
+            && (!hostAndPort(p.options.value(QStringLiteral("--metrics-listen")), &serveOptions.metricsHost,
+                             &serveOptions.metricsPort)
+                || !isAddress(serveOptions.metricsHost, &loopback) || !loopback))
+            return usage(err, QStringLiteral("--metrics-listen takes a loopback ADDR:PORT"));
+        serveOptions.trustedProxy = p.options.value(QStringLiteral("--trusted-proxy"));
+        if (p.options.contains(QStringLiteral("--trusted-proxy")) && !isAddress(serveOptions.trustedProxy))
+            return usage(err, QStringLiteral("--trusted-proxy takes an IP address"));
+        bool perAddress = true;
+        if (p.options.contains(QStringLiteral("--connections-per-address")))
+            serveOptions.connectionsPerAddress =
+                p.options.value(QStringLiteral("--connections-per-address")).toInt(&perAddress);
+        if (!perAddress || serveOptions.connectionsPerAddress < 0)
+            return usage(err, QStringLiteral("--connections-per-address takes a whole number"));
     } else if (p.command == QLatin1String("post")) {
         bool ok = all;
         if (!all && arity(2))

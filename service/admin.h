@@ -24,6 +24,15 @@ struct ServeOptions {
     int port = 0;
     QString filesDir;
     Limits limits;
+    // A second address, on the loopback only, that answers /metrics; no
+    // port: none.
+    QString metricsHost;
+    int metricsPort = -1;
+    // Requests that come from this address take the client's address from
+    // the last entry of X-Forwarded-For.
+    QString trustedProxy;
+    // Connections one client address may hold open at once; 0: no limit.
+    int connectionsPerAddress = 64;
 };
 
 // Answers requests until the process is told to stop; the exit status.

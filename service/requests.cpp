@@ -36,6 +36,13 @@ ServiceAnswer tooMany()
     return plain(429, "Too Many Requests");
 }
 
+// A HEAD is answered as its GET would be, but never changes what is stored:
+// one that would is refused.
+ServiceAnswer notForHead()
+{
+    return plain(405, "Method Not Allowed");
+}
+
 QByteArray percentDecoded(const QByteArray& raw)
 {
     QByteArray out;
@@ -110,6 +117,9 @@ ServiceAnswer RequestHandler::routed(const ServiceRequest& request, const QDateT
 
     if (path == "/sp/zm.php")
         return messageService(query, request, now);
+    const bool head = request.method == "HEAD";
+    if (head && (path == "/sp/sendlog.php" || path == "/send.php"))
+        return notForHead();
     if (path == "/sp/sendlog.php") {
         const std::optional<QString> text = queryValue(query, "text");
         if (!text || text->size() > kMaxText)
@@ -140,6 +150,8 @@ ServiceAnswer RequestHandler::messageService(const QByteArray& query, const Serv
                                              const QDateTime& now)
 {
     const std::optional<QString> what = queryValue(query, "query");
+    if (request.method == "HEAD" && (what == QLatin1String("createID") || what == QLatin1String("sendmessage")))
+        return notForHead();
     if (what == QLatin1String("createID")) {
         if (!m_limiter.allow(Limited::Ids, request.remote, std::nullopt, now))
             return tooMany();

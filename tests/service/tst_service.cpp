@@ -120,6 +120,11 @@ void TestService::statuses_data()
     QTest::addColumn<int>("status");
     QTest::newRow("unknown path") << QByteArray("GET") << QByteArray("/index.php") << 404;
     QTest::newRow("post to a known path") << QByteArray("POST") << QByteArray("/sp/zm.php?query=createID") << 404;
+    // A HEAD changes nothing: where its GET would, it is refused.
+    QTest::newRow("HEAD of a new ID") << QByteArray("HEAD") << QByteArray("/sp/zm.php?query=createID") << 405;
+    QTest::newRow("HEAD of a reply") << QByteArray("HEAD") << QByteArray("/sp/zm.php?query=sendmessage&ID=1&message=x") << 405;
+    QTest::newRow("HEAD of a log") << QByteArray("HEAD") << QByteArray("/sp/sendlog.php?text=x") << 405;
+    QTest::newRow("HEAD of a count") << QByteArray("HEAD") << QByteArray("/send.php?file=check.log") << 405;
     QTest::newRow("unknown query") << QByteArray("GET") << QByteArray("/sp/zm.php?query=dropall") << 400;
     QTest::newRow("ID no number") << QByteArray("GET") << QByteArray("/sp/zm.php?query=getmessage&ID=1%20OR%201=1") << 400;
     QTest::newRow("ID too large") << QByteArray("GET") << QByteArray("/sp/zm.php?query=getmessage&ID=2147483648") << 400;
