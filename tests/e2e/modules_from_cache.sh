@@ -23,8 +23,7 @@ type_line "$win" 32
 # The workbook: Ctrl+E, its name typed into the dialog (in Russian, the
 # first run's language).
 xdotool key ctrl+e
-dialog=$(window '^Экспорт списка')
-[ -n "$dialog" ] || fail "no export dialog"
+dialog=$(window '^Экспорт списка' 10 "export dialog")
 focus "$dialog"
 xdotool key ctrl+a
 xdotool type --delay 20 "$work/list.xlsx"
@@ -36,8 +35,7 @@ wait_for 10 test -s "$work/list.xlsx" || fail "no workbook written"
 # (logs of 26 cm and more) in its colour, far larger than its legend's mark.
 focus "$win"
 xdotool key ctrl+l
-summary=$(window '^Итог партии')
-[ -n "$summary" ] || fail "no lot summary"
+summary=$(window '^Итог партии' 10 "lot summary")
 bars() {
   import -window "$summary" "${shots}_summary.png"
   local px
@@ -50,7 +48,7 @@ wait_for 10 bars || fail "no chart in the lot summary"
 # The service: an ID issued at the first poll.
 wait_for 30 sh -c "'$service' stats --db '$work/service.db' | grep -qx 'IDs issued: 1'" || fail "no ID issued"
 
-[ -z "$(window '^Zelmora$' 1)" ] || fail "the program told of trouble"
+[ -z "$(xdotool search --onlyvisible --name '^Zelmora$' || true)" ] || fail "the program told of trouble"
 modules=$XDG_CACHE_HOME/zelmora/modules
 ls -l "$modules"
 [ "$(stat -c %a "$modules")" = 700 ] || fail "the modules' folder is not 0700"

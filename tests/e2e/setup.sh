@@ -47,9 +47,9 @@ needs_network() {
     || { echo "SKIPPED: needs a network interface that is up"; exit 77; }
 }
 
-# An Xvfb server of the test's own, $1 pixels (1024x768) wide and high; DISPLAY names it once it
-# takes connections. It allows every local user (no cookie), so that another
-# user's copy may use it.
+# An Xvfb server of the test's own, of $1 pixels (1024x768); DISPLAY names
+# it once it takes connections. It lets in every local user (no cookie), so
+# that another user's copy may use it.
 start_display() {
   command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIPPED: needs Xvfb and xdotool"; exit 77; }
   Xvfb -displayfd 3 -nolisten tcp -screen 0 "${1:-1024x768}x24" 3>"$work/display" 2>"$work/xvfb.err" &
@@ -58,17 +58,17 @@ start_display() {
   export DISPLAY=":$(cat "$work/display")"
 }
 
-# The first visible window whose title matches $1, waiting up to $2 s (20);
-# empty when none comes.
-window() { { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null || true; } | head -n 1; }
-
-# The program's main window, once it shows.
-main_window() {
+# The first visible window whose title matches $1, within $2 seconds;
+# fails saying "no $3" when none comes.
+window() {
   local w
-  w=$(window '^Zelmora v\.')
-  [ -n "$w" ] || fail "no main window"
+  w=$({ timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null || true; } | head -n 1)
+  [ -n "$w" ] || fail "no $3"
   echo "$w"
 }
+
+# The program's main window, once it shows.
+main_window() { window '^Zelmora v\.' 20 "main window"; }
 
 # Window $1 in front. Qt takes keys a moment after the window has the focus,
 # and nothing outside the program shows when: a short settle follows.
@@ -78,11 +78,30 @@ focus() { xdotool windowfocus --sync "$1"; sleep 0.3; }
 # with key $1 and waits until it has gone.
 answer() {
   local b
-  b=$(window '^Zelmora$' 15)
-  [ -n "$b" ] || fail "no message box for $1"
+  b=$(window '^Zelmora$' 15 "message box for $1")
   focus "$b"
   xdotool key "$1"
-  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Zelmora\$' | grep -qx $b" || fail "the box stayed after $1"
+  gone "$b" || fail "the box stayed after $1"
+}
+
+# Waits until window $1 is no longer shown.
+gone() { wait_for 10 sh -c "! xdotool search --onlyvisible --class zelmora | grep -qx $1"; }
+
+# A window of the program's other than $1 (a box, a menu), once one shows;
+# fails after $2 seconds (10).
+other_window() { wait_for "${2:-10}" sh -c "xdotool search --onlyvisible --class zelmora | grep -vx $1 | head -n 1 | grep ."; }
+
+# In window $1, a click at $2,$3 (pixels from its corner).
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# The main window $1's "Check for updates": the Menu button's popup, where
+# the first Up takes the last item; it is fourth from the end.
+menu_update() {
+  click "$1" 58 402
+  local m
+  m=$(other_window "$1" 5) || fail "no menu"
+  xdotool key Up Up Up Up Return
+  gone "$m" || fail "the menu stayed"
 }
 
 # Closes main window $1 with Ctrl+X and waits for process $2 to end.
@@ -97,8 +116,7 @@ close_with_ctrl_x() {
 expect_refused() {
   wait_for 5 grep -q "Zelmora already exists." "$2" || fail "the second copy said nothing"
   local box
-  box=$(window '^Zelmora$' 10)
-  [ -n "$box" ] || fail "no message box"
+  box=$(window '^Zelmora$' 10 "message box")
   [ -z "${3:-}" ] || import -window root "$3"
   focus "$box"
   xdotool key Return
@@ -109,17 +127,14 @@ expect_refused() {
 # name box (its title is entry 51 in Russian, the first run's language).
 # Prints the base window's id once it shows.
 save_calculation() {
-  local box base
+  local box
   type_line "$1" 32
   xdotool key ctrl+s
-  box=$(window 'Введите значение переменной' 10)
-  [ -n "$box" ] || fail "no name box"
+  box=$(window 'Введите значение переменной' 10 "name box")
   focus "$box"
   xdotool type --delay 60 "$2"
   xdotool key Return
-  base=$(window '^Список$' 10)
-  [ -n "$base" ] || fail "no base window"
-  echo "$base"
+  window '^Список$' 10 "base window"
 }
 
 # In the main window $1, a line typed into the entry row: the keys $2...
