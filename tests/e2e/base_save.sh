@@ -3,7 +3,7 @@
 # saved with Ctrl+S under a typed name lands in "base.cds" beside the program,
 # as the sqlite3 tool reads it.
 # Usage: base_save.sh <zelmora executable> <screenshot.png>
-source "$(dirname "$(readlink -f "$0")")/setup.sh"
+source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
 start_display
 "$OFFLINE" "$exe" 2>"$work/err" &
 pids+=($!)

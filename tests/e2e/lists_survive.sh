@@ -3,7 +3,7 @@
 # folder: a typed line survives Ctrl+X and a restart, and a second copy only
 # says that the first exists.
 # Usage: lists_survive.sh <zelmora executable> <screenshot.png>
-source "$(dirname "$(readlink -f "$0")")/setup.sh"
+source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
 start_display
 
 # First run: type a line, close with Ctrl+X.

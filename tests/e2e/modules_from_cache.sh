@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# The real program, built to talk to 127.0.0.1:<port>, under Xvfb on a system
-# that refuses to run code from anonymous memory (a preloaded library makes
-# memfd_create fail with EPERM): its three carried modules are written to the
-# cache folder (0700, each file 0400) and opened from there, and each works:
-# a list exported as a workbook, the lot summary with its chart, and the real
-# service on 127.0.0.1, which issues the program an ID.
+# The real program, built to talk to 127.0.0.1:<port>, under Xvfb in a network
+# namespace of its own, on a system that refuses to run code from anonymous
+# memory (a preloaded library makes memfd_create fail with EPERM): its three
+# carried modules are written to the cache folder (0700, each file 0400) and
+# opened from there, and each works: a list exported as a workbook, the lot
+# summary with its chart, and the real service on 127.0.0.1, which issues the
+# program an ID.
 # Usage: modules_from_cache.sh <zelmora_localservice> <zelmora-service> <nomemfd library> <port> <screenshot prefix>
-source "$(dirname "$(readlink -f "$0")")/setup.sh"
-needs_network
+own_network=1 source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
 service=$2 shots=$5
-"$service" serve --listen "127.0.0.1:$4" --files "$work" --db "$work/service.db" 2>"$work/service.err" &
+mkdir "$work/files"
+"$service" serve --listen "127.0.0.1:$4" --files "$work/files" --db "$work/service.db" 2>"$work/service.err" &
 pids+=($!)
 wait_for 10 grep -q listening "$work/service.err" || { cat "$work/service.err"; fail "the service did not start"; }
 start_display 1280x1024 # room for the whole lot summary

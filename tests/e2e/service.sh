@@ -1,33 +1,14 @@
 #!/usr/bin/env bash
 # The real program against the real maker's service, under Xvfb, in a network
-# namespace of its own: nothing but the loopback is there, and a pair of
-# virtual interfaces joined to each other with a default route into them, so
-# that the program's connectivity test counts itself online while every
-# address but the loopback leads nowhere. A fresh install obtains an ID; a message posted with `post`
-# appears on the Messages tab, and the reply typed there, which carries the
-# conversation, reaches `inbox`; a log sent from the Log tab reaches `logs`;
+# namespace of its own: a fresh install obtains an ID; a message posted with
+# `post` appears on the Messages tab, and the reply typed there, which carries
+# the conversation, reaches `inbox`; a log sent from the Log tab reaches `logs`;
 # a published update with one byte changed is refused and the program file
 # stays as it was; the same update published intact is downloaded, verified
 # and swapped in.
-# Usage: service.sh <zelmora-service> <program 105> <program 106> <secret key> <port> <screenshot prefix>
-# Exit status 77 (skipped) where no network namespace can be made.
-if [ -z "${ZEL_IN_NETNS:-}" ]; then
-  # As root a namespace of its own; otherwise inside a user namespace too.
-  for how in -n -rn; do
-    if unshare $how true 2>/dev/null; then
-      exec unshare $how env ZEL_IN_NETNS=1 bash "$0" "$@"
-    fi
-  done
-  echo "SKIPPED: no network namespace can be made here (needs root or user namespaces)"
-  exit 77
-fi
-if ! { ip link set lo up && ip link add zl0 type veth peer name zl1 && ip addr add 10.77.0.1/30 dev zl0 \
-       && ip link set zl0 up && ip link set zl1 up && ip route add default via 10.77.0.2 dev zl0; } 2>/dev/null; then
-  echo "SKIPPED: the test's network namespace cannot be given its interfaces"
-  exit 77
-fi
-source "$(dirname "$(readlink -f "$0")")/setup.sh" "$2"
-SERVICE=$1 OLD=$2 NEW=$3 SECRET=$4 PORT=$5 SHOTS=$6
+# Usage: service.sh <program 105> <zelmora-service> <program 106> <secret key> <port> <screenshot prefix>
+own_network=1 source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
+OLD=$1 SERVICE=$2 NEW=$3 SECRET=$4 PORT=$5 SHOTS=$6
 mkdir -p "$work/files"
 cp "$NEW" "$work/zelmora-106"
 db=$work/service.db

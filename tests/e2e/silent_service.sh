@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real program, built to talk to 127.0.0.1:<port>, under Xvfb against a
-# service there that accepts every connection and never answers:
+# The real program, built to talk to 127.0.0.1:<port>, under Xvfb in a network
+# namespace of its own, against a service there that accepts every connection
+# and never answers:
 # - closed while an update check waits on that service, the process ends
 #   within a second, having used little CPU, with the lists and settings
 #   saved and no file swapped;
@@ -8,8 +9,7 @@
 #   does not read), the settings store is not written, and the user's
 #   settings are still there after the run.
 # Usage: silent_service.sh <zelmora_localservice executable> <port>
-source "$(dirname "$(readlink -f "$0")")/setup.sh"
-needs_network
+own_network=1 source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
 python3 - "$2" "$work/requests" <<'PY' &
 import socket, sys
 s = socket.socket()

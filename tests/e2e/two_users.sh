@@ -8,7 +8,7 @@ if [ "$(id -u)" -ne 0 ] || ! id nobody >/dev/null 2>&1; then
   echo "needs root and the user nobody"
   exit 77
 fi
-source "$(dirname "$(readlink -f "$0")")/setup.sh"
+source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
 mkdir -p "$work/other/config" "$work/other/run"
 chmod 1777 "$work/tmp"
 chown -R nobody: "$work/other"

@@ -4,7 +4,7 @@
 # anywhere): the window comes up, a calculation saved to the base is told as
 # not kept, the program closes normally, and the folder holds what it held.
 # Usage: unwritable_folder.sh <zelmora executable> <screenshot.png>
-source "$(dirname "$(readlink -f "$0")")/setup.sh"
+source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
 printf 'kept' >"$work/app/notes.txt"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then

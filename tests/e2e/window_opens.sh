@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program under Xvfb: its main window appears and can be captured.
 # Usage: window_opens.sh <zelmora executable> <screenshot.png>
-source "$(dirname "$(readlink -f "$0")")/setup.sh"
+source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
 start_display
 "$OFFLINE" "$exe" &
 pids+=($!)
