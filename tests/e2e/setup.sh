@@ -30,7 +30,8 @@ pids=()
 cleanup() {
   local p
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait "${pids[@]}" 2>/dev/null || true # none still writing into the folder
+  # None still writing into the folder when it goes.
+  for p in "${pids[@]}"; do wait_end "$p" 5 || kill -9 "$p" 2>/dev/null || true; done
   chmod -R u+w "$work" 2>/dev/null || true
   rm -rf "$work" || true
 }
