@@ -32,6 +32,7 @@ public:
     // Reads the stored values; one that does not read is logged and its
     // default taken.
     explicit LotSummaryWindow(TForm1& main);
+    ~LotSummaryWindow() override;
 
     // Shows the window, up to date, in front.
     void openSummary();
