@@ -59,12 +59,7 @@ int main(int argc, char** argv)
     zel::QSettingsStore store;
     zel::SqliteBaseFile baseFile;
     zel::HttpTimeouts timeouts;
-#ifdef ZELMORA_LOCAL_SERVICE
-    // The build the end-to-end tests run against a service of their own on
-    // this machine: every host is that one, and a silent one is given up on
-    // sooner than the field's servers are.
-    timeouts.idleMs = ZELMORA_LOCAL_IDLE_MS;
-#endif
+    timeouts.idleMs = zel::serviceIdleMs(timeouts.idleMs);
     zel::ModuleTroubleNotice trouble;
     zel::Facility<zel::INetFacilities> netFacilities(zel::netModule(), zel::kNetModuleOpen, trouble.handler(),
                                                      zel::netFacilitiesWith(timeouts));
@@ -83,9 +78,6 @@ int main(int argc, char** argv)
     services.clock = &clock;
     services.files = &files;
     services.restart = &restart;
-#ifdef ZELMORA_LOCAL_SERVICE
-    services.hosts.service = services.hosts.update = QStringLiteral(ZELMORA_LOCAL_SERVICE);
-#endif
     zel::TForm1 form1(services);
     trouble.setLog(&form1.activityLog());
     // The windows below that are never shown stand in the start-up order of

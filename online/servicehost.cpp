@@ -6,6 +6,16 @@
 
 #include <QUrl>
 
+// A test build talks to a service the test runs on this machine
+// (ZELMORA_LOCAL_SERVICE, "127.0.0.1:<port>", set by the test targets
+// only): every host is that one, and a silent one is given up on sooner
+// than the field's servers are.
+#ifdef ZELMORA_LOCAL_SERVICE
+#undef ZELMORA_SERVICE_HOST
+#undef ZELMORA_UPDATE_HOST
+#define ZELMORA_SERVICE_HOST ZELMORA_LOCAL_SERVICE
+#define ZELMORA_UPDATE_HOST ZELMORA_LOCAL_SERVICE
+#endif
 #ifndef ZELMORA_SERVICE_HOST
 #define ZELMORA_SERVICE_HOST "zelmora.halvane.example"
 #endif
@@ -29,6 +39,16 @@ const QString UpdateHost = QStringLiteral(ZELMORA_UPDATE_HOST);
 const QString ExcludedAddress = QStringLiteral(ZELMORA_EXCLUDED_ADDRESS);
 const QString UpdateKey = QStringLiteral(ZELMORA_UPDATE_KEY);
 const QString ProductVersionNumber = QStringLiteral(ZELMORA_PRODUCT_VERSION);
+
+int serviceIdleMs(int fieldMs)
+{
+#ifdef ZELMORA_LOCAL_SERVICE
+    (void)fieldMs;
+    return 3000;
+#else
+    return fieldMs;
+#endif
+}
 
 QString serviceUrl(const QString& host, const QString& pathAndQuery)
 {

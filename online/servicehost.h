@@ -22,6 +22,9 @@ extern const QString ExcludedAddress;
 extern const QString UpdateKey;
 // The version number the update compares with the announced one.
 extern const QString ProductVersionNumber;
+// How long a service request may move no byte: `fieldMs`, the client's own,
+// but in a build that talks to a test's service on this machine.
+int serviceIdleMs(int fieldMs);
 
 // The hosts a window talks to; tests point them at a service of their own.
 struct ServiceHosts {
