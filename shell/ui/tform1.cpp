@@ -14,7 +14,9 @@
 #include "lists/ui/numberedit.h"
 #include "online/httpaccess.h"
 #include "online/log.h"
-#include "online/messages.h"
+#include "online/errorreport.h"
+#include "online/ui/memolines.h"
+#include "online/updater.h"
 #include "report/reports.h"
 #include "report/ui/tform6.h"
 #include "shell/langtable.h"
@@ -47,6 +49,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -171,16 +174,14 @@ void TForm1::buildWindow()
     PageControl1->setTabVisible(2, false);
     PageControl1->setTabVisible(3, false);
 
-    m_roundModel = new LinesModel(kRoundColumns, this);
-    m_roundModel->setIcon(kIconNormal, lineIcon(false));
-    m_roundModel->setIcon(kIconFallback, lineIcon(true));
-    m_boardModel = new LinesModel(kBoardColumns, this);
-    m_undo = new ListUndo(m_roundModel, m_boardModel, [this](LinesModel* model) {
-        if (model == m_roundModel)
-            ReFreshList();
-        else
-            ReFreshListBoard();
-    }, this);
+    m_lists = new ListsSession(m_services.store, *m_log, [this] { return frontList(); }, this);
+    connect(m_lists, &ListsSession::recomputed, this, &TForm1::listRecomputed);
+    connect(m_lists, &ListsSession::frontWanted, this, &TForm1::bringListToFront);
+    connect(m_lists, &ListsSession::reportWanted, this, &TForm1::printReport);
+    connect(m_lists, &ListsSession::sortTurned, this, [this](bool on) {
+        if (m_settings)
+            m_settings->showSortMode(on);
+    });
     buildRoundTab(TabSheet1);
     buildBoardTab(TabSheet2);
 
@@ -276,7 +277,7 @@ void TForm1::buildMainMenu(QWidget* central)
     connect(N110, &QAction::triggered, this, &TForm1::N222click);
     connect(N22, &QAction::triggered, this, &TForm1::N18Click);
     connect(N29, &QAction::triggered, this, &TForm1::N21Click);
-    m_exchange = new ListExchange(this, ListView1, ListView2);
+    m_exchange = new ListExchange(*m_lists, m_services, this, ListView1, ListView2);
     m_exchange->addMenuItems(PopupMenu3, N23);
 }
 
@@ -295,7 +296,7 @@ void TForm1::buildRoundTab(QWidget* tab)
     Button1 = new QPushButton(tab);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(400, 20, 116, 28);
-    ListView1 = listView(tab, "ListView1", m_roundModel);
+    ListView1 = listView(tab, "ListView1", roundModel());
     ListView1->setGeometry(4, 54, 516, 192);
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -322,7 +323,7 @@ void TForm1::buildBoardTab(QWidget* tab)
     Button3 = new QPushButton(tab);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setGeometry(400, 20, 116, 28);
-    ListView2 = listView(tab, "ListView2", m_boardModel);
+    ListView2 = listView(tab, "ListView2", boardModel());
     ListView2->setGeometry(4, 54, 516, 192);
 
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
@@ -398,7 +399,7 @@ void TForm1::buildMenus()
     }
     connect(m_undoAction, &QAction::triggered, this, &TForm1::undoClick);
     connect(m_redoAction, &QAction::triggered, this, &TForm1::redoClick);
-    connect(m_undo, &ListUndo::changed, this, &TForm1::relabelUndo);
+    connect(&m_lists->undo(), &ListUndo::changed, this, &TForm1::relabelUndo);
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
@@ -435,7 +436,6 @@ void TForm1::buildMenus()
 
 void TForm1::FormCreate()
 {
-    createMessageLock();
     if (Application* app = Application::instance()) {
         app->setErrorHandler([this](QObject* sender, const std::exception& error) {
             MyExcept(sender, error);
@@ -477,7 +477,7 @@ void TForm1::FormCreate()
     // Only now: a report of a failed step above runs the events while it is
     // open, and a tick then would write the store before it was read.
     Timer1->start();
-    Timer2->start();
+    m_online->start();
 }
 
 void TForm1::startStep(const std::function<void()>& step)
@@ -520,26 +520,14 @@ bool TForm1::WriteParams()
     return writeParams(m_services.store, Settings);
 }
 
-QStringList TForm1::loadStoredList(const QString& valueName, const QStringList& current)
-{
-    try {
-        return loadListTexts(m_services.store, valueName, current);
-    } catch (const UnreadListError& e) {
-        Log(QStringLiteral("Kept ") + valueName + QStringLiteral(" as ") + e.keptAs);
-        throw;
-    }
-}
-
 void TForm1::LoadZM1()
 {
-    m_roundModel->setLines(linesFromTexts(loadStoredList(kRoundListValue, Memo1()), kRoundColumns));
-    ReFreshList();
+    m_lists->loadStored(ListKind::Round);
 }
 
 void TForm1::LoadZM2()
 {
-    m_boardModel->setLines(linesFromTexts(loadStoredList(kBoardListValue, Memo2()), kBoardColumns));
-    ReFreshListBoard();
+    m_lists->loadStored(ListKind::Board);
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -580,15 +568,12 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormClose()
 {
     Log(QStringLiteral("Form close"));
-    const bool listsKept = saveListTexts(m_services.store, Memo1(), Memo2());
+    const bool listsKept = m_lists->saveStored();
     const bool settingsKept = WriteParams();
     // The program ends now. A request the UI thread is waiting on is given up
-    // at once; the procedure that made it sees m_closing and goes no further.
-    m_closing = true;
+    // at once; the procedure that made it sees the closing and goes no further.
     Timer1->stop();
-    Timer2->stop();
-    if (m_services.http)
-        m_services.http->shutDown();
+    m_online->stop();
     if (!settingsKept || !listsKept)
         Dialogs::warning(this, L(241) + m_services.store.location());
 }
@@ -709,15 +694,13 @@ bool TForm1::windowKey(QKeyEvent* key)
     return true;
 }
 
-ListContext TForm1::listContext() const
+std::optional<ListKind> TForm1::frontList() const
 {
-    ListContext c;
-    c.method = Settings.Method;
-    c.taper = Settings.DownGradeWood;
-    c.language = Settings.Language;
-    c.species = Settings.TypeWood;
-    c.moisture = Settings.WetWood;
-    return c;
+    if (roundTabActive())
+        return ListKind::Round;
+    if (boardTabActive())
+        return ListKind::Board;
+    return std::nullopt;
 }
 
 bool TForm1::roundTabActive() const
@@ -737,7 +720,7 @@ QTreeView* TForm1::activeView() const
 
 LinesModel* TForm1::activeModel() const
 {
-    return boardTabActive() ? m_boardModel : m_roundModel;
+    return boardTabActive() ? boardModel() : roundModel();
 }
 
 int TForm1::selectedRow() const
@@ -755,7 +738,7 @@ QString TForm1::statusText(int panel) const
 void TForm1::Button1Click()
 {
     Log(QStringLiteral("Add round"));
-    m_undo->record(m_roundModel, kTxtStepAdd, [this] { addRoundEntry(); });
+    m_lists->undo().record(roundModel(), kTxtStepAdd, [this] { addRoundEntry(); });
 }
 
 void TForm1::addRoundEntry()
@@ -777,7 +760,7 @@ void TForm1::addRoundEntry()
         }
     }
     if (!scan(d, len, count)) {
-        m_roundModel->append(newRoundLine(Edit1->text(), len, Edit3->text()));
+        roundModel()->append(newRoundLine(Edit1->text(), len, Edit3->text()));
         ReFreshList();
     }
     // The next diameter typed replaces this one, from whichever field Enter
@@ -786,19 +769,11 @@ void TForm1::addRoundEntry()
     Edit1->selectAll();
 }
 
-bool TForm1::scan(std::int64_t d, double l, std::int64_t c)
-{
-    if (!scanRoundLines(m_roundModel->lines(), d, l, c))
-        return false;
-    ReFreshList();
-    return true;
-}
-
 // Button3Click: add the typed boards to the board list.
 void TForm1::Button3Click()
 {
     Log(QStringLiteral("Add board"));
-    m_undo->record(m_boardModel, kTxtStepAdd, [this] { addBoardEntry(); });
+    m_lists->undo().record(boardModel(), kTxtStepAdd, [this] { addBoardEntry(); });
 }
 
 void TForm1::addBoardEntry()
@@ -816,7 +791,7 @@ void TForm1::addBoardEntry()
     const int count = readInteger(Edit6);
     const double len = CurrencyEdit2->value();
     if (!ScanBoard(x, y, len, count)) {
-        m_boardModel->append(newBoardLine(Edit5->text(), Edit7->text(), len, Edit6->text()));
+        boardModel()->append(newBoardLine(Edit5->text(), Edit7->text(), len, Edit6->text()));
         ReFreshListBoard();
     }
     Edit5->setFocus();
@@ -826,15 +801,6 @@ void TForm1::addBoardEntry()
 int TForm1::entryRandom(int low, int high)
 {
     return static_cast<int>(m_random.bounded(low, high + 1));
-}
-
-bool TForm1::ScanBoard(std::int64_t x, std::int64_t y, double len, std::int64_t count)
-{
-    Log(QStringLiteral("ScanBoard"));
-    if (!scanBoardLines(m_boardModel->lines(), x, y, len, count))
-        return false;
-    ReFreshListBoard();
-    return true;
 }
 
 void TForm1::showTotals(const ListTotals& t)
@@ -849,28 +815,17 @@ void TForm1::showTotals(const ListTotals& t)
     Label17->setText(L(7));
 }
 
-void TForm1::ReFreshList()
+void TForm1::listRecomputed(LinesModel* model, const ListTotals& t)
 {
-    const ListTotals t = ReFreshRoundLines(m_roundModel->lines(), listContext());
-    settleLines(m_roundModel, t.changed);
-    emit listsChanged();
+    const bool boards = model == boardModel();
     if (!t.ok())
-        return listUnread(m_roundModel, m_unreadRound, t);
+        return listUnread(model, boards ? m_unreadBoard : m_unreadRound, t);
     showTotals(t);
-    showElided(m_statusPanels[0], t.fallbacks > 0 ? L(80) : QString());
-}
-
-void TForm1::ReFreshListBoard()
-{
-    const ListTotals t = ReFreshBoardLines(m_boardModel->lines(), listContext());
-    settleLines(m_boardModel, t.changed);
-    emit listsChanged();
-    if (!t.ok())
-        return listUnread(m_boardModel, m_unreadBoard, t);
-    showTotals(t);
-    Edit8->setText(t.area);
-    Label11->setText(L(13));
-    showElided(m_statusPanels[0], QString());
+    if (boards) {
+        Edit8->setText(t.area);
+        Label11->setText(L(13));
+    }
+    showElided(m_statusPanels[0], !boards && t.fallbacks > 0 ? L(80) : QString());
 }
 
 void TForm1::listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t)
@@ -898,64 +853,18 @@ void TForm1::listUnread(LinesModel* model, UnreadLineNotice& notice, const ListT
         PageControl1->setCurrentWidget(front);
 }
 
-void TForm1::refreshActiveList()
-{
-    if (roundTabActive())
-        ReFreshList();
-    else if (boardTabActive())
-        ReFreshListBoard();
-}
-
-void TForm1::setSortMode(bool on)
-{
-    m_sorted = on;
-    if (!on)
-        return;
-    // Taking a sort back leaves the lists in the order given, and so turns
-    // sorting off; making it again turns it on.
-    const auto mode = [this](bool undone) {
-        m_sorted = !undone;
-        if (m_settings)
-            m_settings->showSortMode(m_sorted);
-    };
-    for (LinesModel* model : {m_roundModel, m_boardModel})
-        m_undo->record(model, kTxtStepSort, [this, model] { settleLines(model, {}); }, mode);
-}
-
-void TForm1::settleLines(LinesModel* model, const std::vector<int>& changed)
-{
-    // Rows named before the sort: the views are told of a moved line by the
-    // sort itself.
-    model->linesChanged(changed);
-    if (m_sorted)
-        model->sortByFirstColumn(QCollator(), changed);
-    else
-        model->forgetOrder();
-}
-
-// Saved from here: even a line that did not read stays in it.
-QStringList TForm1::Memo1() const
-{
-    return lineTexts(m_roundModel->lines());
-}
-
-QStringList TForm1::Memo2() const
-{
-    return lineTexts(m_boardModel->lines());
-}
-
 // res1Click: edit one cell of the selected line through an input box.
 void TForm1::res1Click(int column)
 {
     Log(QStringLiteral("right click menu edit"));
     LinesModel* model = activeModel();
-    m_undo->record(model, kTxtStepEdit, [&] {
+    m_lists->undo().record(model, kTxtStepEdit, [&] {
         const int row = selectedRow();
         if (row >= 0 && column < model->columnCount()) {
             const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
             const QString typed = Dialogs::input(this, L(51), prompt, model->lines()[row].cells[column]);
             // A text that is no number of the column would stop every recomputation.
-            if (cellReads(typed, column, model == m_boardModel)) {
+            if (cellReads(typed, column, model == boardModel())) {
                 model->lines()[row].cells[column] = typed;
                 model->linesChanged({row});
             } else {
@@ -970,7 +879,7 @@ void TForm1::res1Click(int column)
 void TForm1::N3Click()
 {
     Log(QStringLiteral("Delete"));
-    m_undo->record(activeModel(), kTxtStepDelete, [this] {
+    m_lists->undo().record(activeModel(), kTxtStepDelete, [this] {
         const int row = selectedRow();
         if (row >= 0)
             activeModel()->removeLine(row);
@@ -982,15 +891,10 @@ void TForm1::N3Click()
 void TForm1::N1Click()
 {
     Log(QStringLiteral("Clear list"));
-    m_undo->record(activeModel(), kTxtStepClear, [this] {
+    m_lists->undo().record(activeModel(), kTxtStepClear, [this] {
         activeModel()->clearLines();
         refreshActiveList();
     });
-}
-
-LinesModel* TForm1::listInFront() const
-{
-    return roundTabActive() ? m_roundModel : boardTabActive() ? m_boardModel : nullptr;
 }
 
 // undoClick: take back the last change of the list in front.
@@ -998,7 +902,7 @@ void TForm1::undoClick()
 {
     Log(QStringLiteral("Undo"));
     if (LinesModel* model = listInFront())
-        m_undo->undo(model);
+        m_lists->undo().undo(model);
 }
 
 // redoClick: make the change taken back last again.
@@ -1006,7 +910,7 @@ void TForm1::redoClick()
 {
     Log(QStringLiteral("Redo"));
     if (LinesModel* model = listInFront())
-        m_undo->redo(model);
+        m_lists->undo().redo(model);
 }
 
 // The undo items name what they would take back or make again, in the
@@ -1014,8 +918,8 @@ void TForm1::redoClick()
 void TForm1::relabelUndo()
 {
     LinesModel* model = listInFront();
-    const int undo = model ? m_undo->undoName(model) : -1;
-    const int redo = model ? m_undo->redoName(model) : -1;
+    const int undo = model ? m_lists->undo().undoName(model) : -1;
+    const int redo = model ? m_lists->undo().redoName(model) : -1;
     m_undoAction->setText(undo >= 0 ? L(kTxtUndoStep).arg(L(undo)) : L(kTxtUndo));
     m_redoAction->setText(redo >= 0 ? L(kTxtRedoStep).arg(L(redo)) : L(kTxtRedo));
     m_undoAction->setEnabled(undo >= 0);
@@ -1121,7 +1025,7 @@ void TForm1::Button2Click()
 void TForm1::PopupMenu3Popup()
 {
     Log(QStringLiteral("right clik menu 3"));
-    const bool any = m_roundModel->size() > 0;
+    const bool any = roundModel()->size() > 0;
     N22->setEnabled(any);
     N25->setEnabled(any);
 }
@@ -1185,7 +1089,7 @@ void TForm1::Timer1Timer()
             setFixedHeight(h - 4);
         }
     } else {
-        autoCheckUpdate();
+        m_online->autoCheckUpdate();
     }
 }
 
@@ -1246,7 +1150,7 @@ void TForm1::N222click()
 {
     Log(QStringLiteral("list window"));
     AddRec.clear();
-    TForm4 base(this);
+    TForm4 base(this, *m_lists, m_services, AddRec);
     base.exec();
 }
 
@@ -1255,29 +1159,30 @@ void TForm1::N18Click()
 {
     Log(QStringLiteral("Name to list box"));
     AddRec.clear();
-    const int count = roundTabActive() ? m_roundModel->size()
-                      : boardTabActive() ? m_boardModel->size() : 0;
+    const LinesModel* front = listInFront();
+    const int count = front ? front->size() : 0;
     if (count != 0) {
         QString name;
         if (!Dialogs::inputQuery(this, L(51), L(52), name))
             return;
         AddRec = name;
     }
-    TForm4 base(this);
+    TForm4 base(this, *m_lists, m_services, AddRec);
     base.exec();
 }
 
 void TForm1::openSavedLines(const QStringList& texts, bool boards)
 {
-    LinesModel* model = boards ? m_boardModel : m_roundModel;
-    m_undo->record(model, kTxtStepOpen, [&] {
-        model->setLines(linesFromTexts(texts, boards ? kBoardColumns : kRoundColumns));
-        QWidget* tab = boards ? TabSheet2 : TabSheet1;
-        if (PageControl1->currentWidget() != tab)
-            PageControl1->setCurrentWidget(tab); // the tab change recomputes it
-        else
-            PageControl1Change();
-    });
+    m_lists->openSaved(texts, boards);
+}
+
+void TForm1::bringListToFront(ListKind kind)
+{
+    QWidget* tab = kind == ListKind::Board ? TabSheet2 : TabSheet1;
+    if (PageControl1->currentWidget() != tab)
+        PageControl1->setCurrentWidget(tab); // the tab change recomputes it
+    else
+        PageControl1Change();
 }
 
 QString TForm1::volumeText() const
@@ -1336,8 +1241,8 @@ void TForm1::applyLanguage()
         qtTexts();
     else
         afterFirstShow(*this, qtTexts);
-    m_roundModel->setHeaders({L(3), L(4), L(5), L(6)});
-    m_boardModel->setHeaders({L(43), L(42), L(4), L(5), L(6)});
+    roundModel()->setHeaders({L(3), L(4), L(5), L(6)});
+    boardModel()->setHeaders({L(43), L(42), L(4), L(5), L(6)});
     PageControl1->setTabText(0, L(44));
     PageControl1->setTabText(1, L(89));
     PageControl1->setTabText(2, QStringLiteral("Log"));
@@ -1392,7 +1297,100 @@ void TForm1::applyLanguage()
         Label16->setText(L(101));
     fitTexts(this);
     keepToggleClear();
-    emit listsChanged();
+    m_lists->languageSwitched();
+}
+
+void TForm1::buildOnlineTabs()
+{
+    m_online = new OnlineController(m_services, *m_log, this, [this] {
+        showNewLogEntries();
+        return displayedLines(Memo3);
+    });
+    m_online->buildTabs(TabSheet3, Memo3, TabSheet4);
+    connect(m_online, &OnlineController::status, this, [this](const QString& text) {
+        showElided(m_statusPanels[0], text);
+    });
+    connect(m_online, &OnlineController::messagesTabWanted, this, [this] {
+        showTab(TabSheet4, QStringLiteral("message"));
+    });
+    connect(m_online, &OnlineController::logTabWanted, this, [this] { showTab(TabSheet3, QStringLiteral("error")); });
+    connect(m_online, &OnlineController::settingsToWrite, this, &TForm1::WriteParams);
+}
+
+void TForm1::FormDestroy()
+{
+    Timer1->stop();
+    m_online->shutDown();
+    if (Application* app = Application::instance()) {
+        app->setErrorHandler(nullptr);
+        app->setNestedErrorHandler(nullptr);
+    }
+}
+
+void TForm1::showTab(QWidget* tab, const QString& picture)
+{
+    PageControl1->setTabVisible(PageControl1->indexOf(tab), true);
+    {
+        // Brought forward by the program, not by the user: no tab change.
+        const QSignalBlocker block(PageControl1);
+        PageControl1->setCurrentWidget(tab);
+    }
+    showPicture(Image1, picture);
+    followSettingsWindow();
+}
+
+void TForm1::showMessagesTab()
+{
+    m_online->showMessagesTab();
+}
+
+void TForm1::showLogTab()
+{
+    m_online->showLogTab();
+}
+
+void TForm1::MyExcept(QObject* Sender, const std::exception& E)
+{
+    // A request given up because the window closed is no error to report.
+    if (m_online->closing())
+        return;
+    ProgressText = QStringLiteral("exit");
+    const QString message = QString::fromUtf8(E.what());
+    if (isNetworkFailure(message)) {
+        Dialogs::warning(this, message + QLatin1Char('\r') + L(105));
+        logAndSave(Sender, E);
+        return;
+    }
+    // On a full disk the log is not saved either; the user must not be told it was.
+    const bool saved = logAndSave(Sender, E);
+    showLogTab();
+    const QString question = message + QLatin1Char('\r')
+                           + (saved ? QStringLiteral("Saved to file: ") : L(240)) + m_log->filePath()
+                           + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
+    if (Dialogs::ask(this, question) != Dialogs::Yes)
+        return;
+    // A failure of the send, while this error is being reported, asks nothing more.
+    try {
+        Button4Click();
+    } catch (const std::exception& e) {
+        reportPlainly(this, e);
+    }
+}
+
+void TForm1::reportPlainly(QObject* Sender, const std::exception& E)
+{
+    if (m_online->closing())
+        return;
+    logAndSave(Sender, E);
+    Dialogs::warning(this, QString::fromUtf8(E.what()));
+}
+
+bool TForm1::logAndSave(QObject* Sender, const std::exception& E)
+{
+    const QString reporter = Sender ? QString::fromLatin1(Sender->metaObject()->className())
+                                    : QStringLiteral("zel::Application");
+    Log(errorDescription(reporter, E));
+    return saveLog();
 }
 
 } // namespace zel
