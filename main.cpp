@@ -1,7 +1,7 @@
 // Program entry: one copy, the windows in their order, the message loop.
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
-#include "lists/platform/workbookmodule.h"
+#include "lists/workbooks.h"
 #include "cubtable/ui/tform3.h"
 #include "online/clock.h"
 #include "online/platform/deferredrestart.h"

@@ -1,5 +1,5 @@
 // Activity-log entries per second, from one thread and from two at once.
-#include "online/log.h"
+#include "shell/log.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 #include "lists/listparser.h"
 #include "lists/listwriter.h"
 #include "lists/numbertext.h"
-#include "online/codepage.h"
+#include "shell/codepage.h"
 
 #include <QHash>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 // The lists in the store.
 #include "lists/liststore.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "shell/settingsio.h"
 
 namespace zel {

@@ -2,7 +2,7 @@
 #include "online/messages.h"
 #include "engine/convert.h"
 #include "lists/numbertext.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "online/httpaccess.h"
 #include "online/servicehost.h"
 #include "online/webtext.h"

@@ -1,7 +1,7 @@
 // The maker's hosts and the addresses of every service request.
 #include "online/servicehost.h"
 
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "online/webtext.h"
 
 #include <QUrl>

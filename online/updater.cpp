@@ -2,7 +2,7 @@
 #include "online/updater.h"
 #include "engine/convert.h"
 #include "online/clock.h"
-#include "online/codepage.h"
+#include "shell/codepage.h"
 #include "online/fileops.h"
 #include "online/httpaccess.h"
 #include "online/servicehost.h"

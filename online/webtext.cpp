@@ -1,7 +1,7 @@
 // Texts on their way to and from the maker's service.
 #include "online/webtext.h"
-#include "online/codepage.h"
-#include "online/log.h"
+#include "shell/codepage.h"
+#include "shell/log.h"
 
 namespace zel {
 namespace {

@@ -1,7 +1,7 @@
 // The HTML documents and the report file.
 #include "report/reports.h"
 #include "engine/errors.h"
-#include "online/codepage.h"
+#include "shell/codepage.h"
 #include "shell/paths.h"
 #include "shell/savefile.h"
 

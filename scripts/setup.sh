@@ -23,9 +23,10 @@ PACKAGES=(
   poppler-utils
   fonts-dejavu-core
   # The maker's service: Ed25519 signatures (also checked by the program),
-  # its HTTP server, Qt's PostgreSQL driver and a PostgreSQL 15 for its
-  # storage tests, iproute2 for the end-to-end test's own network namespace.
-  libsodium-dev libcpp-httplib-dev libqt6sql6-psql postgresql-15 iproute2
+  # its HTTP front, Qt's PostgreSQL driver and a PostgreSQL 15 for its
+  # storage tests, iproute2 for the end-to-end test's own network namespace,
+  # nginx and openssl for the test of the README's reverse-proxy setup.
+  libsodium-dev libmicrohttpd-dev libqt6sql6-psql postgresql-15 iproute2 nginx openssl
   # Its load script: the load generator, and curl for its first request.
   wrk curl
   # The test that the carried modules' debugging information is found.

@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "service/ratelimit.h"
+
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -31,6 +34,9 @@ struct ServiceAnswer {
     // An update file is sent from this open file instead of `body`, piece by
     // piece; being open, it stays the same file when a publish replaces it.
     std::shared_ptr<QFile> file;
+    // Called by the HTTP layer once the whole body of a GET has been
+    // written, never otherwise: only then is a handed-out message delivered.
+    std::function<void()> delivered;
 };
 
 // The longest value the program's texts may have once decoded; anything
@@ -50,15 +56,19 @@ QByteArray messageAnswer(const QString& text);
 class RequestHandler {
 public:
     // `filesDir` holds updates.ini and the update files served under /updates/.
-    RequestHandler(ServiceStore& store, const QString& filesDir);
+    RequestHandler(ServiceStore& store, const QString& filesDir, const Limits& limits = Limits());
+    // Thread-safe. A request whose database is away or held up answers 503,
+    // one past its sender's hourly allowance 429.
     ServiceAnswer answer(const ServiceRequest& request, const QDateTime& now = QDateTime::currentDateTimeUtc());
 
 private:
     ServiceAnswer messageService(const QByteArray& query, const ServiceRequest& request, const QDateTime& now);
+    ServiceAnswer routed(const ServiceRequest& request, const QDateTime& now);
     ServiceAnswer updateFile(const QByteArray& name) const;
 
     ServiceStore& m_store;
     QString m_filesDir;
+    RateLimiter m_limiter;
 };
 
 } // namespace zel::service

@@ -1,17 +1,24 @@
 // The maker's update signing key and the publishing of an update.
 #include "service/signing.h"
 
+#include "online/platform/qthttpclient.h"
+#include "online/updater.h"
 #include "online/updatesignature.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <sodium.h>
 
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cstdint>
+#include <limits>
 
 namespace zel::service {
 namespace {
@@ -30,7 +37,40 @@ bool writeWhole(const QString& path, const QByteArray& data, QString* error)
     return false;
 }
 
+// The version updates.ini in the folder announces now; 0 when none.
+qint64 announcedVersion(const QString& filesDir)
+{
+    QFile ini(QDir(filesDir).filePath(QStringLiteral("updates.ini")));
+    if (!ini.open(QIODevice::ReadOnly))
+        return 0;
+    return IniFile(ini.readAll()).readString(QStringLiteral("Zelmora"), QStringLiteral("Version"), QString()).toLongLong();
+}
+
+// Whether the address serves exactly `data`, fetched as the program fetches it.
+bool served(const QString& url, const QByteArray& data, QString* error)
+{
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("fetched"));
+    QtHttpClient client;
+    QFile fetched(copy);
+    if (dir.isValid() && client.download(url, copy) && fetched.open(QIODevice::ReadOnly) && fetched.readAll() == data)
+        return true;
+    *error = url + QStringLiteral(" does not serve the file (publish it where that address reads from,"
+                                  " or give --no-check when the folder is copied there afterwards);"
+                                  " updates.ini is unchanged");
+    return false;
+}
+
 } // namespace
+
+std::optional<QString> publishableVersion(const QString& text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
+    const qint64 value = digits.match(text).hasMatch() ? text.toLongLong() : 0;
+    if (value < 1 || value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return QString::number(value);
+}
 
 QString generateKey(const QString& secretFile, QString* error)
 {
@@ -91,6 +131,20 @@ QByteArray updatesIni(const QString& version, const QString& fileUrl, const QStr
 
 bool publishUpdate(const PublishRequest& r, QString* error)
 {
+    const QString name = QFileInfo(r.file).fileName();
+    // As it stands in File= and in the request line: nothing to escape.
+    static const QRegularExpression safeName(QStringLiteral("^[A-Za-z0-9_.-]+$"));
+    if (!safeName.match(name).hasMatch()) {
+        *error = QStringLiteral("the update file's name %1 does not go into an address as it is;"
+                                " rename it (letters A-Z, digits, '.', '-', '_')").arg(name);
+        return false;
+    }
+    const qint64 announced = announcedVersion(r.filesDir);
+    if (!r.force && r.version.toLongLong() <= announced) {
+        *error = QStringLiteral("version %1 is not higher than the announced %2 (--force announces it all the same)")
+                     .arg(r.version).arg(announced);
+        return false;
+    }
     QFile source(r.file);
     if (!source.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("cannot read ") + r.file + QStringLiteral(": ") + source.errorString();
@@ -104,7 +158,6 @@ bool publishUpdate(const PublishRequest& r, QString* error)
         *error = QStringLiteral("cannot create ") + r.filesDir;
         return false;
     }
-    const QString name = QFileInfo(r.file).fileName();
     if (name.compare(QLatin1String("updates.ini"), Qt::CaseInsensitive) == 0 || name.startsWith(QLatin1Char('.'))) {
         *error = QStringLiteral("the update file cannot be named ") + name;
         return false;
@@ -113,7 +166,7 @@ bool publishUpdate(const PublishRequest& r, QString* error)
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
     const QDir dir(r.filesDir);
-    return writeWhole(dir.filePath(name), data, error)
+    return writeWhole(dir.filePath(name), data, error) && (!r.check || served(base + name, data, error))
         && writeWhole(dir.filePath(QStringLiteral("updates.ini")), updatesIni(r.version, base + name, signature),
                       error);
 }

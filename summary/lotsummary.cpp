@@ -1,7 +1,7 @@
 // The lot summary's arithmetic and its stored texts.
 #include "summary/lotsummary.h"
 #include "lists/numbertext.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "shell/settingsio.h"
 
 #include <QRegularExpression>

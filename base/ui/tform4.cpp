@@ -2,7 +2,7 @@
 #include "base/ui/tform4.h"
 #include "base/ui/basemodel.h"
 #include "lists/ui/listssession.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "report/ui/tform6.h"
 #include "shell/langtable.h"
 #include "shell/paths.h"

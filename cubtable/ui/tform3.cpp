@@ -3,7 +3,7 @@
 #include "cubtable/spreadsheet.h"
 #include "cubtable/ui/cubtablemodel.h"
 #include "engine/errors.h"
-#include "lists/platform/workbookmodule.h"
+#include "lists/workbooks.h"
 #include "lists/ui/numberedit.h"
 #include "report/reports.h"
 #include "report/ui/tform6.h"

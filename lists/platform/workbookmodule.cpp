@@ -1,5 +1,5 @@
 // The workbook module's entry (built as a shared object of its own).
-#include "lists/platform/workbookmodule.h"
+#include "lists/workbooks.h"
 #include "cubtable/platform/xlsxspreadsheet.h"
 #include "lists/platform/xlsxlistbook.h"
 

@@ -4,7 +4,7 @@
 #include "lists/ui/lineicons.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/listundo.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "shell/settings.h"
 #include "shell/settingsio.h"
 

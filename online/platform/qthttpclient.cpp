@@ -1,6 +1,6 @@
 // HTTP access through Qt Network.
 #include "online/platform/qthttpclient.h"
-#include "online/codepage.h"
+#include "shell/codepage.h"
 #include "shell/savefile.h"
 
 #include <QCoreApplication>

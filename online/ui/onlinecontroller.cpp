@@ -1,11 +1,11 @@
 // The main window's online side.
 #include "online/ui/onlinecontroller.h"
 #include "online/clock.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "online/connectivity.h"
 #include "online/httpaccess.h"
 #include "online/idleclock.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "online/messages.h"
 #include "online/platform/localfiles.h"
 #include "online/restart.h"

@@ -1,6 +1,6 @@
 // TForm10: the feedback window.
 #include "online/ui/tform10.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "online/ui/memolines.h"
 #include "online/ui/spinner.h"
 #include "online/webtext.h"

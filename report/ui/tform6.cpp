@@ -1,8 +1,8 @@
 // The print preview window.
 #include "report/ui/tform6.h"
 #include "report/ui/pageview.h"
-#include "online/codepage.h"
-#include "online/log.h"
+#include "shell/codepage.h"
+#include "shell/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"

@@ -1,6 +1,6 @@
 // QSettings behind the settings store interface.
 #include "shell/platform/qsettingsstore.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "shell/platform/inivariants.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "online/servicehost.h"
-#include "shell/platform/embeddedmodule.h"
+#include "shell/facility.h"
 
 #include <QApplication>
 #include <QString>

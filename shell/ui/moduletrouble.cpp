@@ -1,6 +1,6 @@
 #include "shell/ui/moduletrouble.h"
 
-#include "online/log.h"
+#include "shell/log.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
 
@@ -19,10 +19,10 @@ void ModuleTroubleNotice::setLog(Log* log)
 
 ModuleTrouble ModuleTroubleNotice::handler()
 {
-    return [this](const EmbeddedModule& module, const QString& reason) { report(module, reason); };
+    return [this](const CarriedCode& module, const QString& reason) { report(module, reason); };
 }
 
-void ModuleTroubleNotice::report(const EmbeddedModule& module, const QString& reason)
+void ModuleTroubleNotice::report(const CarriedCode& module, const QString& reason)
 {
     const QString entry = QStringLiteral("Module %1 not opened: %2").arg(QString::fromLatin1(module.name()), reason);
     {

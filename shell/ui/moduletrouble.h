@@ -1,7 +1,7 @@
 // What the user hears of a carried module that cannot be opened.
 #pragma once
 
-#include "shell/platform/embeddedmodule.h"
+#include "shell/facility.h"
 
 #include <QStringList>
 
@@ -22,7 +22,7 @@ public:
     ModuleTrouble handler();
 
 private:
-    void report(const EmbeddedModule& module, const QString& reason);
+    void report(const CarriedCode& module, const QString& reason);
 
     std::mutex m_lock;
     Log* m_log = nullptr;

@@ -8,7 +8,7 @@
 #include "shell/ui/dialogs.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/listssession.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "shell/ui/appservices.h"
 #include "summary/summarydoc.h"
 #include "summary/ui/summarycharts.h"

@@ -6,7 +6,7 @@
 #include "cubtable/platform/xlsxspreadsheet.h"
 #include "cubtable/spreadsheet.h"
 #include "engine/errors.h"
-#include "lists/platform/workbookmodule.h"
+#include "lists/workbooks.h"
 
 #include <QDir>
 #include <QFile>

@@ -119,8 +119,9 @@ cmp -s "$WORK/app/zelmora" "$OLD" || fail "the program file changed"
 [ ! -e "$WORK/app/zelmora.old" ] || fail "the program was swapped"
 echo "tampered update refused"
 
-# Published intact: found, downloaded, verified and swapped in.
-admin publish "$WORK/zelmora-106" --version 106 --key "$SECRET" --files "$WORK/files" \
+# Published intact (again as 106, which only --force allows): found,
+# downloaded, verified and swapped in.
+admin publish "$WORK/zelmora-106" --version 106 --force --key "$SECRET" --files "$WORK/files" \
   --base-url "http://127.0.0.1:$PORT/updates" >/dev/null
 menuUpdate
 answer Return            # "Download the update?"

@@ -6,7 +6,7 @@
 
 #include "base/platform/sqlitebase.h"
 #include "engine/errors.h"
-#include "lists/platform/workbookmodule.h"
+#include "lists/workbooks.h"
 #include "lists/platform/xlsxlistbook.h"
 #include "summary/ui/summarycharts.h"
 #include "shell/ui/appservices.h"

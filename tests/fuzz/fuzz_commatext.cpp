@@ -1,7 +1,7 @@
 // Comma text: whatever is read, written and read again is the same list, and
 // any list written and read back is itself.
 #include "fuzz.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,7 +4,7 @@
 #include "lists/listparser.h"
 #include "lists/listsheet.h"
 #include "lists/listwriter.h"
-#include "online/codepage.h"
+#include "shell/codepage.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

@@ -270,7 +270,7 @@ void TestHttpClient::moduleThatWillNotOpenFailsEveryUse()
     EmbeddedModule& module = brokenModule();
     QStringList told;
     Facility<INetFacilities> facility(module, kNetModuleOpen,
-                                      [&told](const EmbeddedModule& m, const QString& why) { told << m.name() + (u": "_qs + why); },
+                                      [&told](const CarriedCode& m, const QString& why) { told << m.name() + (u": "_qs + why); },
                                       netFacilitiesWith(HttpTimeouts()));
     LazyNet net(facility);
     try {

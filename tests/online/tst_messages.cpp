@@ -2,8 +2,8 @@
 // and the shutdown that never leaves a worker on freed state. Built a second
 // time with ThreadSanitizer (tst_messages_tsan).
 #include "../fakes/fakehttp.h"
-#include "online/commatext.h"
-#include "online/log.h"
+#include "shell/commatext.h"
+#include "shell/log.h"
 #include "online/messages.h"
 
 #include <QtTest>

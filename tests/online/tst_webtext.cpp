@@ -3,7 +3,7 @@
 #include "engine/errors.h"
 #include "online/errorreport.h"
 #include "online/httpaccess.h"
-#include "online/commatext.h"
+#include "shell/commatext.h"
 #include "online/servicehost.h"
 #include "online/webtext.h"
 #include "shell/settingsstore.h"

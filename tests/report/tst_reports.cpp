@@ -1,7 +1,7 @@
 // The two printed documents line by line, and the report file.
 #include "cubtable/cubtable.h"
 #include "engine/errors.h"
-#include "online/codepage.h"
+#include "shell/codepage.h"
 #include "report/reports.h"
 
 #include <QFile>

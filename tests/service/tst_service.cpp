@@ -2,8 +2,8 @@
 // own address builders and read back with its own decoders, and the admin
 // commands (post, inbox, logs, stats, keygen, publish) on SQLite in a
 // temporary folder.
-#include "online/codepage.h"
-#include "online/commatext.h"
+#include "shell/codepage.h"
+#include "shell/commatext.h"
 #include "online/messages.h"
 #include "online/servicehost.h"
 #include "online/updater.h"
@@ -63,6 +63,7 @@ private slots:
     void replyAndFeedbackReachTheInbox();
     void logUploadKeepsEveryEntry();
     void addressAndStatistics();
+    void hourlyAllowances();
     void updateFiles();
     void usageErrors_data();
     void usageErrors();
@@ -118,23 +119,23 @@ void TestService::statuses_data()
     QTest::addColumn<QByteArray>("target");
     QTest::addColumn<int>("status");
     QTest::newRow("unknown path") << QByteArray("GET") << QByteArray("/index.php") << 404;
-    QTest::newRow("root") << QByteArray("GET") << QByteArray("/") << 404;
     QTest::newRow("post to a known path") << QByteArray("POST") << QByteArray("/sp/zm.php?query=createID") << 404;
-    QTest::newRow("no query") << QByteArray("GET") << QByteArray("/sp/zm.php") << 400;
+    // A HEAD changes nothing: where its GET would, it is refused.
+    QTest::newRow("HEAD of a new ID") << QByteArray("HEAD") << QByteArray("/sp/zm.php?query=createID") << 405;
+    QTest::newRow("HEAD of a reply") << QByteArray("HEAD") << QByteArray("/sp/zm.php?query=sendmessage&ID=1&message=x") << 405;
+    QTest::newRow("HEAD of a log") << QByteArray("HEAD") << QByteArray("/sp/sendlog.php?text=x") << 405;
+    QTest::newRow("HEAD of a count") << QByteArray("HEAD") << QByteArray("/send.php?file=check.log") << 405;
     QTest::newRow("unknown query") << QByteArray("GET") << QByteArray("/sp/zm.php?query=dropall") << 400;
-    QTest::newRow("query in other case") << QByteArray("GET") << QByteArray("/sp/zm.php?query=CREATEID") << 400;
     QTest::newRow("ID no number") << QByteArray("GET") << QByteArray("/sp/zm.php?query=getmessage&ID=1%20OR%201=1") << 400;
     QTest::newRow("ID too large") << QByteArray("GET") << QByteArray("/sp/zm.php?query=getmessage&ID=2147483648") << 400;
-    QTest::newRow("ID missing") << QByteArray("GET") << QByteArray("/sp/zm.php?query=getmessage") << 400;
-    QTest::newRow("reply without message") << QByteArray("GET") << QByteArray("/sp/zm.php?query=sendmessage&ID=1&theme=a") << 400;
-    QTest::newRow("log without text") << QByteArray("GET") << QByteArray("/sp/sendlog.php") << 400;
     QTest::newRow("other statistics file") << QByteArray("GET") << QByteArray("/send.php?file=../../etc/passwd") << 400;
-    QTest::newRow("negative ID polls") << QByteArray("GET") << QByteArray("/sp/zm.php?query=getmessage&ID=-5") << 200;
-    QTest::newRow("head") << QByteArray("HEAD") << QByteArray("/ip.html") << 200;
-    QTest::newRow("update file missing") << QByteArray("GET") << QByteArray("/updates/zelmora") << 404;
     QTest::newRow("out of the folder") << QByteArray("GET") << QByteArray("/updates/../s1.db") << 404;
     QTest::newRow("escaped way out") << QByteArray("GET") << QByteArray("/updates/..%2Fs1.db") << 404;
     QTest::newRow("hidden file") << QByteArray("GET") << QByteArray("/updates/.secret") << 404;
+    // Links are never followed: to a file, to a folder, as updates.ini.
+    QTest::newRow("link to a file") << QByteArray("GET") << QByteArray("/updates/passwd") << 404;
+    QTest::newRow("link to a folder") << QByteArray("GET") << QByteArray("/updates/etc") << 404;
+    QTest::newRow("linked updates.ini") << QByteArray("GET") << QByteArray("/updates/updates.ini") << 404;
 }
 
 void TestService::statuses()
@@ -142,10 +143,14 @@ void TestService::statuses()
     QFETCH(QByteArray, method);
     QFETCH(QByteArray, target);
     QFETCH(int, status);
-    QFile hidden(QDir(m_files).filePath(QStringLiteral(".secret")));
+    const QDir files(m_files);
+    QFile hidden(files.filePath(QStringLiteral(".secret")));
     QVERIFY(hidden.open(QIODevice::WriteOnly));
     hidden.write("x");
     hidden.close();
+    QVERIFY(QFile::link(QStringLiteral("/etc/passwd"), files.filePath(QStringLiteral("passwd"))));
+    QVERIFY(QFile::link(QStringLiteral("/etc"), files.filePath(QStringLiteral("etc"))));
+    QVERIFY(QFile::link(hidden.fileName(), files.filePath(QStringLiteral("updates.ini"))));
     QCOMPARE(get(target, method).status, status);
 }
 
@@ -173,11 +178,16 @@ void TestService::messageArrivesAsTheProgramDecodesIt()
     // The program shows ё as the character it cannot decode, as always.
     QCOMPARE(SetCommaText(*message),
              (QStringList{u"Привіт, Їжак! \u00A8лка \"є\""_qs, QString(), u"Другий рядок"_qs}));
-    // Handed out once: the next poll gets nothing.
+    // Queued until the whole answer to a GET has gone out; a HEAD never
+    // delivers it.
+    QVERIFY(!get(targetOf(getMessageUrl(kHost, id)), "HEAD").delivered);
+    QCOMPARE(get(targetOf(getMessageUrl(kHost, id))).body, a.body);
+    QVERIFY(a.delivered);
+    a.delivered();
     const ServiceAnswer again = get(targetOf(getMessageUrl(kHost, id)));
     QCOMPARE(again.status, 200);
     QVERIFY(again.body.isEmpty());
-    QVERIFY(!messageFromReply(QString::fromLatin1(again.body)));
+    QVERIFY(!again.delivered);
 }
 
 void TestService::replyAndFeedbackReachTheInbox()
@@ -225,6 +235,34 @@ void TestService::addressAndStatistics()
     QCOMPARE(s.downloads, 1);
 }
 
+void TestService::hourlyAllowances()
+{
+    m_handler = std::make_unique<RequestHandler>(*m_store, m_files, Limits{2, 2, 1});
+    const QDateTime at(QDate(2026, 3, 4), QTime(5, 0), Qt::UTC);
+    const auto status = [&](const QByteArray& target, const char* from, int minutes = 0) {
+        return m_handler->answer({"GET", target, QString::fromLatin1(from)}, at.addSecs(minutes * 60)).status;
+    };
+    const QByteArray log = "/sp/sendlog.php?text=x";
+    const QByteArray reply = "/sp/zm.php?query=sendmessage&ID=9&message=x";
+    const QByteArray newId = "/sp/zm.php?query=createID";
+    QCOMPARE(status(log, "192.0.2.1"), 200);
+    QCOMPARE(status(log, "192.0.2.1"), 200);
+    QCOMPARE(status(log, "::ffff:192.0.2.1"), 429);
+    QCOMPARE(status(log, "192.0.2.2"), 200);
+    // One IPv6 subscriber's block counts as one sender.
+    QCOMPARE(status(newId, "2001:db8:1:2::5"), 200);
+    QCOMPARE(status(newId, "2001:db8:1:2:ffff::1"), 429);
+    QCOMPARE(status(newId, "2001:db8:1:3::5"), 200);
+    // Replies count per ID too, whichever address they come from.
+    QCOMPARE(status(reply, "198.51.100.1"), 200);
+    QCOMPARE(status(reply, "198.51.100.2"), 200);
+    QCOMPARE(status(reply, "198.51.100.3"), 429);
+    QCOMPARE(status("/sp/zm.php?query=sendmessage&ID=0&message=x", "198.51.100.3"), 200);
+    // A new hour, a new allowance.
+    QCOMPARE(status(log, "192.0.2.1", 60), 200);
+    QCOMPARE(status(reply, "198.51.100.3", 60), 200);
+}
+
 void TestService::updateFiles()
 {
     const QByteArray program("\x7F" "ELF binary\0\xFF", 14);
@@ -252,23 +290,20 @@ void TestService::usageErrors_data()
         QTest::newRow(name) << args << withDb;
     };
     row("nothing", {}, false);
-    row("unknown command", {u"frob"_qs});
     row("unknown option", {u"stats"_qs, u"--fast"_qs});
-    row("no storage", {u"stats"_qs}, false);
     row("both storages", {u"stats"_qs, u"--pg"_qs, u"dbname=x"_qs});
-    row("option without value", {u"stats"_qs, u"--pg"_qs});
-    row("post without text", {u"post"_qs, u"12"_qs});
     row("post to no number", {u"post"_qs, u"12a"_qs, u"hi"_qs});
-    row("post empty text", {u"post"_qs, u"12"_qs, QString()});
-    row("post all with ID", {u"post"_qs, u"--all"_qs, u"12"_qs, u"hi"_qs});
-    row("inbox with argument", {u"inbox"_qs, u"x"_qs});
     row("serve without port", {u"serve"_qs, u"--listen"_qs, u"127.0.0.1"_qs, u"--files"_qs, u"d"_qs});
-    row("serve without files", {u"serve"_qs, u"--listen"_qs, u"127.0.0.1:8080"_qs});
-    row("keygen without file", {u"keygen"_qs}, false);
-    row("publish without key", {u"publish"_qs, u"f"_qs, u"--version"_qs, u"106"_qs, u"--files"_qs, u"d"_qs,
-                                u"--base-url"_qs, u"http://h/updates"_qs}, false);
-    row("publish version no number", {u"publish"_qs, u"f"_qs, u"--version"_qs, u"1.0.6"_qs, u"--key"_qs, u"k"_qs,
-                                      u"--files"_qs, u"d"_qs, u"--base-url"_qs, u"http://h/updates"_qs}, false);
+    row("allowance no count", {u"serve"_qs, u"--listen"_qs, u"127.0.0.1:1"_qs, u"--files"_qs, u"d"_qs,
+                               u"--logs-per-hour"_qs, u"-1"_qs});
+    row("limit no count", {u"inbox"_qs, u"--limit"_qs, u"0"_qs});
+    row("since no date", {u"logs"_qs, u"--since"_qs, u"yesterday"_qs});
+    row("purge without days", {u"purge"_qs});
+    const QStringList publish = {u"publish"_qs, u"f"_qs, u"--key"_qs, u"k"_qs, u"--files"_qs, u"d"_qs,
+                                 u"--base-url"_qs, u"http://h/updates"_qs, u"--version"_qs};
+    // What the program could not compare as its signed 32-bit version.
+    for (const char* v : {"1.0.6", "-5", "+107", "0", "2147483648", "3000000000", " 106"})
+        row(v, publish + QStringList{QString::fromLatin1(v)}, false);
 }
 
 void TestService::usageErrors()
@@ -282,7 +317,7 @@ void TestService::usageErrors()
 
 void TestService::helpEverywhere()
 {
-    for (const char* c : {"serve", "post", "inbox", "logs", "stats", "keygen", "publish"}) {
+    for (const char* c : {"serve", "post", "inbox", "logs", "stats", "purge", "keygen", "publish"}) {
         const CommandResult r = command({QString::fromLatin1(c), u"--help"_qs}, false);
         QCOMPARE(r.status, kExitOk);
         QVERIFY(r.out.contains(u"Usage:"_qs));
@@ -299,9 +334,9 @@ void TestService::postInboxLogsStats()
     QCOMPARE(unknown.status, kExitFailure);
     QVERIFY(unknown.err.contains(u"7"_qs));
     QCOMPARE(command({u"post"_qs, u"--all"_qs, u"for all"_qs}).out, u"queued for 2 IDs\n"_qs);
-    QCOMPARE(m_store->takeMessage(a, QDateTime::currentDateTimeUtc()), std::optional<QString>(u"for a"_qs));
-    QCOMPARE(m_store->takeMessage(a, QDateTime::currentDateTimeUtc()), std::optional<QString>(u"for all"_qs));
-    QCOMPARE(m_store->takeMessage(b, QDateTime::currentDateTimeUtc()), std::optional<QString>(u"for all"_qs));
+    QCOMPARE(m_store->nextMessage(a)->text, u"for a"_qs);
+    QCOMPARE(m_store->nextMessage(b)->text, u"for all"_qs);
+    QCOMPARE(m_store->queuedMessages(), 3);
 
     const QDateTime t = QDateTime::currentDateTimeUtc();
     m_store->addFeedback({a, u"old"_qs, u"@"_qs, u"\"first line\",second"_qs, t.addSecs(-60), u"r"_qs});
@@ -316,6 +351,16 @@ void TestService::postInboxLogsStats()
     m_store->addLog({u"10:00:00_Create_form,10:00:01_Send_log_to_Halvane"_qs, t, u"192.0.2.9"_qs});
     const CommandResult logs = command({u"logs"_qs});
     QVERIFY(logs.out.contains(u"from 192.0.2.9\n  10:00:00_Create_form\n  10:00:01_Send_log_to_Halvane\n"_qs));
+
+    // Nobody's text moves the maker's cursor or forges a line of its own.
+    m_store->addFeedback({a, u"\x1b[2J\rTheme: forged"_qs, u"a@b\nID 1"_qs, u"\"x\x00hidden\r\n\u202eevil\",y"_qs,
+                          t.addSecs(60), u"r"_qs});
+    m_store->addLog({u"\x1b]0;title\x07"_qs, t.addSecs(60), u"192.0.2.9"_qs});
+    const QString listed = command({u"inbox"_qs, u"--limit"_qs, u"1"_qs}).out + command({u"logs"_qs, u"--limit"_qs, u"1"_qs}).out;
+    QCOMPARE(listed.section(u"\n\n"_qs, 0, 0).section(QLatin1Char('\n'), 1),
+             u"  Theme: \\x1b[2J\\rTheme: forged\n  E-mail: a@b\\nID 1\n  x\\x00hidden\\r\\n\\u202eevil\n  y"_qs);
+    QVERIFY(listed.contains(u"from 192.0.2.9\n  \\x1b]0;title\\x07\n\n"_qs));
+    QVERIFY(!listed.contains(QLatin1Char('\x1b')) && !listed.contains(QLatin1Char('\r')));
 
     m_store->count(Counter::Checks);
     QCOMPARE(command({u"stats"_qs}).out, u"IDs issued: 2\nUpdate checks: 1\nDownloads: 0\n"_qs);
@@ -350,7 +395,8 @@ void TestService::publishSignsWhatTheProgramVerifies()
     f.write(program);
     f.close();
     const CommandResult r = command({u"publish"_qs, build, u"--version"_qs, u"106"_qs, u"--key"_qs, key,
-                                     u"--files"_qs, m_files, u"--base-url"_qs, u"http://127.0.0.1:8080/updates"_qs},
+                                     u"--files"_qs, m_files, u"--base-url"_qs, u"http://127.0.0.1:8080/updates"_qs,
+                                     u"--no-check"_qs},
                                     false);
     QCOMPARE(r.status, kExitOk);
 
@@ -393,7 +439,7 @@ void TestService::publishSignsWhatTheProgramVerifies()
     bad.close();
     const QByteArray before = readFile(QDir(m_files).filePath(u"updates.ini"_qs));
     QCOMPARE(command({u"publish"_qs, build, u"--version"_qs, u"107"_qs, u"--key"_qs, bad.fileName(), u"--files"_qs,
-                      m_files, u"--base-url"_qs, u"http://h/updates/"_qs},
+                      m_files, u"--base-url"_qs, u"http://h/updates/"_qs, u"--no-check"_qs},
                      false)
                  .status,
              kExitFailure);

@@ -1,8 +1,10 @@
 // The service's storage, on SQLite in a temporary folder, and (run with the
 // argument "postgres" as tst_servicestore_pg) on a PostgreSQL 15 that the test
 // starts on a Unix socket of its own and stops again. When that server cannot
-// be started the run says why and ends as skipped, never as passed.
+// be started the run says why and ends as skipped, never as passed. There the
+// real service is also taken through a restart of that server.
 #include "service/servicestore.h"
+#include "runningservice.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -54,6 +56,13 @@ public:
                                             QStringLiteral("-U"), QStringLiteral("zelmora"), QStringLiteral("--no-sync")},
                  why))
             return false;
+        return startAgain(why);
+    }
+
+    // The server once more on the same data, after stop().
+    bool startAgain(QString* why)
+    {
+        const QString data = m_dir.filePath(QStringLiteral("data"));
         const QString options = QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off").arg(m_dir.path());
         if (!run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), data, QStringLiteral("-o"), options, QStringLiteral("-l"),
                                             m_dir.filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
@@ -105,6 +114,15 @@ private:
 
 const QDateTime kAt(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
 
+// A message as the service hands it out and the program receives it whole.
+std::optional<QString> take(ServiceStore& store, std::int32_t id)
+{
+    const std::optional<QueuedMessage> m = store.nextMessage(id);
+    if (m)
+        store.markDelivered(m->seq, kAt);
+    return m ? std::optional<QString>(m->text) : std::nullopt;
+}
+
 } // namespace
 
 class TestServiceStore : public QObject {
@@ -118,11 +136,13 @@ private slots:
     void init();
     void cleanupTestCase();
     void idsAreNewPositiveAndCounted();
-    void messagesAreHandedOutOnceInOrder();
+    void messagesStayQueuedUntilDelivered();
     void messageForEveryId();
     void feedbackAndLogsKeepTheirTextsNewestFirst();
+    void listedInRangesAndPurged();
     void counters();
     void keptForTheNextStoreAndSharedBetweenInstances();
+    void answersAgainAfterTheServerRestarts();
 
 private:
     std::unique_ptr<ServiceStore> openStore() { return std::make_unique<ServiceStore>(m_where); }
@@ -186,7 +206,7 @@ void TestServiceStore::idsAreNewPositiveAndCounted()
     QCOMPARE(store->stats().ids, 50);
 }
 
-void TestServiceStore::messagesAreHandedOutOnceInOrder()
+void TestServiceStore::messagesStayQueuedUntilDelivered()
 {
     auto store = openStore();
     const std::int32_t a = store->createId(kAt);
@@ -194,11 +214,24 @@ void TestServiceStore::messagesAreHandedOutOnceInOrder()
     store->queueMessage(a, u"first"_qs, kAt);
     store->queueMessage(b, u"для b"_qs, kAt);
     store->queueMessage(a, u"second"_qs, kAt);
-    QCOMPARE(store->takeMessage(a, kAt), std::optional<QString>(u"first"_qs));
-    QCOMPARE(store->takeMessage(a, kAt), std::optional<QString>(u"second"_qs));
-    QCOMPARE(store->takeMessage(a, kAt), std::nullopt);
-    QCOMPARE(store->takeMessage(b, kAt), std::optional<QString>(u"для b"_qs));
-    QCOMPARE(store->takeMessage(12345, kAt), std::nullopt);
+    // Handed out but not yet received: the next poll gets it again.
+    const std::optional<QueuedMessage> first = store->nextMessage(a);
+    QVERIFY(first);
+    QCOMPARE(store->nextMessage(a)->seq, first->seq);
+    QCOMPARE(store->queuedMessages(), 3);
+    store->markDelivered(first->seq, kAt);
+    store->markDelivered(first->seq, kAt.addSecs(1));
+    QCOMPARE(store->queuedMessages(), 2);
+    QCOMPARE(take(*store, a), std::optional<QString>(u"second"_qs));
+    QCOMPARE(take(*store, a), std::nullopt);
+    QCOMPARE(take(*store, b), std::optional<QString>(u"для b"_qs));
+    QCOMPARE(take(*store, 12345), std::nullopt);
+    QCOMPARE(store->databaseErrors(), 0);
+    if (!m_postgres) {
+        // It holds e-mail and IP addresses.
+        QCOMPARE(QFileInfo(m_where.sqliteFile).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+                 QFile::Permissions());
+    }
 }
 
 void TestServiceStore::messageForEveryId()
@@ -208,8 +241,8 @@ void TestServiceStore::messageForEveryId()
     const std::int32_t a = store->createId(kAt);
     const std::int32_t b = store->createId(kAt);
     QCOMPARE(store->queueMessageForAll(u"news"_qs, kAt), 2);
-    QCOMPARE(store->takeMessage(a, kAt), std::optional<QString>(u"news"_qs));
-    QCOMPARE(store->takeMessage(b, kAt), std::optional<QString>(u"news"_qs));
+    QCOMPARE(take(*store, a), std::optional<QString>(u"news"_qs));
+    QCOMPARE(take(*store, b), std::optional<QString>(u"news"_qs));
 }
 
 void TestServiceStore::feedbackAndLogsKeepTheirTextsNewestFirst()
@@ -263,9 +296,67 @@ void TestServiceStore::keptForTheNextStoreAndSharedBetweenInstances()
     auto two = openStore();
     QVERIFY(two->idIssued(id));
     QCOMPARE(two->stats().downloads, 1);
-    // Two instances on one database: the message goes out once.
-    QCOMPARE(one->takeMessage(id, kAt), std::optional<QString>(u"kept"_qs));
-    QCOMPARE(two->takeMessage(id, kAt), std::nullopt);
+    // Two instances on one database: the message goes out once, once the
+    // mark is written (the next call of the same store comes after it).
+    QCOMPARE(take(*one, id), std::optional<QString>(u"kept"_qs));
+    QCOMPARE(take(*one, id), std::nullopt);
+    QCOMPARE(take(*two, id), std::nullopt);
+}
+
+void TestServiceStore::listedInRangesAndPurged()
+{
+    auto store = openStore();
+    const std::int32_t id = store->createId(kAt);
+    for (int day = 0; day < 5; ++day) {
+        store->addFeedback({id, QString::number(day), u"@"_qs, u"m"_qs, kAt.addDays(day), u"r"_qs});
+        store->addLog({QString::number(day), kAt.addDays(day), u"r"_qs});
+    }
+    store->queueMessage(id, u"old"_qs, kAt);
+    QCOMPARE(take(*store, id), std::optional<QString>(u"old"_qs));
+    store->queueMessage(id, u"waiting"_qs, kAt);
+    const auto themes = [&](const ListingRange& range) {
+        QStringList out;
+        for (const Feedback& f : store->inbox(range))
+            out << f.theme;
+        return out;
+    };
+    const auto texts = [&](const ListingRange& range) {
+        QStringList out;
+        for (const UploadedLog& l : store->logs(range))
+            out << l.text;
+        return out;
+    };
+    QCOMPARE(themes({QDateTime(), 2}), (QStringList{u"4"_qs, u"3"_qs}));
+    QCOMPARE(themes({kAt.addDays(3), -1}), (QStringList{u"4"_qs, u"3"_qs}));
+    QCOMPARE(texts({kAt.addDays(1), 2}), (QStringList{u"4"_qs, u"3"_qs}));
+    // Delivered messages go with the old rows; one still waiting stays.
+    const Purged gone = store->purge(kAt.addDays(2));
+    QCOMPARE(gone.replies, 2);
+    QCOMPARE(gone.logs, 2);
+    QCOMPARE(gone.messages, 1);
+    QCOMPARE(texts({}), (QStringList{u"4"_qs, u"3"_qs, u"2"_qs}));
+    QCOMPARE(take(*store, id), std::optional<QString>(u"waiting"_qs));
+}
+
+void TestServiceStore::answersAgainAfterTheServerRestarts()
+{
+    if (!m_postgres)
+        QSKIP("a PostgreSQL server to restart");
+    auto store = openStore();
+    RunningService service({QStringLiteral("--files"), m_dir.path(), QStringLiteral("--pg"), m_where.pgConninfo});
+    QVERIFY(service.port());
+    const QByteArray createId = "/sp/zm.php?query=createID";
+    QCOMPARE(service.request(createId).status, 200);
+    m_server.stop();
+    // Away: not an error of the service's, and it says so at once.
+    QCOMPARE(service.request(createId).status, 503);
+    QCOMPARE(service.request("/ip.html").status, 200);
+    QVERIFY_THROWS_EXCEPTION(StoreUnavailable, store->stats());
+    QCOMPARE(store->databaseErrors(), 1);
+    QString why;
+    QVERIFY2(m_server.startAgain(&why), qPrintable(why));
+    QCOMPARE(service.request(createId).status, 200);
+    QCOMPARE(store->stats().ids, 2);
 }
 
 int main(int argc, char* argv[])

@@ -4,7 +4,7 @@
 #include "../fakes/testservices.h"
 #include "../fakes/windowtest.h"
 #include "lists/ui/linesmodel.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "lists/ui/numberedit.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"

@@ -5,7 +5,7 @@
 #include "engine/errors.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/application.h"

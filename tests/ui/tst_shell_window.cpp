@@ -7,7 +7,7 @@
 #include "lists/ui/lineicons.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/platform/qsettingsstore.h"

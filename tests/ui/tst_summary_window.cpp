@@ -7,7 +7,7 @@
 #include "../fakes/windowtest.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
-#include "online/log.h"
+#include "shell/log.h"
 #include "shell/settings.h"
 #include "shell/settingsio.h"
 #include "shell/ui/dialogs.h"

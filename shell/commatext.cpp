@@ -1,5 +1,5 @@
 // Comma text, both ways.
-#include "online/commatext.h"
+#include "shell/commatext.h"
 
 namespace zel {
 namespace {

@@ -1,5 +1,5 @@
 // Windows-1251 through iconv, the system's converter.
-#include "online/codepage.h"
+#include "shell/codepage.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 // The activity log: entry format, saving, code page, threads.
-#include "online/codepage.h"
-#include "online/log.h"
+#include "shell/codepage.h"
+#include "shell/log.h"
 
 #include <QFile>
 #include <QTemporaryDir>

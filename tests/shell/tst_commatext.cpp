@@ -1,5 +1,5 @@
 // Comma text both ways, with the stored lists' and the service's cases.
-#include "online/commatext.h"
+#include "shell/commatext.h"
 
 #include <QtTest>
 

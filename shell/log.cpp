@@ -1,6 +1,6 @@
 // The activity log.
-#include "online/log.h"
-#include "online/codepage.h"
+#include "shell/log.h"
+#include "shell/codepage.h"
 #include "shell/paths.h"
 #include "shell/savefile.h"
 
