@@ -13,7 +13,7 @@
 #include "lists/ui/listundo.h"
 #include "lists/ui/numberedit.h"
 #include "online/httpaccess.h"
-#include "online/errorreport.h"
+#include "shell/ui/errorreporter.h"
 #include "online/ui/memolines.h"
 #include "online/updater.h"
 #include "shell/log.h"
@@ -436,14 +436,7 @@ void TForm1::buildMenus()
 
 void TForm1::FormCreate()
 {
-    if (Application* app = Application::instance()) {
-        app->setErrorHandler([this](QObject* sender, const std::exception& error) {
-            MyExcept(sender, error);
-        });
-        app->setNestedErrorHandler([this](QObject* sender, const std::exception& error) {
-            reportPlainly(sender, error);
-        });
-    }
+    m_errors = std::make_unique<ErrorReporter>(this, *m_log, *m_online, [this] { return saveLog(); });
     Log(QStringLiteral("Create form"));
     setFixedHeight(kCollapsed);
     // The settings are not read yet: this message comes in Ukrainian.
@@ -1321,10 +1314,7 @@ void TForm1::FormDestroy()
 {
     Timer1->stop();
     m_online->shutDown();
-    if (Application* app = Application::instance()) {
-        app->setErrorHandler(nullptr);
-        app->setNestedErrorHandler(nullptr);
-    }
+    m_errors.reset();
 }
 
 void TForm1::showTab(QWidget* tab, const QString& picture)
@@ -1351,46 +1341,12 @@ void TForm1::showLogTab()
 
 void TForm1::MyExcept(QObject* Sender, const std::exception& E)
 {
-    // A request given up because the window closed is no error to report.
-    if (m_online->closing())
-        return;
-    ProgressText = QStringLiteral("exit");
-    const QString message = QString::fromUtf8(E.what());
-    if (isNetworkFailure(message)) {
-        Dialogs::warning(this, message + QLatin1Char('\r') + L(105));
-        logAndSave(Sender, E);
-        return;
-    }
-    // On a full disk the log is not saved either; the user must not be told it was.
-    const bool saved = logAndSave(Sender, E);
-    showLogTab();
-    const QString question = message + QLatin1Char('\r')
-                           + (saved ? QStringLiteral("Saved to file: ") : L(240)) + m_log->filePath()
-                           + QLatin1Char('\r') + QStringLiteral("Send to Halvane ? ");
-    if (Dialogs::ask(this, question) != Dialogs::Yes)
-        return;
-    // A failure of the send, while this error is being reported, asks nothing more.
-    try {
-        Button4Click();
-    } catch (const std::exception& e) {
-        reportPlainly(this, e);
-    }
-}
-
-void TForm1::reportPlainly(QObject* Sender, const std::exception& E)
-{
-    if (m_online->closing())
-        return;
-    logAndSave(Sender, E);
-    Dialogs::warning(this, QString::fromUtf8(E.what()));
+    m_errors->MyExcept(Sender, E);
 }
 
 bool TForm1::logAndSave(QObject* Sender, const std::exception& E)
 {
-    const QString reporter = Sender ? QString::fromLatin1(Sender->metaObject()->className())
-                                    : QStringLiteral("zel::Application");
-    Log(errorDescription(reporter, E));
-    return saveLog();
+    return m_errors->logAndSave(Sender, E);
 }
 
 } // namespace zel

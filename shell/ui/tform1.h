@@ -29,6 +29,7 @@ class QKeyEvent;
 
 namespace zel {
 
+class ErrorReporter;
 class Log;
 class LinesModel;
 class ListExchange;
@@ -116,13 +117,8 @@ public:
     void GIFStart(const QString& text) { m_online->GIFStart(text); }
     void GIFStop() { m_online->GIFStop(); }
     bool IsConnectedToInternet() { return m_online->IsConnectedToInternet(); }
-    // The application-wide error handler: logs, saves and reports the error.
+    // The application-wide error handler (shell/ui/errorreporter.h).
     void MyExcept(QObject* Sender, const std::exception& E);
-    // An error raised while MyExcept asks: logged and saved the same way,
-    // then shown in a plain box rather than asked about again.
-    void reportPlainly(QObject* Sender, const std::exception& E);
-    // The error's description into the log, and the log to its file; false
-    // when the file could not be written.
     bool logAndSave(QObject* Sender, const std::exception& E);
     bool SendMess(const QString& theme, const QString& email, const QString& message)
     {
@@ -289,6 +285,7 @@ private:
     QTreeView* ListView2;
     QPlainTextEdit* Memo3;
     OnlineController* m_online = nullptr;
+    std::unique_ptr<ErrorReporter> m_errors;
     // ReadParams has run; no settings are written before.
     bool m_paramsRead = false;
 
