@@ -75,30 +75,14 @@ OnlineController::~OnlineController()
     shutDown();
 }
 
-void OnlineController::buildTabs(QWidget* logTab, QPlainTextEdit* logMemo, QWidget* messagesTab)
+void OnlineController::attach(QPushButton* sendLog, QPushButton* replyButton, QLineEdit* replyField,
+                              QPlainTextEdit* conversation)
 {
-    // The Log tab: the log and the button that sends it.
-    logMemo->setGeometry(4, 4, 516, 208);
-    logMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Button4 = new QPushButton(QStringLiteral("Send log to Halvane"), logTab);
-    Button4->setObjectName(QStringLiteral("Button4"));
-    Button4->setGeometry(4, 216, 180, 28);
+    Button4 = sendLog;
+    Button5 = replyButton;
+    Edit11 = replyField;
+    Memo4 = conversation;
     connect(Button4, &QPushButton::clicked, this, &OnlineController::sendLog);
-
-    // The Messages tab: the reply row above the conversation.
-    Button5 = new QPushButton(QStringLiteral("Ответить"), messagesTab);
-    Button5->setObjectName(QStringLiteral("Button5"));
-    Button5->setGeometry(4, 4, 100, 26);
-    Button5->setDefault(true);
-    Edit11 = new QLineEdit(messagesTab);
-    Edit11->setObjectName(QStringLiteral("Edit11"));
-    Edit11->setGeometry(110, 5, 410, 24);
-    Edit11->setMaxLength(512);
-    Memo4 = new QPlainTextEdit(messagesTab);
-    Memo4->setObjectName(QStringLiteral("Memo4"));
-    Memo4->setGeometry(4, 34, 516, 210);
-    Memo4->setReadOnly(true);
-    Memo4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(Button5, &QPushButton::clicked, this, &OnlineController::reply);
     connect(Edit11, &QLineEdit::returnPressed, this, &OnlineController::reply);
 

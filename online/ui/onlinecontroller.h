@@ -32,9 +32,9 @@ public:
                      std::function<QStringList()> logLines);
     ~OnlineController() override;
 
-    // The Log tab's button below `logMemo`, the Messages tab's reply row and
-    // conversation.
-    void buildTabs(QWidget* logTab, QPlainTextEdit* logMemo, QWidget* messagesTab);
+    // The Log tab's button that sends the log, the Messages tab's reply
+    // button, reply field and conversation.
+    void attach(QPushButton* sendLog, QPushButton* replyButton, QLineEdit* replyField, QPlainTextEdit* conversation);
     // The polling starts.
     void start();
     // The window is closing: polling stops, a request waited on is given up,

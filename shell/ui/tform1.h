@@ -4,6 +4,7 @@
 #include "lists/ui/listssession.h"
 #include "online/ui/onlinecontroller.h"
 #include "shell/ui/appservices.h"
+#include "shell/ui/mainwindowui.h"
 
 #include <QMainWindow>
 #include <QRandomGenerator>
@@ -40,7 +41,7 @@ class NumberEdit;
 class TForm4;
 class TForm5;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, private MainWindowUi {
     Q_OBJECT
 public:
     explicit TForm1(AppServices services, QWidget* parent = nullptr);
@@ -203,20 +204,13 @@ private:
     void FormClose();
     void FormDestroy();
     void buildOnlineTabs();
+    void buildWindow();
+    void connectMenus();
     void showTab(QWidget* tab, const QString& picture);
     // Runs one start-up step; what it throws is reported and start-up goes on.
     void startStep(const std::function<void()>& step);
     bool windowKey(QKeyEvent* key);
     void followSettingsWindow();
-    void setAreaRowEnabled(bool on);
-    void keepToggleClear();
-    void showRow(int row, bool visible);
-    void buildWindow();
-    void buildRoundTab(QWidget* tab);
-    void buildBoardTab(QWidget* tab);
-    void buildTotals(QWidget* central);
-    void buildMenus();
-    void buildMainMenu(QWidget* central);
     void showTotals(const ListTotals& t);
     // Button1Click's and Button3Click's work, recorded as one step.
     void addRoundEntry();
@@ -231,7 +225,6 @@ private:
     QTreeView* activeView() const;
     LinesModel* activeModel() const;
     int selectedRow() const;
-    void setColumnCaptions(QAction* const* actions, bool boardTab);
     // A default of an empty entry field, whole and in [low, high].
     int entryRandom(int low, int high);
 
@@ -252,95 +245,16 @@ private:
     bool m_unreadAtStart = false;
     ListExchange* m_exchange = nullptr; // export, import, copy and paste
     ListsSession* m_lists = nullptr;
-    QAction* m_undoAction = nullptr;
-    QAction* m_redoAction = nullptr;
     // Seeded once: a generator seeded from the clock at every draw gives the
     // width and the height of one click the same seed, so the height would
     // follow from the width.
     QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
-    QLabel* Image1;
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
-    QWidget* TabSheet3;
-    QWidget* TabSheet4;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLineEdit* Edit1;
-    NumberEdit* CurrencyEdit1;
-    QLineEdit* Edit3;
-    QPushButton* Button1;
-    QLineEdit* Edit5;
-    QLineEdit* Edit7;
-    NumberEdit* CurrencyEdit2;
-    QLineEdit* Edit6;
-    QPushButton* Button3;
-    QTreeView* ListView1;
-    QTreeView* ListView2;
-    QPlainTextEdit* Memo3;
     OnlineController* m_online = nullptr;
     std::unique_ptr<ErrorReporter> m_errors;
     // ReadParams has run; no settings are written before.
     bool m_paramsRead = false;
-
-    QLabel* Label18;
-    QLineEdit* Edit2;
-    QLabel* Label9;
-    QLabel* Label12;
-    QLineEdit* Edit4;
-    QLabel* Label10;
-    QLabel* Label13;
-    QLineEdit* Edit8;
-    QLabel* Label11;
-    QLabel* Label14;
-    QLineEdit* Edit9;
-    QLabel* Label15;
-    QLabel* Label16;
-    QLineEdit* Edit10;
-    QLabel* Label17;
-    QLabel* m_statusPanels[2];
-    std::array<std::array<QWidget*, 3>, 5> m_totalRows; // caption, box, unit
-    QLabel* Image2;
-    QPushButton* Button2;
     QTimer* Timer1;
-
-    QMenu* PopupMenu3;
-    QAction* N16;
-    QAction* N20;
-    QAction* N110;
-    QAction* N22;
-    QAction* N25;
-    QAction* N30; // lot summary
-    QAction* N23;
-    QAction* Update1;
-    QAction* help1;
-    QAction* Connect1;
-    QAction* N27;
-    QAction* N29;
-
-    QMenu* PopupMenu1;
-    QAction* N1;
-    QMenu* m_editMenu;
-    QAction* N7;
-    QAction* N8;
-    QAction* N9;
-    QAction* N10;
-    QAction* res1;
-    QAction* N3;
-    QAction* N17;
-    QAction* N12;
-    QAction* N14;
-    QMenu* PopupMenu2;
-    QAction* N4;
-    QAction* N5;
-    QAction* N6;
-    QAction* res2;
 };
 
 } // namespace zel
