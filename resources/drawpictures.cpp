@@ -5,6 +5,8 @@
 // premultiplied ARGB, this machine's byte order, row after row): no decoder
 // to load and nothing to unpack. "line_normal" and "line_fallback" are the
 // list's line icons, drawn by their own code; the others are SVG files.
+// "file:WxH:png" gives "<output>/<file>_<W>x<H>.png" instead, for the icon
+// theme an installed program puts its icon in.
 #include "lists/ui/linedrawing.h"
 #include "shell/ui/drawsvg.h"
 
@@ -36,7 +38,15 @@ int main(int argc, char** argv)
         const QImage image = fallback || name == zel::lineIconStem(false)
                                  ? zel::drawLineIcon(fallback, size.width())
                                  : zel::drawSvg(svg.filePath(name + QStringLiteral(".svg")), size);
-        QFile file(out.filePath(QStringLiteral("%1_%2x%3.argb").arg(parts.at(0)).arg(size.width()).arg(size.height())));
+        const QString stem = QStringLiteral("%1_%2x%3").arg(parts.at(0)).arg(size.width()).arg(size.height());
+        if (parts.size() == 3 && parts.at(2) == QLatin1String("png")) {
+            if (size.isEmpty() || !image.save(out.filePath(stem + QStringLiteral(".png")), "PNG")) {
+                std::fprintf(stderr, "drawpictures: cannot draw %s\n", qPrintable(spec));
+                return 1;
+            }
+            continue;
+        }
+        QFile file(out.filePath(stem + QStringLiteral(".argb")));
         const auto bytes = static_cast<qint64>(image.sizeInBytes());
         if (parts.size() != 2 || size.isEmpty() || image.format() != QImage::Format_ARGB32_Premultiplied
             || image.bytesPerLine() != size.width() * 4 || !file.open(QIODevice::WriteOnly)

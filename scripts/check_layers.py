@@ -9,6 +9,7 @@ headers of its own layer and of the layers below it. Tests, benchmarks and
 the build's own files are not checked.
 Usage: check_layers.py [source root]
 """
+import os
 import pathlib
 import re
 import sys
@@ -35,10 +36,19 @@ def layer_of(path):
 
 
 include = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+def sources():
+    # Build folders hold generated sources of every layer: never walked.
+    for folder, dirs, files in os.walk(root):
+        dirs[:] = sorted(d for d in dirs
+                         if not (pathlib.Path(folder) == root
+                                 and (d in unchecked or d.startswith(("build", "dist", ".")))))
+        for name in sorted(files):
+            if name.endswith((".cpp", ".h")):
+                yield pathlib.Path(folder) / name
+
+
 faults = []
-for path in sorted(root.rglob("*")):
-    if path.suffix not in (".cpp", ".h") or not path.is_file():
-        continue
+for path in sources():
     rel = path.relative_to(root)
     own = layer_of(rel)
     if own is None:

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (only those missing) and
-# builds everything into build/. Safe to run again: it does nothing slow when
+# builds everything into build/ (with --packages-only, only the first). Safe to run again: it does nothing slow when
 # all is in place.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -31,6 +31,8 @@ PACKAGES=(
   wrk curl
   # The test that the carried modules' debugging information is found.
   gdb
+  # The Debian packages (scripts/package.sh) and their checks.
+  dpkg-dev fakeroot lintian desktop-file-utils appstream systemd
   # Fuzzing: libFuzzer comes with clang.
   clang-15 libfuzzer-15-dev
 )
@@ -49,5 +51,7 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# --packages-only: the packages above, no build.
+if [ "${1:-}" = "--packages-only" ]; then exit 0; fi
 cmake -S . -B build -G Ninja -DBUILD_TESTING=ON >/dev/null
 cmake --build build

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the normal build's, then the whole
 # suite again built with the address and undefined-behaviour sanitizers (in
-# build-asan/, kept between runs), then each fuzz target for a short while
-# (ZELMORA_FUZZ_SECONDS, default 20 s each).
+# build-asan/, kept between runs), then the Debian packages' checks, then
+# each fuzz target for a short while (ZELMORA_FUZZ_SECONDS, default 20 s each).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/setup.sh
@@ -16,5 +16,10 @@ if [ ! -f build-asan/build.ninja ]; then
 fi
 cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j 2
+
+# The Debian packages, built as scripts/package.sh builds them and checked
+# as a system would take them.
+bash scripts/package.sh
+bash tests/package/check.sh dist build-package
 
 bash scripts/fuzz.sh "${ZELMORA_FUZZ_SECONDS:-20}"

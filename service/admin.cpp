@@ -25,7 +25,7 @@ const char* const kUsage =
     "  serve --listen ADDR:PORT --files DIR   answer the program's requests (port 0: any free\n"
     "                                         port, named on standard error); DIR holds\n"
     "                                         updates.ini and the update files (/updates/)\n"
-    "        [--logs-per-hour N] [--replies-per-hour N] [--ids-per-hour N]\n"
+    "    [--logs-per-hour N] [--replies-per-hour N] [--ids-per-hour N]\n"
     "                                         allowances per address and per ID (60, 60,\n"
     "                                         30; 0: no limit); past them: 429\n"
     "    [--metrics-listen 127.0.0.1:PORT]    answer /metrics there (a loopback address only)\n"

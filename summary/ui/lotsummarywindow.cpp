@@ -388,6 +388,14 @@ LotParties LotSummaryWindow::parties() const
     return LotParties{m_parties[0]->text(), m_parties[1]->text(), m_parties[2]->text(), m_parties[3]->text()};
 }
 
+LotSummaryWindow::~LotSummaryWindow()
+{
+    // QWidget's destructor hides the window, which takes the focus from a
+    // field and so reports it edited to a window that is no longer one.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->disconnect(this);
+}
+
 QImage LotSummaryWindow::chartImage(const QSize& size, double pixelRatio)
 {
     return m_charts ? m_charts->image(m_summary, m_params, Settings.Language, size, pixelRatio) : QImage();

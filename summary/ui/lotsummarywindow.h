@@ -33,6 +33,7 @@ public:
     // A window of its own beside `main`, following the lists; `params` are
     // the stored values as read at start.
     LotSummaryWindow(ListsSession& lists, const AppServices& services, const SummaryParams& params, QWidget* main);
+    ~LotSummaryWindow() override;
 
     // Shows the window, up to date, in front.
     void openSummary();

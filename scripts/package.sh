@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the two Debian packages, zelmora and zelmora-service, into dist/:
+# a build of their own (build-package/, installed under /usr), then CPack.
+# The program's Depends are what dpkg-shlibdeps finds for the programs and
+# for the modules the program carries inside its file, and the packages of
+# the libraries it opens by name (runtime-libraries.txt of the build).
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/setup.sh --packages-only
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+      -DCMAKE_INSTALL_PREFIX=/usr "${launcher[@]}" >/dev/null
+cmake --build build-package
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# dpkg-shlibdeps over the two programs and the carried modules, as the
+# program opens them, in one run so that each package is named once.
+mkdir -p "$work/debian"
+printf 'Source: zelmora\n\nPackage: zelmora\nArchitecture: any\n' > "$work/debian/control"
+modules=("-e$PWD/build-package/zelmora" "-e$PWD/build-package/zelmora-calc")
+for image in build-package/carried/*.image; do
+  cp "$image" "$work/$(basename "$image" .image).so"
+  modules+=("-e$work/$(basename "$image" .image).so")
+done
+carried=$(cd "$work" && dpkg-shlibdeps -O "${modules[@]}" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
+# The libraries opened by their SONAMEs: the packages that hold them here.
+carried_names=$(tr ',' '\n' <<<"$carried" | sed 's/^ *//; s/ .*//')
+opened=()
+for soname in $(cat build-package/runtime-libraries.txt); do
+  path=$(ldconfig -p | awk -v n="$soname" '$1 == n && /x86-64|x86_64/ { print $NF; exit }')
+  [ -n "$path" ] || continue
+  # Under a merged /usr, dpkg knows a file by one of its two paths.
+  pkg=$({ dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | head -n 1 | cut -d: -f1) || true
+  if [ -n "$pkg" ] && ! grep -qxF "$pkg" <<<"$carried_names"; then opened+=("$pkg"); fi
+done
+# Qt's platform plugins and SQLite driver are loaded as plugins, which no
+# library list shows.
+extra="qt6-qpa-plugins, libqt6sql6-sqlite"
+depends=$carried
+for pkg in $(printf '%s\n' "${opened[@]}" | sort -u); do depends+=", $pkg"; done
+depends+=", $extra"
+echo "zelmora Depends (beyond its own libraries): $depends"
+
+rm -rf dist
+(cd build-package && cpack -G DEB \
+   -D "CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS=$depends" \
+   -D "CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS=qt6-translations-l10n, fonts-dejavu-core" \
+   -D "CPACK_DEBIAN_SERVICE_PACKAGE_DEPENDS=adduser, libqt6sql6-sqlite" \
+   -D "CPACK_DEBIAN_SERVICE_PACKAGE_SUGGESTS=libqt6sql6-psql, postgresql, nginx")
+ls -l dist/*.deb
