@@ -97,10 +97,10 @@ int main(int argc, char** argv)
     form1.show();
     zel::afterFirstShow(form1, [&] {
         form3.emplace(&form1);
-        form4.emplace(&form1);
+        form4.emplace(&form1, form1.lists(), form1.services());
         form1.setBaseWindow(&*form4);
         form9.emplace(&form1);
-        form10.emplace(&form1);
+        form10.emplace(&form1, form1.online());
     });
 #ifdef ZELMORA_BENCH_HOOK
     // The start-up benchmark's build: end the moment the window is on the screen.

@@ -21,7 +21,7 @@ QStringList notes()
 void BM_Show100000Records(benchmark::State& state)
 {
     for (auto _ : state) {
-        zel::TForm4 base(g_form);
+        zel::TForm4 base(g_form, g_form->lists(), g_form->services());
         base.show(); // reads the file into the table view
         QCoreApplication::processEvents();
         if (base.base().size() < kRecords)

@@ -1,13 +1,14 @@
 // The calculation base window.
 #include "base/ui/tform4.h"
 #include "base/ui/basemodel.h"
+#include "lists/ui/listssession.h"
+#include "shell/log.h"
 #include "report/ui/tform6.h"
 #include "shell/langtable.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -22,9 +23,12 @@
 
 namespace zel {
 
-TForm4::TForm4(TForm1* main)
+TForm4::TForm4(QWidget* main, ListsSession& lists, const AppServices& services, const QString& addName)
     : QDialog(main)
     , m_main(main)
+    , m_lists(lists)
+    , m_services(services)
+    , m_addName(addName)
     , m_model(new BaseModel(m_base, this))
 {
     setObjectName(QStringLiteral("Form4"));
@@ -123,7 +127,7 @@ TForm4::TForm4(TForm1* main)
 
 QString TForm4::basePath() const
 {
-    return fileBeside(m_main->services().programFile, QStringLiteral("base.cds"));
+    return fileBeside(m_services.programFile, QStringLiteral("base.cds"));
 }
 
 int TForm4::selectedIndex() const
@@ -160,10 +164,10 @@ void TForm4::hideEvent(QHideEvent* event)
 
 void TForm4::FormShow()
 {
-    m_main->Log(QStringLiteral("form4 show"));
+    m_lists.log().write(QStringLiteral("form4 show"));
     m_loaded = false;
     m_base.reset({}, 1);
-    IBaseFile* file = m_main->services().baseFile;
+    IBaseFile* file = m_services.baseFile;
     try {
         if (!file)
             throw BaseError(QStringLiteral("No calculation base engine"));
@@ -189,7 +193,7 @@ void TForm4::FormShow()
     Button2->setText(L(50));
     Button1->setText(L(74));
 
-    if (m_loaded && !m_main->AddRec.isEmpty()) {
+    if (m_loaded && !m_addName.isEmpty()) {
         try {
             addCurrentCalculation();
         } catch (const std::exception& e) {
@@ -203,25 +207,25 @@ void TForm4::addCurrentCalculation()
 {
     QString category;
     QStringList lines;
-    if (m_main->roundTabActive()) {
+    if (m_lists.roundInFront()) {
         category = L(36 + static_cast<int>(Settings.Method));
-        lines = m_main->Memo1();
-    } else if (m_main->boardTabActive()) {
+        lines = m_lists.roundTexts();
+    } else if (m_lists.boardInFront()) {
         category = L(89);
-        lines = m_main->Memo2();
+        lines = m_lists.boardTexts();
     } else {
         return;
     }
     // The volume first: a total that does not read adds no record at all.
-    const double volume = readVolumeText(m_main->volumeText());
-    m_base.add(makeRecord(QDateTime::currentDateTime(), category, m_main->AddRec, volume, lines));
+    const double volume = readVolumeText(m_lists.volumeText());
+    m_base.add(makeRecord(QDateTime::currentDateTime(), category, m_addName, volume, lines));
     m_model->appended();
     selectIndex(m_base.size() - 1);
 }
 
 void TForm4::FormHide()
 {
-    IBaseFile* file = m_main->services().baseFile;
+    IBaseFile* file = m_services.baseFile;
     if (!m_loaded || !file)
         return;
     m_loaded = false;
@@ -256,7 +260,7 @@ void TForm4::handOverPreviews()
 
 bool TForm4::AddToList()
 {
-    m_main->Log(QStringLiteral("Add to list form4"));
+    m_lists.log().write(QStringLiteral("Add to list form4"));
     const int index = selectedIndex();
     if (index < 0)
         return false;
@@ -264,7 +268,7 @@ bool TForm4::AddToList()
     const SavedKind kind = savedKind(r);
     if (kind == SavedKind::None)
         return false;
-    m_main->openSavedLines(notesLines(r.Notes), kind == SavedKind::Boards);
+    m_lists.openSaved(notesLines(r.Notes), kind == SavedKind::Boards);
     return true;
 }
 
@@ -293,7 +297,7 @@ void TForm4::N2Click()
 void TForm4::N4Click()
 {
     if (AddToList())
-        m_main->printReport(this);
+        m_lists.requestReport(this);
 }
 
 // Button1Click: Close (Esc).

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/calcbase.h"
+#include "shell/ui/appservices.h"
 #include "shell/ui/openings.h"
 
 #include <QDialog>
@@ -14,13 +15,15 @@ class QToolBar;
 
 namespace zel {
 
-class TForm1;
 class BaseModel;
+class ListsSession;
 
 class TForm4 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm4(TForm1* main);
+    // Over `main`; `addName` names the calculation in front to add as the
+    // window opens, none when the base is only browsed.
+    TForm4(QWidget* main, ListsSession& lists, const AppServices& services, const QString& addName = {});
 
     const CalcBase& base() const { return m_base; }
     int selectedIndex() const;
@@ -47,7 +50,10 @@ private:
     void addCurrentCalculation();
     QString basePath() const;
 
-    TForm1* m_main;
+    QWidget* m_main;
+    ListsSession& m_lists;
+    const AppServices m_services;
+    const QString m_addName;
     CalcBase m_base;
     BaseModel* m_model;
     bool m_loaded = false; // the file read fine: it may be written back

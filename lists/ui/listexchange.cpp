@@ -5,10 +5,12 @@
 #include "lists/workbooks.h"
 #include "shell/savefile.h"
 #include "lists/ui/linesmodel.h"
+#include "lists/ui/listssession.h"
 #include "lists/ui/listundo.h"
+#include "shell/log.h"
+#include "shell/ui/appservices.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -22,8 +24,10 @@
 
 namespace zel {
 
-ListExchange::ListExchange(TForm1* window, QTreeView* roundView, QTreeView* boardView)
-    : QObject(window), m_window(window), m_roundView(roundView), m_boardView(boardView)
+ListExchange::ListExchange(ListsSession& lists, const AppServices& services, QWidget* window,
+                           QTreeView* roundView, QTreeView* boardView)
+    : QObject(window), m_lists(lists), m_services(services), m_window(window), m_roundView(roundView)
+    , m_boardView(boardView)
 {
     m_roundView->installEventFilter(this);
     m_boardView->installEventFilter(this);
@@ -52,12 +56,12 @@ void ListExchange::relabel()
 
 ListKind ListExchange::kind() const
 {
-    return m_window->boardTabActive() ? ListKind::Board : ListKind::Round;
+    return m_lists.boardInFront() ? ListKind::Board : ListKind::Round;
 }
 
 LinesModel* ListExchange::model() const
 {
-    return kind() == ListKind::Board ? m_window->boardModel() : m_window->roundModel();
+    return kind() == ListKind::Board ? m_lists.boardModel() : m_lists.roundModel();
 }
 
 QTreeView* ListExchange::view() const
@@ -83,10 +87,10 @@ bool ListExchange::eventFilter(QObject* watched, QEvent* event)
 
 void ListExchange::exportList()
 {
-    m_window->Log(QStringLiteral("Export list"));
+    m_lists.log().write(QStringLiteral("Export list"));
     QString filter;
     QString name = Dialogs::saveFile(m_window, L(133), L(135) + QStringLiteral(";;") + L(136),
-                                     QStringLiteral("list.csv"), &filter, true, &m_window->services().store);
+                                     QStringLiteral("list.csv"), &filter, true, &m_services.store);
     if (name.isEmpty())
         return;
     // A name typed without a suffix takes the kind picked in the dialog.
@@ -96,7 +100,7 @@ void ListExchange::exportList()
     const Lines& lines = model()->lines();
     if (suffix == QStringLiteral("xlsx")) {
         try {
-            Facility<IWorkbooks>* workbooks = m_window->services().workbooks;
+            Facility<IWorkbooks>* workbooks = m_services.workbooks;
             IWorkbooks* books = workbooks ? workbooks->get() : nullptr;
             if (!books)
                 throw InOutError(workbooks ? workbooks->error() : name);
@@ -116,8 +120,8 @@ void ListExchange::exportList()
 
 void ListExchange::importList()
 {
-    m_window->Log(QStringLiteral("Import list"));
-    const QString name = Dialogs::openFile(m_window, L(134), L(137), &m_window->services().store);
+    m_lists.log().write(QStringLiteral("Import list"));
+    const QString name = Dialogs::openFile(m_window, L(134), L(137), &m_services.store);
     if (name.isEmpty())
         return;
     QFile file(name);
@@ -134,7 +138,7 @@ void ListExchange::importList()
 
 void ListExchange::copyLines()
 {
-    m_window->Log(QStringLiteral("Copy lines"));
+    m_lists.log().write(QStringLiteral("Copy lines"));
     const QModelIndexList selected = view()->selectionModel()->selectedRows();
     const int row = selected.isEmpty() ? -1 : selected.first().row();
     const Lines& all = model()->lines();
@@ -145,7 +149,7 @@ void ListExchange::copyLines()
 
 void ListExchange::pasteLines()
 {
-    m_window->Log(QStringLiteral("Paste lines"));
+    m_lists.log().write(QStringLiteral("Paste lines"));
     addRows(ListParser(kind()).parseText(QGuiApplication::clipboard()->text()), false);
 }
 
@@ -161,10 +165,10 @@ void ListExchange::addRows(const ParsedList& parsed, bool fromFile)
     if (!parsed.skipped.isEmpty()) {
         // One entry, however many rows: a file of garbage must not flood the log.
         constexpr int kLogged = 1000;
-        m_window->Log(QStringLiteral("Rows skipped: ")
+        m_lists.log().write(QStringLiteral("Rows skipped: ")
                       + describeSkipped(parsed.skipped, k, UiLanguage::English, kLogged, QStringLiteral("; ")));
     }
-    const QString question = importQuestion(parsed, k, language, rowsAmount(parsed, k, m_window->listContext()));
+    const QString question = importQuestion(parsed, k, language, rowsAmount(parsed, k, m_lists.context()));
     if (parsed.rows.isEmpty()) {
         Dialogs::message(m_window, question);
         return;
@@ -174,16 +178,13 @@ void ListExchange::addRows(const ParsedList& parsed, bool fromFile)
     if ((fromFile || !parsed.skipped.isEmpty() || parsed.countMayBeUnread())
         && Dialogs::ask(m_window, question) != Dialogs::Yes)
         return;
-    m_window->listUndo().record(model(), fromFile ? kTxtStepImport : kTxtStepPaste, [&] {
+    m_lists.undo().record(model(), fromFile ? kTxtStepImport : kTxtStepPaste, [&] {
         Lines lines = model()->lines();
         ListEntries entries(lines, k);
         for (const ParsedRow& row : parsed.rows)
             entries.add(row.values);
         model()->setLines(lines);
-        if (k == ListKind::Round)
-            m_window->ReFreshList();
-        else
-            m_window->ReFreshListBoard();
+        m_lists.refresh(model());
     });
 }
 

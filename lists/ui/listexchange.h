@@ -9,19 +9,23 @@
 #include <QObject>
 
 class QAction;
+class QWidget;
 class QMenu;
 class QTreeView;
 
 namespace zel {
 
 class LinesModel;
-class TForm1;
+class ListsSession;
+struct AppServices;
 
 class ListExchange : public QObject {
     Q_OBJECT
 public:
     // Ctrl+C and Ctrl+V work in the two list views.
-    ListExchange(TForm1* window, QTreeView* roundView, QTreeView* boardView);
+    // Dialogs come over `window`.
+    ListExchange(ListsSession& lists, const AppServices& services, QWidget* window, QTreeView* roundView,
+                 QTreeView* boardView);
 
     // The export and import items, put into `menu` before `before`.
     void addMenuItems(QMenu* menu, QAction* before);
@@ -49,7 +53,9 @@ private:
     // false) asks only when a row would be skipped.
     void addRows(const ParsedList& parsed, bool fromFile);
 
-    TForm1* m_window;
+    ListsSession& m_lists;
+    const AppServices& m_services;
+    QWidget* m_window;
     QTreeView* m_roundView;
     QTreeView* m_boardView;
     QAction* m_export = nullptr;

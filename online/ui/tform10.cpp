@@ -7,7 +7,7 @@
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "online/ui/onlinecontroller.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -31,9 +31,10 @@ int countedLength(const QString& text)
 
 } // namespace
 
-TForm10::TForm10(TForm1* main)
+TForm10::TForm10(QWidget* main, OnlineController& online)
     : QDialog(main)
     , m_main(main)
+    , m_online(online)
 {
     setObjectName(QStringLiteral("Form10"));
     setFixedSize(454, 360);
@@ -174,11 +175,11 @@ void TForm10::Button1Click()
     Memo1->setPlainText(ClearString(Memo1->toPlainText()));
     const QString command = asciiUpper(Memo1->toPlainText());
     if (command == QLatin1String("/SHOWMESSAGES")) {
-        m_main->showMessagesTab();
+        m_online.showMessagesTab();
         close();
     }
     if (command == QLatin1String("/SHOWLOGO")) {
-        m_main->showLogTab();
+        m_online.showLogTab();
         close();
     } else {
         QMetaObject::invokeMethod(m_main, "PageControl1Change");
@@ -188,8 +189,8 @@ void TForm10::Button1Click()
         Edit3->setText(L(97));
     if (Edit2->text().isEmpty())
         Edit2->setText(QStringLiteral("@"));
-    const bool sent = m_main->SendMess(W1251toUTF8(Edit3->text()), W1251toUTF8(Edit2->text()),
-                                       CommaText(displayedLines(Memo1)));
+    const bool sent = m_online.SendMess(W1251toUTF8(Edit3->text()), W1251toUTF8(Edit2->text()),
+                                      CommaText(displayedLines(Memo1)));
     RxGIFAnimator1->hide();
     if (sent)
         Memo1->clear();

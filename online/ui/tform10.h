@@ -13,12 +13,12 @@ class QPushButton;
 namespace zel {
 
 class Spinner;
-class TForm1;
+class OnlineController;
 
 class TForm10 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm10(TForm1* main);
+    TForm10(QWidget* main, OnlineController& online);
 
     // The memo's limit in characters, a line break counting two.
     static constexpr int kMaxLength = 700;
@@ -41,7 +41,8 @@ private:
     static constexpr int kIntroHeight = 44; // two lines
     int m_introGrown = 0;                   // pixels added below the design
 
-    TForm1* m_main;
+    QWidget* m_main;
+    OnlineController& m_online;
     QFrame* Bevel1;
     QLabel* Label4;
     QLabel* Label1;

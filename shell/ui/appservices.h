@@ -4,6 +4,7 @@
 #include "online/servicehost.h"
 #include "shell/facility.h"
 
+#include <QApplication>
 #include <QString>
 
 #include <functional>
@@ -49,6 +50,14 @@ struct AppServices {
     ServiceHosts hosts{};
     // The system's default beep when empty.
     std::function<void()> beep{};
+
+    void playBeep() const
+    {
+        if (beep)
+            beep();
+        else
+            QApplication::beep();
+    }
 };
 
 } // namespace zel

@@ -13,8 +13,10 @@
 #include "lists/ui/listundo.h"
 #include "lists/ui/numberedit.h"
 #include "online/httpaccess.h"
+#include "shell/ui/errorreporter.h"
+#include "online/ui/memolines.h"
+#include "online/updater.h"
 #include "shell/log.h"
-#include "online/messages.h"
 #include "report/reports.h"
 #include "report/ui/tform6.h"
 #include "shell/langtable.h"
@@ -47,6 +49,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -62,73 +65,7 @@ int readInteger(const QLineEdit* edit)
     return StrToInt(edit->text());
 }
 
-QLineEdit* digitsEdit(QWidget* parent, const char* name)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
-    return e;
-}
-
-NumberEdit* lengthEdit(QWidget* parent, const char* name)
-{
-    auto* e = new NumberEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    e->setMinimum(1.0);
-    e->setMaximum(15.0);
-    e->setDecimals(1);
-    e->setDisplayFormat(QStringLiteral(",0.0"));
-    e->setValue(4.0);
-    return e;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QRect& geometry,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    l->setAlignment(align);
-    return l;
-}
-
-QTreeView* listView(QWidget* parent, const char* name, LinesModel* model)
-{
-    auto* v = new QTreeView(parent);
-    v->setObjectName(QLatin1String(name));
-    v->setModel(model);
-    v->setRootIsDecorated(false);
-    v->setUniformRowHeights(true);
-    v->setAllColumnsShowFocus(true);
-    v->setSelectionBehavior(QAbstractItemView::SelectRows);
-    v->setSelectionMode(QAbstractItemView::SingleSelection);
-    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    v->setContextMenuPolicy(Qt::CustomContextMenu);
-    v->header()->setStretchLastSection(true);
-    v->header()->setSectionsMovable(false);
-    return v;
-}
-
-QAction* menuAction(QMenu* menu, const char* name)
-{
-    auto* a = menu->addAction(QString());
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
 } // namespace
-
-// The design's heights of the main window (475 collapsed, 543 expanded, and
-// the limits where the panel's rows appear) are outer heights, caption and
-// borders included; less this, they are heights of the client area, which is
-// what is sized here, whatever frame the window manager draws.
-constexpr int kFrame = 29;
-// Client height with the totals panel collapsed (expanded: 543 - kFrame).
-constexpr int kCollapsed = 475 - kFrame;
-// Rows of the totals panel, top to bottom.
-constexpr int kAreaRow = 2;
-constexpr int kLengthRow = 3;
-constexpr int kAverageRow = 4;
 
 TForm1::TForm1(AppServices services, QWidget* parent)
     : QMainWindow(parent)
@@ -147,68 +84,29 @@ TForm1::~TForm1()
 
 void TForm1::buildWindow()
 {
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
-
-    Image1 = label(central, "Image1", QRect(0, 0, 528, 100));
-
-    PageControl1 = new QTabWidget(central);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setTabPosition(QTabWidget::South);
-    PageControl1->setGeometry(0, 99, 528, 277);
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    TabSheet3 = new QWidget;
-    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    TabSheet4 = new QWidget;
-    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
-    PageControl1->addTab(TabSheet1, QString());
-    PageControl1->addTab(TabSheet2, QString());
-    PageControl1->addTab(TabSheet3, QStringLiteral("Log"));
-    PageControl1->addTab(TabSheet4, QString());
-    PageControl1->setTabVisible(2, false);
-    PageControl1->setTabVisible(3, false);
-
-    m_roundModel = new LinesModel(kRoundColumns, this);
-    m_roundModel->setIcon(kIconNormal, lineIcon(false));
-    m_roundModel->setIcon(kIconFallback, lineIcon(true));
-    m_boardModel = new LinesModel(kBoardColumns, this);
-    m_undo = new ListUndo(m_roundModel, m_boardModel, [this](LinesModel* model) {
-        if (model == m_roundModel)
-            ReFreshList();
-        else
-            ReFreshListBoard();
-    }, this);
-    buildRoundTab(TabSheet1);
-    buildBoardTab(TabSheet2);
-
-    Memo3 = new QPlainTextEdit(TabSheet3);
-    Memo3->setObjectName(QStringLiteral("Memo3"));
-    Memo3->setGeometry(4, 4, 516, 240);
+    setupUi(this);
+    m_lists = new ListsSession(m_services.store, *m_log, [this] { return frontList(); }, this);
+    connect(m_lists, &ListsSession::recomputed, this, &TForm1::listRecomputed);
+    connect(m_lists, &ListsSession::frontWanted, this, &TForm1::bringListToFront);
+    connect(m_lists, &ListsSession::reportWanted, this, &TForm1::printReport);
+    connect(m_lists, &ListsSession::sortTurned, this, [this](bool on) {
+        if (m_settings)
+            m_settings->showSortMode(on);
+    });
+    ListView1->setModel(roundModel());
+    ListView2->setModel(boardModel());
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    // Enter in any field of the row adds, as the row's default button.
+    for (QLineEdit* e : {Edit1, static_cast<QLineEdit*>(CurrencyEdit1), Edit3})
+        connect(e, &QLineEdit::returnPressed, this, &TForm1::Button1Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    for (QLineEdit* e : {Edit5, Edit7, static_cast<QLineEdit*>(CurrencyEdit2), Edit6})
+        connect(e, &QLineEdit::returnPressed, this, &TForm1::Button3Click);
     // Entries may come from a worker thread; they are shown on the UI thread.
     connect(m_log, &zel::Log::appended, this, &TForm1::logAppended);
     buildOnlineTabs();
-
-    buildTotals(central);
-    buildMenus();
-    buildMainMenu(central);
-
-    m_statusPanels[0] = new QLabel;
-    m_statusPanels[0]->setObjectName(QStringLiteral("StatusBar1Panel0"));
-    m_statusPanels[0]->setFixedWidth(400);
-    m_statusPanels[1] = new QLabel;
-    m_statusPanels[1]->setObjectName(QStringLiteral("StatusBar1Panel1"));
-    m_statusPanels[1]->setFixedWidth(50);
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->setSizeGripEnabled(false);
-    statusBar()->setFixedHeight(19);
-    statusBar()->addWidget(m_statusPanels[0]);
-    statusBar()->addWidget(m_statusPanels[1]);
-
+    connectMenus();
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
-    setFixedSize(528, kCollapsed);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -218,52 +116,10 @@ void TForm1::buildWindow()
     qApp->installEventFilter(this);
 }
 
-void TForm1::buildMainMenu(QWidget* central)
+void TForm1::connectMenus()
 {
-    Button2 = new QCommandLinkButton(central);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(8, 382, 101, 41);
-    Button2->setIcon(pictureIcon(QStringLiteral("menu")));
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-
-    Image2 = label(central, "Image2", QRect(252, 397, 24, 24), Qt::AlignCenter);
-    showPicture(Image2, QStringLiteral("Bitmap_3"));
-    Image2->setCursor(Qt::PointingHandCursor);
     Image2->installEventFilter(this);
-
-    PopupMenu3 = new QMenu(this);
-    PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
-    N16 = menuAction(PopupMenu3, "N16");
-    QFont bold = N16->font();
-    bold.setBold(true);
-    N16->setFont(bold);
-    PopupMenu3->setDefaultAction(N16);
-    PopupMenu3->addSeparator();
-    QMenu* tables = PopupMenu3->addMenu(QString());
-    N20 = tables->menuAction();
-    N20->setObjectName(QStringLiteral("N20"));
-    for (const char* name : {"N201", "N202", "N203"})
-        menuAction(tables, name);
-    N20->setVisible(false);
-    PopupMenu3->addSeparator();
-    N110 = menuAction(PopupMenu3, "N110");
-    N22 = menuAction(PopupMenu3, "N22");
-    PopupMenu3->addSeparator();
-    N25 = menuAction(PopupMenu3, "N25");
-    N30 = menuAction(PopupMenu3, "N30");
-    PopupMenu3->addSeparator();
-    N23 = menuAction(PopupMenu3, "N23");
-    PopupMenu3->addSeparator();
-    Update1 = menuAction(PopupMenu3, "Update1");
-    PopupMenu3->addSeparator();
-    help1 = menuAction(PopupMenu3, "help1");
-    help1->setVisible(false);
-    Connect1 = menuAction(PopupMenu3, "Connect1");
-    PopupMenu3->addSeparator();
-    N27 = menuAction(PopupMenu3, "N27");
-    PopupMenu3->addSeparator();
-    N29 = menuAction(PopupMenu3, "N29");
-
     connect(PopupMenu3, &QMenu::aboutToShow, this, &TForm1::PopupMenu3Popup);
     connect(N16, &QAction::triggered, this, &TForm1::N16Click);
     connect(Update1, &QAction::triggered, this, &TForm1::Update1Click);
@@ -276,137 +132,12 @@ void TForm1::buildMainMenu(QWidget* central)
     connect(N110, &QAction::triggered, this, &TForm1::N222click);
     connect(N22, &QAction::triggered, this, &TForm1::N18Click);
     connect(N29, &QAction::triggered, this, &TForm1::N21Click);
-    m_exchange = new ListExchange(this, ListView1, ListView2);
+    m_exchange = new ListExchange(*m_lists, m_services, this, ListView1, ListView2);
     m_exchange->addMenuItems(PopupMenu3, N23);
-}
 
-void TForm1::buildRoundTab(QWidget* tab)
-{
-    Label1 = label(tab, "Label1", QRect(8, 4, 150, 18));
-    Edit1 = digitsEdit(tab, "Edit1");
-    Edit1->setGeometry(8, 22, 150, 24);
-    Label2 = label(tab, "Label2", QRect(166, 4, 110, 18));
-    CurrencyEdit1 = lengthEdit(tab, "CurrencyEdit1");
-    CurrencyEdit1->setGeometry(166, 22, 110, 24);
-    Label3 = label(tab, "Label3", QRect(284, 4, 116, 18));
-    Edit3 = digitsEdit(tab, "Edit3");
-    Edit3->setGeometry(284, 22, 104, 24);
-    Edit3->setText(QStringLiteral("1"));
-    Button1 = new QPushButton(tab);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(400, 20, 116, 28);
-    ListView1 = listView(tab, "ListView1", m_roundModel);
-    ListView1->setGeometry(4, 54, 516, 192);
-
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    // Enter in any field of the row adds, as the row's default button.
-    for (QLineEdit* e : {Edit1, static_cast<QLineEdit*>(CurrencyEdit1), Edit3})
-        connect(e, &QLineEdit::returnPressed, this, &TForm1::Button1Click);
-}
-
-void TForm1::buildBoardTab(QWidget* tab)
-{
-    Label4 = label(tab, "Label4", QRect(8, 4, 92, 18));
-    Edit5 = digitsEdit(tab, "Edit5");
-    Edit5->setGeometry(8, 22, 92, 24);
-    Label5 = label(tab, "Label5", QRect(106, 4, 92, 18));
-    Edit7 = digitsEdit(tab, "Edit7");
-    Edit7->setGeometry(106, 22, 92, 24);
-    Label6 = label(tab, "Label6", QRect(204, 4, 92, 18));
-    CurrencyEdit2 = lengthEdit(tab, "CurrencyEdit2");
-    CurrencyEdit2->setGeometry(204, 22, 92, 24);
-    Label7 = label(tab, "Label7", QRect(302, 4, 92, 18));
-    Edit6 = digitsEdit(tab, "Edit6");
-    Edit6->setGeometry(302, 22, 90, 24);
-    Edit6->setText(QStringLiteral("1"));
-    Button3 = new QPushButton(tab);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(400, 20, 116, 28);
-    ListView2 = listView(tab, "ListView2", m_boardModel);
-    ListView2->setGeometry(4, 54, 516, 192);
-
-    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    for (QLineEdit* e : {Edit5, Edit7, static_cast<QLineEdit*>(CurrencyEdit2), Edit6})
-        connect(e, &QLineEdit::returnPressed, this, &TForm1::Button3Click);
-}
-
-void TForm1::buildTotals(QWidget* central)
-{
-    struct Row { QLabel** caption; const char* cname; QLineEdit** box; const char* bname;
-                 QLabel** unit; const char* uname; int top; };
-    const Row rows[] = {
-        {&Label18, "Label18", &Edit2, "Edit2", &Label9, "Label9", 376},
-        {&Label12, "Label12", &Edit4, "Edit4", &Label10, "Label10", 399},
-        {&Label13, "Label13", &Edit8, "Edit8", &Label11, "Label11", 421},
-        {&Label14, "Label14", &Edit9, "Edit9", &Label15, "Label15", 444},
-        {&Label16, "Label16", &Edit10, "Edit10", &Label17, "Label17", 468},
-    };
-    for (const Row& r : rows) {
-        *r.caption = label(central, r.cname, QRect(279, r.top, 110, 21), Qt::AlignRight | Qt::AlignVCenter);
-        auto* box = new QLineEdit(central);
-        box->setObjectName(QLatin1String(r.bname));
-        box->setReadOnly(true);
-        box->setGeometry(394, r.top, 95, 21);
-        *r.box = box;
-        *r.unit = label(central, r.uname, QRect(493, r.top, 30, 21), Qt::AlignCenter);
-    }
-    // The area, length and average rows belong to the expanded panel; the
-    // window starts collapsed.
-    for (int row = 0; row < 5; ++row)
-        m_totalRows[row] = {*rows[row].caption, *rows[row].box, *rows[row].unit};
-    for (int row : {kAreaRow, kLengthRow, kAverageRow})
-        showRow(row, false);
-    setAreaRowEnabled(false);
-}
-
-void TForm1::showRow(int row, bool visible)
-{
-    for (QWidget* w : m_totalRows[row])
-        w->setVisible(visible);
-}
-
-void TForm1::buildMenus()
-{
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N1 = menuAction(PopupMenu1, "N1");
-    PopupMenu1->addSeparator();
-    m_editMenu = PopupMenu1->addMenu(QString());
-    m_editMenu->setObjectName(QStringLiteral("N7Menu"));
-    N7 = m_editMenu->menuAction();
-    N7->setObjectName(QStringLiteral("N7"));
-    N8 = menuAction(m_editMenu, "N8");
-    N9 = menuAction(m_editMenu, "N9");
-    N10 = menuAction(m_editMenu, "N10");
-    res1 = menuAction(m_editMenu, "res1");
-    N3 = menuAction(PopupMenu1, "N3");
-    PopupMenu1->addSeparator();
-    N17 = menuAction(PopupMenu1, "N17");
-    N12 = menuAction(PopupMenu1, "N12");
-    PopupMenu1->addSeparator();
-    N14 = menuAction(PopupMenu1, "N14");
-    // Undo and redo of the list in front, from anywhere in the window; a
-    // text field takes the keys for its own text first.
-    PopupMenu1->addSeparator();
-    m_undoAction = menuAction(PopupMenu1, "UndoAction");
-    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_redoAction = menuAction(PopupMenu1, "RedoAction");
-    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    for (QAction* a : {m_undoAction, m_redoAction}) {
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
-    }
     connect(m_undoAction, &QAction::triggered, this, &TForm1::undoClick);
     connect(m_redoAction, &QAction::triggered, this, &TForm1::redoClick);
-    connect(m_undo, &ListUndo::changed, this, &TForm1::relabelUndo);
-
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    N4 = menuAction(PopupMenu2, "N4");
-    N5 = menuAction(PopupMenu2, "N5");
-    N6 = menuAction(PopupMenu2, "N6");
-    res2 = menuAction(PopupMenu2, "res2");
-
+    connect(&m_lists->undo(), &ListUndo::changed, this, &TForm1::relabelUndo);
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
     connect(N12, &QAction::triggered, this, &TForm1::PrintCub);
     connect(N14, &QAction::triggered, this, &TForm1::N2708751Click);
@@ -435,15 +166,7 @@ void TForm1::buildMenus()
 
 void TForm1::FormCreate()
 {
-    createMessageLock();
-    if (Application* app = Application::instance()) {
-        app->setErrorHandler([this](QObject* sender, const std::exception& error) {
-            MyExcept(sender, error);
-        });
-        app->setNestedErrorHandler([this](QObject* sender, const std::exception& error) {
-            reportPlainly(sender, error);
-        });
-    }
+    m_errors = std::make_unique<ErrorReporter>(this, *m_log, *m_online, [this] { return saveLog(); });
     Log(QStringLiteral("Create form"));
     setFixedHeight(kCollapsed);
     // The settings are not read yet: this message comes in Ukrainian.
@@ -477,7 +200,7 @@ void TForm1::FormCreate()
     // Only now: a report of a failed step above runs the events while it is
     // open, and a tick then would write the store before it was read.
     Timer1->start();
-    Timer2->start();
+    m_online->start();
 }
 
 void TForm1::startStep(const std::function<void()>& step)
@@ -520,26 +243,14 @@ bool TForm1::WriteParams()
     return writeParams(m_services.store, Settings);
 }
 
-QStringList TForm1::loadStoredList(const QString& valueName, const QStringList& current)
-{
-    try {
-        return loadListTexts(m_services.store, valueName, current);
-    } catch (const UnreadListError& e) {
-        Log(QStringLiteral("Kept ") + valueName + QStringLiteral(" as ") + e.keptAs);
-        throw;
-    }
-}
-
 void TForm1::LoadZM1()
 {
-    m_roundModel->setLines(linesFromTexts(loadStoredList(kRoundListValue, Memo1()), kRoundColumns));
-    ReFreshList();
+    m_lists->loadStored(ListKind::Round);
 }
 
 void TForm1::LoadZM2()
 {
-    m_boardModel->setLines(linesFromTexts(loadStoredList(kBoardListValue, Memo2()), kBoardColumns));
-    ReFreshListBoard();
+    m_lists->loadStored(ListKind::Board);
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -580,15 +291,12 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormClose()
 {
     Log(QStringLiteral("Form close"));
-    const bool listsKept = saveListTexts(m_services.store, Memo1(), Memo2());
+    const bool listsKept = m_lists->saveStored();
     const bool settingsKept = WriteParams();
     // The program ends now. A request the UI thread is waiting on is given up
-    // at once; the procedure that made it sees m_closing and goes no further.
-    m_closing = true;
+    // at once; the procedure that made it sees the closing and goes no further.
     Timer1->stop();
-    Timer2->stop();
-    if (m_services.http)
-        m_services.http->shutDown();
+    m_online->stop();
     if (!settingsKept || !listsKept)
         Dialogs::warning(this, L(241) + m_services.store.location());
 }
@@ -709,15 +417,13 @@ bool TForm1::windowKey(QKeyEvent* key)
     return true;
 }
 
-ListContext TForm1::listContext() const
+std::optional<ListKind> TForm1::frontList() const
 {
-    ListContext c;
-    c.method = Settings.Method;
-    c.taper = Settings.DownGradeWood;
-    c.language = Settings.Language;
-    c.species = Settings.TypeWood;
-    c.moisture = Settings.WetWood;
-    return c;
+    if (roundTabActive())
+        return ListKind::Round;
+    if (boardTabActive())
+        return ListKind::Board;
+    return std::nullopt;
 }
 
 bool TForm1::roundTabActive() const
@@ -737,7 +443,7 @@ QTreeView* TForm1::activeView() const
 
 LinesModel* TForm1::activeModel() const
 {
-    return boardTabActive() ? m_boardModel : m_roundModel;
+    return boardTabActive() ? boardModel() : roundModel();
 }
 
 int TForm1::selectedRow() const
@@ -755,7 +461,7 @@ QString TForm1::statusText(int panel) const
 void TForm1::Button1Click()
 {
     Log(QStringLiteral("Add round"));
-    m_undo->record(m_roundModel, kTxtStepAdd, [this] { addRoundEntry(); });
+    m_lists->undo().record(roundModel(), kTxtStepAdd, [this] { addRoundEntry(); });
 }
 
 void TForm1::addRoundEntry()
@@ -777,7 +483,7 @@ void TForm1::addRoundEntry()
         }
     }
     if (!scan(d, len, count)) {
-        m_roundModel->append(newRoundLine(Edit1->text(), len, Edit3->text()));
+        roundModel()->append(newRoundLine(Edit1->text(), len, Edit3->text()));
         ReFreshList();
     }
     // The next diameter typed replaces this one, from whichever field Enter
@@ -786,19 +492,11 @@ void TForm1::addRoundEntry()
     Edit1->selectAll();
 }
 
-bool TForm1::scan(std::int64_t d, double l, std::int64_t c)
-{
-    if (!scanRoundLines(m_roundModel->lines(), d, l, c))
-        return false;
-    ReFreshList();
-    return true;
-}
-
 // Button3Click: add the typed boards to the board list.
 void TForm1::Button3Click()
 {
     Log(QStringLiteral("Add board"));
-    m_undo->record(m_boardModel, kTxtStepAdd, [this] { addBoardEntry(); });
+    m_lists->undo().record(boardModel(), kTxtStepAdd, [this] { addBoardEntry(); });
 }
 
 void TForm1::addBoardEntry()
@@ -816,7 +514,7 @@ void TForm1::addBoardEntry()
     const int count = readInteger(Edit6);
     const double len = CurrencyEdit2->value();
     if (!ScanBoard(x, y, len, count)) {
-        m_boardModel->append(newBoardLine(Edit5->text(), Edit7->text(), len, Edit6->text()));
+        boardModel()->append(newBoardLine(Edit5->text(), Edit7->text(), len, Edit6->text()));
         ReFreshListBoard();
     }
     Edit5->setFocus();
@@ -826,15 +524,6 @@ void TForm1::addBoardEntry()
 int TForm1::entryRandom(int low, int high)
 {
     return static_cast<int>(m_random.bounded(low, high + 1));
-}
-
-bool TForm1::ScanBoard(std::int64_t x, std::int64_t y, double len, std::int64_t count)
-{
-    Log(QStringLiteral("ScanBoard"));
-    if (!scanBoardLines(m_boardModel->lines(), x, y, len, count))
-        return false;
-    ReFreshListBoard();
-    return true;
 }
 
 void TForm1::showTotals(const ListTotals& t)
@@ -849,28 +538,17 @@ void TForm1::showTotals(const ListTotals& t)
     Label17->setText(L(7));
 }
 
-void TForm1::ReFreshList()
+void TForm1::listRecomputed(LinesModel* model, const ListTotals& t)
 {
-    const ListTotals t = ReFreshRoundLines(m_roundModel->lines(), listContext());
-    settleLines(m_roundModel, t.changed);
-    emit listsChanged();
+    const bool boards = model == boardModel();
     if (!t.ok())
-        return listUnread(m_roundModel, m_unreadRound, t);
+        return listUnread(model, boards ? m_unreadBoard : m_unreadRound, t);
     showTotals(t);
-    showElided(m_statusPanels[0], t.fallbacks > 0 ? L(80) : QString());
-}
-
-void TForm1::ReFreshListBoard()
-{
-    const ListTotals t = ReFreshBoardLines(m_boardModel->lines(), listContext());
-    settleLines(m_boardModel, t.changed);
-    emit listsChanged();
-    if (!t.ok())
-        return listUnread(m_boardModel, m_unreadBoard, t);
-    showTotals(t);
-    Edit8->setText(t.area);
-    Label11->setText(L(13));
-    showElided(m_statusPanels[0], QString());
+    if (boards) {
+        Edit8->setText(t.area);
+        Label11->setText(L(13));
+    }
+    showElided(m_statusPanels[0], !boards && t.fallbacks > 0 ? L(80) : QString());
 }
 
 void TForm1::listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t)
@@ -898,64 +576,18 @@ void TForm1::listUnread(LinesModel* model, UnreadLineNotice& notice, const ListT
         PageControl1->setCurrentWidget(front);
 }
 
-void TForm1::refreshActiveList()
-{
-    if (roundTabActive())
-        ReFreshList();
-    else if (boardTabActive())
-        ReFreshListBoard();
-}
-
-void TForm1::setSortMode(bool on)
-{
-    m_sorted = on;
-    if (!on)
-        return;
-    // Taking a sort back leaves the lists in the order given, and so turns
-    // sorting off; making it again turns it on.
-    const auto mode = [this](bool undone) {
-        m_sorted = !undone;
-        if (m_settings)
-            m_settings->showSortMode(m_sorted);
-    };
-    for (LinesModel* model : {m_roundModel, m_boardModel})
-        m_undo->record(model, kTxtStepSort, [this, model] { settleLines(model, {}); }, mode);
-}
-
-void TForm1::settleLines(LinesModel* model, const std::vector<int>& changed)
-{
-    // Rows named before the sort: the views are told of a moved line by the
-    // sort itself.
-    model->linesChanged(changed);
-    if (m_sorted)
-        model->sortByFirstColumn(QCollator(), changed);
-    else
-        model->forgetOrder();
-}
-
-// Saved from here: even a line that did not read stays in it.
-QStringList TForm1::Memo1() const
-{
-    return lineTexts(m_roundModel->lines());
-}
-
-QStringList TForm1::Memo2() const
-{
-    return lineTexts(m_boardModel->lines());
-}
-
 // res1Click: edit one cell of the selected line through an input box.
 void TForm1::res1Click(int column)
 {
     Log(QStringLiteral("right click menu edit"));
     LinesModel* model = activeModel();
-    m_undo->record(model, kTxtStepEdit, [&] {
+    m_lists->undo().record(model, kTxtStepEdit, [&] {
         const int row = selectedRow();
         if (row >= 0 && column < model->columnCount()) {
             const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
             const QString typed = Dialogs::input(this, L(51), prompt, model->lines()[row].cells[column]);
             // A text that is no number of the column would stop every recomputation.
-            if (cellReads(typed, column, model == m_boardModel)) {
+            if (cellReads(typed, column, model == boardModel())) {
                 model->lines()[row].cells[column] = typed;
                 model->linesChanged({row});
             } else {
@@ -970,7 +602,7 @@ void TForm1::res1Click(int column)
 void TForm1::N3Click()
 {
     Log(QStringLiteral("Delete"));
-    m_undo->record(activeModel(), kTxtStepDelete, [this] {
+    m_lists->undo().record(activeModel(), kTxtStepDelete, [this] {
         const int row = selectedRow();
         if (row >= 0)
             activeModel()->removeLine(row);
@@ -982,15 +614,10 @@ void TForm1::N3Click()
 void TForm1::N1Click()
 {
     Log(QStringLiteral("Clear list"));
-    m_undo->record(activeModel(), kTxtStepClear, [this] {
+    m_lists->undo().record(activeModel(), kTxtStepClear, [this] {
         activeModel()->clearLines();
         refreshActiveList();
     });
-}
-
-LinesModel* TForm1::listInFront() const
-{
-    return roundTabActive() ? m_roundModel : boardTabActive() ? m_boardModel : nullptr;
 }
 
 // undoClick: take back the last change of the list in front.
@@ -998,7 +625,7 @@ void TForm1::undoClick()
 {
     Log(QStringLiteral("Undo"));
     if (LinesModel* model = listInFront())
-        m_undo->undo(model);
+        m_lists->undo().undo(model);
 }
 
 // redoClick: make the change taken back last again.
@@ -1006,7 +633,7 @@ void TForm1::redoClick()
 {
     Log(QStringLiteral("Redo"));
     if (LinesModel* model = listInFront())
-        m_undo->redo(model);
+        m_lists->undo().redo(model);
 }
 
 // The undo items name what they would take back or make again, in the
@@ -1014,27 +641,12 @@ void TForm1::redoClick()
 void TForm1::relabelUndo()
 {
     LinesModel* model = listInFront();
-    const int undo = model ? m_undo->undoName(model) : -1;
-    const int redo = model ? m_undo->redoName(model) : -1;
+    const int undo = model ? m_lists->undo().undoName(model) : -1;
+    const int redo = model ? m_lists->undo().redoName(model) : -1;
     m_undoAction->setText(undo >= 0 ? L(kTxtUndoStep).arg(L(undo)) : L(kTxtUndo));
     m_redoAction->setText(redo >= 0 ? L(kTxtRedoStep).arg(L(redo)) : L(kTxtRedo));
     m_undoAction->setEnabled(undo >= 0);
     m_redoAction->setEnabled(redo >= 0);
-}
-
-void TForm1::setColumnCaptions(QAction* const* actions, bool boardTab)
-{
-    if (boardTab) {
-        actions[0]->setText(L(43));
-        actions[1]->setText(L(42));
-        actions[2]->setText(L(4));
-        actions[3]->setText(L(5));
-    } else {
-        actions[0]->setText(L(3));
-        actions[1]->setText(L(4));
-        actions[2]->setText(L(5));
-    }
-    actions[3]->setVisible(boardTab);
 }
 
 // PopupMenu1Popup: the list menu is opening.
@@ -1092,24 +704,6 @@ void TForm1::PageControl1Change()
     keepToggleClear();
 }
 
-void TForm1::keepToggleClear()
-{
-    // The panel's toggle moves down beside the captions as the panel opens;
-    // a caption grown to its left ("The average diameter") must not go
-    // under it, so the toggle stands left of the widest one.
-    constexpr int kToggleLeft = 252;
-    int left = kToggleLeft + Image2->width() + 2;
-    for (const auto& row : m_totalRows)
-        left = std::min(left, row[0]->x());
-    Image2->move(std::min(kToggleLeft, left - Image2->width() - 2), Image2->y());
-}
-
-void TForm1::setAreaRowEnabled(bool on)
-{
-    for (QWidget* w : m_totalRows[kAreaRow])
-        w->setEnabled(on);
-}
-
 // Button2Click: the Menu button opens the main menu just under itself.
 void TForm1::Button2Click()
 {
@@ -1121,7 +715,7 @@ void TForm1::Button2Click()
 void TForm1::PopupMenu3Popup()
 {
     Log(QStringLiteral("right clik menu 3"));
-    const bool any = m_roundModel->size() > 0;
+    const bool any = roundModel()->size() > 0;
     N22->setEnabled(any);
     N25->setEnabled(any);
 }
@@ -1185,7 +779,7 @@ void TForm1::Timer1Timer()
             setFixedHeight(h - 4);
         }
     } else {
-        autoCheckUpdate();
+        m_online->autoCheckUpdate();
     }
 }
 
@@ -1246,7 +840,7 @@ void TForm1::N222click()
 {
     Log(QStringLiteral("list window"));
     AddRec.clear();
-    TForm4 base(this);
+    TForm4 base(this, *m_lists, m_services, AddRec);
     base.exec();
 }
 
@@ -1255,29 +849,30 @@ void TForm1::N18Click()
 {
     Log(QStringLiteral("Name to list box"));
     AddRec.clear();
-    const int count = roundTabActive() ? m_roundModel->size()
-                      : boardTabActive() ? m_boardModel->size() : 0;
+    const LinesModel* front = listInFront();
+    const int count = front ? front->size() : 0;
     if (count != 0) {
         QString name;
         if (!Dialogs::inputQuery(this, L(51), L(52), name))
             return;
         AddRec = name;
     }
-    TForm4 base(this);
+    TForm4 base(this, *m_lists, m_services, AddRec);
     base.exec();
 }
 
 void TForm1::openSavedLines(const QStringList& texts, bool boards)
 {
-    LinesModel* model = boards ? m_boardModel : m_roundModel;
-    m_undo->record(model, kTxtStepOpen, [&] {
-        model->setLines(linesFromTexts(texts, boards ? kBoardColumns : kRoundColumns));
-        QWidget* tab = boards ? TabSheet2 : TabSheet1;
-        if (PageControl1->currentWidget() != tab)
-            PageControl1->setCurrentWidget(tab); // the tab change recomputes it
-        else
-            PageControl1Change();
-    });
+    m_lists->openSaved(texts, boards);
+}
+
+void TForm1::bringListToFront(ListKind kind)
+{
+    QWidget* tab = kind == ListKind::Board ? TabSheet2 : TabSheet1;
+    if (PageControl1->currentWidget() != tab)
+        PageControl1->setCurrentWidget(tab); // the tab change recomputes it
+    else
+        PageControl1Change();
 }
 
 QString TForm1::volumeText() const
@@ -1336,63 +931,70 @@ void TForm1::applyLanguage()
         qtTexts();
     else
         afterFirstShow(*this, qtTexts);
-    m_roundModel->setHeaders({L(3), L(4), L(5), L(6)});
-    m_boardModel->setHeaders({L(43), L(42), L(4), L(5), L(6)});
-    PageControl1->setTabText(0, L(44));
-    PageControl1->setTabText(1, L(89));
-    PageControl1->setTabText(2, QStringLiteral("Log"));
-    PageControl1->setTabText(3, L(93));
-    const QString eq = QStringLiteral(" = ");
-    Label1->setText(L(3) + eq + L(7));
-    Label2->setText(L(4) + eq + L(8));
-    Label3->setText(L(5) + eq + L(10));
-    Label4->setText(L(43) + eq + L(7));
-    Label5->setText(L(42) + eq + L(7));
-    Label6->setText(L(4) + eq + L(8));
-    Label7->setText(L(5) + eq + L(10));
-    Button1->setText(L(15));
-    Button3->setText(L(15));
-    Label18->setText(L(6));
-    Label13->setText(L(14));
-    Label12->setText(L(16));
-    N8->setText(L(3));
-    N9->setText(L(4));
-    N10->setText(L(5));
-    N4->setText(L(3));
-    N5->setText(L(4));
-    N6->setText(L(5));
-    N1->setText(L(17));
-    N7->setText(L(18));
-    N3->setText(L(19));
-    N17->setText(L(20));
-    N14->setText(L(22));
-    N12->setText(L(21));
-    Label9->setText(L(12));
-    Label11->setText(L(13));
-    Label10->setText(L(11));
-    Button2->setText(L(2));
-    N20->setText(L(81));
-    help1->setText(L(90));
-    N16->setText(L(0) + QStringLiteral("\tCtrl+O"));
-    N110->setText(L(23) + QStringLiteral("\tF2"));
-    N22->setText(L(20) + QStringLiteral("\tCtrl+S"));
-    N23->setText(L(22));
+    roundModel()->setHeaders({L(3), L(4), L(5), L(6)});
+    boardModel()->setHeaders({L(43), L(42), L(4), L(5), L(6)});
+    retranslateUi(this);
     m_exchange->relabel();
     relabelUndo();
-    N25->setText(L(24) + QStringLiteral("\tCtrl+P"));
-    N30->setText(L(170) + QStringLiteral("\tCtrl+L"));
-    N27->setText(L(25));
-    N29->setText(L(26) + QStringLiteral("\tCtrl+X"));
-    Connect1->setText(L(98));
-    Update1->setText(L(78));
-    Label14->setText(L(99));
-    if (roundTabActive())
-        Label16->setText(L(100));
-    else if (boardTabActive())
-        Label16->setText(L(101));
     fitTexts(this);
     keepToggleClear();
-    emit listsChanged();
+    m_lists->languageSwitched();
+}
+
+void TForm1::buildOnlineTabs()
+{
+    m_online = new OnlineController(m_services, *m_log, this, [this] {
+        showNewLogEntries();
+        return displayedLines(Memo3);
+    });
+    m_online->attach(Button4, Button5, Edit11, Memo4);
+    connect(m_online, &OnlineController::status, this, [this](const QString& text) {
+        showElided(m_statusPanels[0], text);
+    });
+    connect(m_online, &OnlineController::messagesTabWanted, this, [this] {
+        showTab(TabSheet4, QStringLiteral("message"));
+    });
+    connect(m_online, &OnlineController::logTabWanted, this, [this] { showTab(TabSheet3, QStringLiteral("error")); });
+    connect(m_online, &OnlineController::settingsToWrite, this, &TForm1::WriteParams);
+}
+
+void TForm1::FormDestroy()
+{
+    Timer1->stop();
+    m_online->shutDown();
+    m_errors.reset();
+}
+
+void TForm1::showTab(QWidget* tab, const QString& picture)
+{
+    PageControl1->setTabVisible(PageControl1->indexOf(tab), true);
+    {
+        // Brought forward by the program, not by the user: no tab change.
+        const QSignalBlocker block(PageControl1);
+        PageControl1->setCurrentWidget(tab);
+    }
+    showPicture(Image1, picture);
+    followSettingsWindow();
+}
+
+void TForm1::showMessagesTab()
+{
+    m_online->showMessagesTab();
+}
+
+void TForm1::showLogTab()
+{
+    m_online->showLogTab();
+}
+
+void TForm1::MyExcept(QObject* Sender, const std::exception& E)
+{
+    m_errors->MyExcept(Sender, E);
+}
+
+bool TForm1::logAndSave(QObject* Sender, const std::exception& E)
+{
+    return m_errors->logAndSave(Sender, E);
 }
 
 } // namespace zel

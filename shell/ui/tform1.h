@@ -1,8 +1,10 @@
 // The main window: the two calculation lists, their totals and commands.
 #pragma once
 
-#include "lists/calclists.h"
+#include "lists/ui/listssession.h"
+#include "online/ui/onlinecontroller.h"
 #include "shell/ui/appservices.h"
+#include "shell/ui/mainwindowui.h"
 
 #include <QMainWindow>
 #include <QRandomGenerator>
@@ -13,6 +15,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -27,18 +30,18 @@ class QKeyEvent;
 
 namespace zel {
 
+class ErrorReporter;
 class Log;
 class LinesModel;
 class ListExchange;
 class ListUndo;
 class LotSummaryWindow;
 struct SummaryParams;
-class MessagePoller;
 class NumberEdit;
 class TForm4;
 class TForm5;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, private MainWindowUi {
     Q_OBJECT
 public:
     explicit TForm1(AppServices services, QWidget* parent = nullptr);
@@ -74,6 +77,7 @@ public:
     const SummaryParams& summaryParams();
     // Saves the calculation in front to the base under a name asked for.
     void N18Click();
+    ListsSession& lists() { return *m_lists; }
     // Whether the base's engine is there.
     bool SaveMidas();
     // A saved calculation back into its list, which comes to front.
@@ -92,67 +96,57 @@ public:
     zel::Log& activityLog() { return *m_log; }
 
     // Recomputes every line of a list and its totals.
-    void ReFreshList();
-    void ReFreshListBoard();
+    void ReFreshList() { m_lists->refreshRound(); }
+    void ReFreshListBoard() { m_lists->refreshBoards(); }
     // Merges into an existing line; true when it did.
-    bool scan(std::int64_t d, double l, std::int64_t c);
-    bool ScanBoard(std::int64_t x, std::int64_t y, double len, std::int64_t count);
+    bool scan(std::int64_t d, double l, std::int64_t c) { return m_lists->mergeRound(d, l, c); }
+    bool ScanBoard(std::int64_t x, std::int64_t y, double len, std::int64_t count)
+    {
+        return m_lists->mergeBoard(x, y, len, count);
+    }
     // Recomputes the list of the tab in front; other tabs recompute nothing.
-    void refreshActiveList();
+    void refreshActiveList() { m_lists->refreshFront(); }
     // Both lists kept in the text order of their first column, or as given.
-    void setSortMode(bool on);
-    bool sortMode() const { return m_sorted; }
+    void setSortMode(bool on) { m_lists->setSorted(on); }
+    bool sortMode() const { return m_lists->sorted(); }
     // Every caption of the main window in the current language.
     void applyLanguage();
 
-    // Online services (online/ui/tform1_online.cpp).
-    // The update check: `mess` shows messages and asks, `rebot` allows the restart.
-    void UpDate(bool mess, bool rebot);
-    // Opens a progress window showing `text`; GIFStop tells them all to close.
-    void GIFStart(const QString& text);
-    void GIFStop();
-    // The system's connectivity test; logs "IsConnectedToInternet".
-    bool IsConnectedToInternet();
-    // The application-wide error handler: logs, saves and reports the error.
+    // The online side: the update, the messages, the log sent.
+    OnlineController& online() { return *m_online; }
+    void UpDate(bool mess, bool rebot) { m_online->UpDate(mess, rebot); }
+    void GIFStart(const QString& text) { m_online->GIFStart(text); }
+    void GIFStop() { m_online->GIFStop(); }
+    bool IsConnectedToInternet() { return m_online->IsConnectedToInternet(); }
+    // The application-wide error handler (shell/ui/errorreporter.h).
     void MyExcept(QObject* Sender, const std::exception& E);
-    // An error raised while MyExcept asks: logged and saved the same way,
-    // then shown in a plain box rather than asked about again.
-    void reportPlainly(QObject* Sender, const std::exception& E);
-    // The error's description into the log, and the log to its file; false
-    // when the file could not be written.
     bool logAndSave(QObject* Sender, const std::exception& E);
-    // Sends a message to the maker; true when the request went through.
-    bool SendMess(const QString& theme, const QString& email, const QString& message);
-    // The address SendMess requests.
-    QString sendMessageAddress(const QString& theme, const QString& email, const QString& message) const;
-    void PlayBeep();
+    bool SendMess(const QString& theme, const QString& email, const QString& message)
+    {
+        return m_online->SendMess(theme, email, message);
+    }
+    void PlayBeep() { m_services.playBeep(); }
     // The Messages or Log tab made visible and active, with its header picture.
     void showMessagesTab();
     void showLogTab();
 
-    LinesModel* roundModel() const { return m_roundModel; }
-    LinesModel* boardModel() const { return m_boardModel; }
-    // The lists' undo: every command that changes a list is recorded there.
-    ListUndo& listUndo() { return *m_undo; }
+    LinesModel* roundModel() const { return m_lists->roundModel(); }
+    LinesModel* boardModel() const { return m_lists->boardModel(); }
     // The list of the tab in front; none on the Messages and Log tabs.
-    LinesModel* listInFront() const;
+    LinesModel* listInFront() const { return m_lists->inFront(); }
     // A status panel's whole text, also while it is shown cut short.
     QString statusText(int panel) const;
     bool roundTabActive() const;
     // What a recomputation reads of the settings now.
-    ListContext listContext() const;
+    ListContext listContext() const { return m_lists->context(); }
     bool boardTabActive() const;
 
     // Summed volume of the list recomputed last, m3.
     double total = 0.0;
     // The column texts of every line of each list, four (five) per line, as
     // of its last recomputation: what the lists are saved from.
-    QStringList Memo1() const;
-    QStringList Memo2() const;
-
-signals:
-    // A list was recomputed or the language switched.
-    void listsChanged();
+    QStringList Memo1() const { return m_lists->roundTexts(); }
+    QStringList Memo2() const { return m_lists->boardTexts(); }
 
 private slots:
     void Button1Click();
@@ -175,12 +169,12 @@ private slots:
     void N17Click();
     void help1Click();
     void N21Click();
-    void Update1Click();
-    void Connect1Click();
-    void Button4Click();
-    void Button5Click();
-    void Timer2Timer();
-    void checkmessage();
+    void Update1Click() { m_online->UpDate(true, true); }
+    void Connect1Click() { m_online->feedback(); }
+    void Button4Click() { m_online->sendLog(); }
+    void Button5Click() { m_online->reply(); }
+    void Timer2Timer() { m_online->pollMessages(); }
+    void checkmessage() { m_online->checkMessage(); }
 
 public:
     void StartMore();
@@ -210,40 +204,27 @@ private:
     void FormClose();
     void FormDestroy();
     void buildOnlineTabs();
-    void createMessageLock();
-    // The daily automatic update check, at the end of a still panel's tick.
-    void autoCheckUpdate();
+    void buildWindow();
+    void connectMenus();
     void showTab(QWidget* tab, const QString& picture);
     // Runs one start-up step; what it throws is reported and start-up goes on.
     void startStep(const std::function<void()>& step);
-    // A stored list that does not read is kept under another name and logged.
-    QStringList loadStoredList(const QString& valueName, const QStringList& current);
     bool windowKey(QKeyEvent* key);
     void followSettingsWindow();
-    void setAreaRowEnabled(bool on);
-    void keepToggleClear();
-    void showRow(int row, bool visible);
-    void buildWindow();
-    void buildRoundTab(QWidget* tab);
-    void buildBoardTab(QWidget* tab);
-    void buildTotals(QWidget* central);
-    void buildMenus();
-    void buildMainMenu(QWidget* central);
     void showTotals(const ListTotals& t);
     // Button1Click's and Button3Click's work, recorded as one step.
     void addRoundEntry();
     void addBoardEntry();
+    // A list was recomputed: its totals shown, or the line it stopped at told.
+    void listRecomputed(LinesModel* model, const ListTotals& t);
     // A list stopped at a line that does not read: reported the first time
     // for that line, with the list kept in front; logged every time.
     void listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t);
-    // After a list's lines changed: in their sorted place when sorting is on,
-    // the views told; returns the line texts as the lines now stand (`texts`
-    // when nothing moved).
-    void settleLines(LinesModel* model, const std::vector<int>& changed);
+    void bringListToFront(ListKind kind);
+    std::optional<ListKind> frontList() const;
     QTreeView* activeView() const;
     LinesModel* activeModel() const;
     int selectedRow() const;
-    void setColumnCaptions(QAction* const* actions, bool boardTab);
     // A default of an empty entry field, whole and in [low, high].
     int entryRandom(int low, int high);
 
@@ -256,7 +237,6 @@ private:
     bool m_shown = false;
     zel::Log* m_log;
     qsizetype m_logShown = 0; // log entries already in Memo3
-    bool m_sorted = false;
     UnreadLineNotice m_unreadRound;
     UnreadLineNotice m_unreadBoard;
     // The first show is over: a report now comes over the window, not before it.
@@ -264,105 +244,17 @@ private:
     // A list failed before that, and is reported once the window is up.
     bool m_unreadAtStart = false;
     ListExchange* m_exchange = nullptr; // export, import, copy and paste
-    ListUndo* m_undo = nullptr;
-    QAction* m_undoAction = nullptr;
-    QAction* m_redoAction = nullptr;
+    ListsSession* m_lists = nullptr;
     // Seeded once: a generator seeded from the clock at every draw gives the
     // width and the height of one click the same seed, so the height would
     // follow from the width.
     QRandomGenerator m_random{QRandomGenerator::global()->generate()};
 
-    QLabel* Image1;
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
-    QWidget* TabSheet3;
-    QWidget* TabSheet4;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLineEdit* Edit1;
-    NumberEdit* CurrencyEdit1;
-    QLineEdit* Edit3;
-    QPushButton* Button1;
-    QLineEdit* Edit5;
-    QLineEdit* Edit7;
-    NumberEdit* CurrencyEdit2;
-    QLineEdit* Edit6;
-    QPushButton* Button3;
-    QTreeView* ListView1;
-    QTreeView* ListView2;
-    LinesModel* m_roundModel;
-    LinesModel* m_boardModel;
-    QPlainTextEdit* Memo3;
-    QPushButton* Button4;
-    QPlainTextEdit* Memo4;
-    QPushButton* Button5;
-    QLineEdit* Edit11;
-    QTimer* Timer2;
-    std::unique_ptr<MessagePoller> m_poller;
-    bool m_updating = false;
-    // The window has closed: nothing more is asked or shown, nothing swapped.
-    bool m_closing = false;
+    OnlineController* m_online = nullptr;
+    std::unique_ptr<ErrorReporter> m_errors;
     // ReadParams has run; no settings are written before.
     bool m_paramsRead = false;
-
-    QLabel* Label18;
-    QLineEdit* Edit2;
-    QLabel* Label9;
-    QLabel* Label12;
-    QLineEdit* Edit4;
-    QLabel* Label10;
-    QLabel* Label13;
-    QLineEdit* Edit8;
-    QLabel* Label11;
-    QLabel* Label14;
-    QLineEdit* Edit9;
-    QLabel* Label15;
-    QLabel* Label16;
-    QLineEdit* Edit10;
-    QLabel* Label17;
-    QLabel* m_statusPanels[2];
-    std::array<std::array<QWidget*, 3>, 5> m_totalRows; // caption, box, unit
-    QLabel* Image2;
-    QPushButton* Button2;
     QTimer* Timer1;
-
-    QMenu* PopupMenu3;
-    QAction* N16;
-    QAction* N20;
-    QAction* N110;
-    QAction* N22;
-    QAction* N25;
-    QAction* N30; // lot summary
-    QAction* N23;
-    QAction* Update1;
-    QAction* help1;
-    QAction* Connect1;
-    QAction* N27;
-    QAction* N29;
-
-    QMenu* PopupMenu1;
-    QAction* N1;
-    QMenu* m_editMenu;
-    QAction* N7;
-    QAction* N8;
-    QAction* N9;
-    QAction* N10;
-    QAction* res1;
-    QAction* N3;
-    QAction* N17;
-    QAction* N12;
-    QAction* N14;
-    QMenu* PopupMenu2;
-    QAction* N4;
-    QAction* N5;
-    QAction* N6;
-    QAction* res2;
 };
 
 } // namespace zel

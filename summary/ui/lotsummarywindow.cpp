@@ -6,7 +6,10 @@
 #include "shell/settings.h"
 #include "shell/settingsio.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "lists/ui/linesmodel.h"
+#include "lists/ui/listssession.h"
+#include "shell/log.h"
+#include "shell/ui/appservices.h"
 #include "summary/summarydoc.h"
 #include "summary/ui/summarycharts.h"
 
@@ -101,11 +104,12 @@ SummarySettings inForce(const ListContext& ctx)
 
 } // namespace
 
-LotSummaryWindow::LotSummaryWindow(TForm1& main)
-    : QWidget(&main, Qt::Window), m_main(main), m_charts(main.services().charts ? main.services().charts->get() : nullptr)
+LotSummaryWindow::LotSummaryWindow(ListsSession& lists, const AppServices& services, const SummaryParams& params,
+                                   QWidget* main)
+    : QWidget(main, Qt::Window), m_lists(lists), m_services(services), m_params(params)
+    , m_charts(services.charts ? services.charts->get() : nullptr)
 {
     setObjectName(QStringLiteral("LotSummaryWindow"));
-    m_params = main.summaryParams();
 
     auto* layout = new QVBoxLayout(this);
     auto* parties = new QGridLayout;
@@ -113,7 +117,7 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
         m_partyCaptions[i] = new QLabel(this);
         m_parties[i] = new QLineEdit(this);
         m_parties[i]->setObjectName(*kPartyValues[i]);
-        m_storedParties[i] = readTextValue(main.services().store, *kPartyValues[i]);
+        m_storedParties[i] = readTextValue(services.store, *kPartyValues[i]);
         m_parties[i]->setText(m_storedParties[i]);
         parties->addWidget(m_partyCaptions[i], i / 2, 2 * (i % 2));
         parties->addWidget(m_parties[i], i / 2, 2 * (i % 2) + 1);
@@ -176,8 +180,8 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
     } else {
         m_chartView = new QWidget(this);
         m_chartView->setObjectName(QStringLiteral("Chart"));
-        if (main.services().charts)
-            m_chartView->setToolTip(main.services().charts->error());
+        if (services.charts)
+            m_chartView->setToolTip(services.charts->error());
     }
     m_chartView->setMinimumHeight(260);
     layout->addWidget(m_chartView, 3);
@@ -202,7 +206,7 @@ LotSummaryWindow::LotSummaryWindow(TForm1& main)
     connect(saveKey, &QShortcut::activated, this, &LotSummaryWindow::savePdfClick);
 
     connect(m_classes, &QTableWidget::itemChanged, this, &LotSummaryWindow::priceEdited);
-    connect(&m_main, &TForm1::listsChanged, this, &LotSummaryWindow::scheduleRefresh);
+    connect(&m_lists, &ListsSession::listsChanged, this, &LotSummaryWindow::scheduleRefresh);
     resize(760, 980);
 }
 
@@ -230,13 +234,13 @@ void LotSummaryWindow::refresh()
 {
     m_pending = false;
     // The Log and Messages tabs keep the summary of the list last in front.
-    if (m_main.boardTabActive())
+    if (m_lists.boardInFront())
         m_boards = true;
-    else if (m_main.roundTabActive())
+    else if (m_lists.roundInFront())
         m_boards = false;
-    const ListContext ctx = m_main.listContext();
-    m_summary = m_boards ? summarizeBoards(m_main.boardModel()->lines(), m_params)
-                         : summarizeRound(m_main.roundModel()->lines(), ctx, m_params);
+    const ListContext ctx = m_lists.context();
+    m_summary = m_boards ? summarizeBoards(m_lists.boardModel()->lines(), m_params)
+                         : summarizeRound(m_lists.roundModel()->lines(), ctx, m_params);
     relabel();
     fillClasses();
     fillMethods();
@@ -248,7 +252,7 @@ void LotSummaryWindow::refresh()
 void LotSummaryWindow::relabel()
 {
     setWindowTitle(L(kTxtLotSummary));
-    QStringList info = settingsLines(m_summary, m_params, inForce(m_main.listContext()), Settings.Language);
+    QStringList info = settingsLines(m_summary, m_params, inForce(m_lists.context()), Settings.Language);
     info.removeFirst(); // the date: the printout's only
     m_info->setText(info.join(QStringLiteral("; ")));
     for (int i = 0; i < 4; ++i)
@@ -289,19 +293,19 @@ void LotSummaryWindow::fillMethods()
 
 void LotSummaryWindow::refuse()
 {
-    m_main.PlayBeep();
+    m_services.playBeep();
 }
 
 void LotSummaryWindow::store(const QString& name, const QString& text)
 {
-    writeTextValue(m_main.services().store, name, text);
+    writeTextValue(m_services.store, name, text);
 }
 
 void LotSummaryWindow::priceEdited(QTableWidgetItem* item)
 {
     if (m_filling || item->column() != kColPrice || item->row() >= m_summary.rows.size())
         return;
-    m_main.Log(QStringLiteral("Summary price"));
+    m_lists.log().write(QStringLiteral("Summary price"));
     const SummaryRow& row = m_summary.rows[item->row()];
     const auto price = readPrice(item->text());
     if (!price) {
@@ -325,7 +329,7 @@ void LotSummaryWindow::boundsEdited()
     const auto bounds = readBounds(texts);
     if (bounds && *bounds == m_params.bounds)
         return;
-    m_main.Log(QStringLiteral("Summary bounds"));
+    m_lists.log().write(QStringLiteral("Summary bounds"));
     if (!bounds) {
         refuse();
         for (int i = 0; i < 3; ++i)
@@ -342,7 +346,7 @@ void LotSummaryWindow::factorEdited()
     const auto factor = readStackFactor(m_factor->text());
     if (factor && *factor == m_params.stackFactor)
         return;
-    m_main.Log(QStringLiteral("Summary stack factor"));
+    m_lists.log().write(QStringLiteral("Summary stack factor"));
     if (!factor) {
         refuse();
         m_factor->setText(stackFactorText(m_params.stackFactor));
@@ -358,7 +362,7 @@ void LotSummaryWindow::currencyEdited()
     const QString currency = m_currency->text().trimmed();
     if (currency == m_params.currency)
         return;
-    m_main.Log(QStringLiteral("Summary currency"));
+    m_lists.log().write(QStringLiteral("Summary currency"));
     m_params.currency = currency;
     store(kCurrencyValue, currency);
     refresh();
@@ -372,7 +376,7 @@ void LotSummaryWindow::partiesEdited()
         if (text == m_storedParties[i])
             continue;
         if (!logged)
-            m_main.Log(QStringLiteral("Summary parties"));
+            m_lists.log().write(QStringLiteral("Summary parties"));
         logged = true;
         m_storedParties[i] = text;
         store(*kPartyValues[i], text);
@@ -411,12 +415,12 @@ void LotSummaryWindow::paintDocument(QPagedPaintDevice& device)
     const QImage chart = chartImage((chartPoints * kChartPixelsPerPoint).toSize(), kChartSharpness);
     if (!chart.isNull())
         pictures << chart;
-    const ListContext ctx = m_main.listContext();
+    const ListContext ctx = m_lists.context();
     const AcceptanceSource source{m_summary,
                                   m_params,
                                   inForce(ctx),
                                   parties(),
-                                  m_boards ? m_main.boardModel()->lines() : m_main.roundModel()->lines(),
+                                  m_boards ? m_lists.boardModel()->lines() : m_lists.roundModel()->lines(),
                                   !pictures.isEmpty()};
     printFlow(device, layOutAcceptance(source, area, printedMeasure()), pictures);
 }
@@ -444,21 +448,21 @@ bool LotSummaryWindow::writePdf(const QString& file, QString* error)
 
 void LotSummaryWindow::printClick()
 {
-    m_main.Log(QStringLiteral("Summary print"));
+    m_lists.log().write(QStringLiteral("Summary print"));
     refresh();
     Dialogs::print(this, [this](QPagedPaintDevice& printer) { paintDocument(printer); });
 }
 
 void LotSummaryWindow::savePdfClick()
 {
-    m_main.Log(QStringLiteral("Summary PDF"));
+    m_lists.log().write(QStringLiteral("Summary PDF"));
     // A folder that is not there would be offered relative to the program's.
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
     const QString proposed = QDir(folder).absoluteFilePath(QStringLiteral("summary.pdf"));
     const QString file = Dialogs::saveFile(this, L(kTxtSavePdf), L(kTxtPdfFilter), proposed, nullptr, true,
-                                           &m_main.services().store);
+                                           &m_services.store);
     if (file.isEmpty())
         return;
     QString error;

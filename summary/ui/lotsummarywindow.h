@@ -24,14 +24,15 @@ class QTableWidgetItem;
 namespace zel {
 
 class ISummaryCharts;
-class TForm1;
+class ListsSession;
+struct AppServices;
 
 class LotSummaryWindow : public QWidget {
     Q_OBJECT
 public:
-    // Reads the stored values; one that does not read is logged and its
-    // default taken.
-    explicit LotSummaryWindow(TForm1& main);
+    // A window of its own beside `main`, following the lists; `params` are
+    // the stored values as read at start.
+    LotSummaryWindow(ListsSession& lists, const AppServices& services, const SummaryParams& params, QWidget* main);
     ~LotSummaryWindow() override;
 
     // Shows the window, up to date, in front.
@@ -68,7 +69,8 @@ private:
     void refuse();
     void paintDocument(QPagedPaintDevice& device);
 
-    TForm1& m_main;
+    ListsSession& m_lists;
+    const AppServices& m_services;
     SummaryParams m_params;
     LotSummary m_summary;
     bool m_boards = false;

@@ -11,7 +11,7 @@ void TForm1::LotSummaryClick()
 {
     Log(QStringLiteral("Lot summary"));
     if (!m_summary)
-        m_summary = new LotSummaryWindow(*this);
+        m_summary = new LotSummaryWindow(*m_lists, m_services, summaryParams(), this);
     m_summary->openSummary();
 }
 

@@ -357,7 +357,7 @@ void TestOnlineWindow::feedbackWindow()
 {
     m_service->answer("/sp/zm.php", "");
     start();
-    TForm10 feedback(m_form.get());
+    TForm10 feedback(m_form.get(), m_form->online());
     feedback.show();
     QCOMPARE(feedback.windowTitle(), EN(98));
     auto* memo1 = feedback.findChild<QPlainTextEdit*>(u"Memo1"_qs);
@@ -397,7 +397,7 @@ void TestOnlineWindow::feedbackCommandsAndFailure()
     start();
     auto* tabs = child<QTabWidget>("PageControl1");
     {
-        TForm10 feedback(m_form.get());
+        TForm10 feedback(m_form.get(), m_form->online());
         feedback.show();
         feedback.findChild<QPlainTextEdit*>(u"Memo1"_qs)->setPlainText(u"/showMessages"_qs);
         QTest::mouseClick(feedback.findChild<QPushButton*>(u"Button1"_qs), Qt::LeftButton);
@@ -410,7 +410,7 @@ void TestOnlineWindow::feedbackCommandsAndFailure()
     }
     {
         Dialogs::clear();
-        TForm10 feedback(m_form.get());
+        TForm10 feedback(m_form.get(), m_form->online());
         feedback.show();
         feedback.findChild<QPlainTextEdit*>(u"Memo1"_qs)->setPlainText(u"/SHOWLOGO"_qs);
         QTest::mouseClick(feedback.findChild<QPushButton*>(u"Button1"_qs), Qt::LeftButton);
@@ -421,7 +421,7 @@ void TestOnlineWindow::feedbackCommandsAndFailure()
     {
         // A failed send keeps the text, apostrophes turned into grave accents.
         Dialogs::clear();
-        TForm10 feedback(m_form.get());
+        TForm10 feedback(m_form.get(), m_form->online());
         feedback.show();
         auto* memo1 = feedback.findChild<QPlainTextEdit*>(u"Memo1"_qs);
         memo1->setPlainText(u"don't"_qs);

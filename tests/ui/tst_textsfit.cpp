@@ -103,17 +103,14 @@ void TestTextsFit::textsFit()
          }},
         {u"settings"_qs, [&] { return m_settings.get(); }},
         {u"table"_qs, [&] { return new TForm3(m_form.get()); }},
-        {u"base"_qs, [&] {
-             m_form->AddRec = u"Лот 1"_qs;
-             return new TForm4(m_form.get());
-         }},
+        {u"base"_qs, [&] { return new TForm4(m_form.get(), m_form->lists(), m_form->services(), u"Лот 1"_qs); }},
         {u"preview"_qs, [&] {
              m_form->PrintCub();
              return m_form->findChildren<TForm6*>().constLast();
          }},
         {u"about"_qs, [&] { return new TForm2(m_form.get()); }},
         {u"help"_qs, [&] { return new TForm9(m_form.get()); }},
-        {u"feedback"_qs, [&] { return new TForm10(m_form.get()); }},
+        {u"feedback"_qs, [&] { return new TForm10(m_form.get(), m_form->online()); }},
         {u"progress"_qs, [&] { return new TForm8(m_form.get()); }},
         {u"summary"_qs, [&] {
              m_form->LotSummaryClick();
