@@ -5,8 +5,10 @@ The layers, lowest first, are the ones ARCHITECTURE.md lists on its line
 starting "Layers, lowest first:". A file's layer is its folder's, except that
 files under <folder>/platform/ are in the layer "platform" and files under
 <folder>/ui/ in the layer "ui"; main.cpp is in "app". A file may include
-headers of its own layer and of the layers below it. Tests, benchmarks and
-the build's own files are not checked.
+headers of its own layer and of the layers below it, except that windows
+(the layer "ui") include no platform header: they reach the platform through
+the application's wiring. Tests, benchmarks and the build's own files are not
+checked.
 Usage: check_layers.py [source root]
 """
 import os
@@ -62,6 +64,8 @@ for path in sources():
             continue
         if rank[target] > rank[own]:
             faults.append(f"{rel}: includes {header} ({target} is above {own})")
+        elif own == "ui" and target == "platform":
+            faults.append(f"{rel}: a window includes the platform's {header}")
 for fault in faults:
     print(fault)
 sys.exit(1 if faults else 0)

@@ -7,7 +7,6 @@
 #include "online/idleclock.h"
 #include "shell/log.h"
 #include "online/messages.h"
-#include "online/platform/localfiles.h"
 #include "online/restart.h"
 #include "online/servicehost.h"
 #include "online/ui/memolines.h"
@@ -37,12 +36,6 @@ const IClock& clockOf(const AppServices& services)
     if (services.clock)
         return *services.clock;
     return system;
-}
-
-IFileOps& filesOf(const AppServices& services)
-{
-    static LocalFiles local;
-    return services.files ? *services.files : local;
 }
 
 } // namespace
@@ -221,7 +214,8 @@ void OnlineController::UpDate(bool mess, bool rebot)
             if (m_closing)
                 return;
             if (downloaded) {
-                const SwapResult swap = swapProgramFile(filesOf(m_services), program);
+                const SwapResult swap = m_services.files ? swapProgramFile(*m_services.files, program)
+                                                         : SwapResult{false, program + QStringLiteral(": no file access")};
                 if (!swap.ok) {
                     // The text says what failed and where the program file
                     // is; the download waits for the next start's clean-up.

@@ -38,8 +38,8 @@ struct AppServices {
 
     // Online services. Without a connectivity test the machine counts as
     // offline, so nothing is requested; without an idle clock there is no
-    // automatic update check. A missing clock or file access takes the
-    // system's own.
+    // automatic update check; without file access a downloaded update is
+    // not put in place. A missing clock takes the system's own.
     IHttpClient* http = nullptr;
     IDownloader* downloader = nullptr;
     IConnectivity* connectivity = nullptr;

@@ -8,6 +8,7 @@
 #include "engine/errors.h"
 #include "lists/workbooks.h"
 #include "lists/platform/xlsxlistbook.h"
+#include "online/platform/localfiles.h"
 #include "summary/ui/summarycharts.h"
 #include "shell/ui/appservices.h"
 
@@ -38,8 +39,11 @@ inline AppServices testServices(ISettingsStore& store, const QString& programFil
     static TestWorkbooks books;
     static Facility<IWorkbooks> workbooks(books);
     static Facility<ISummaryCharts> charts(qtSummaryCharts());
+    static LocalFiles files;
     books.start = std::move(spreadsheet);
-    return AppServices{store, programFile, &baseFile, &workbooks, &charts};
+    AppServices services{store, programFile, &baseFile, &workbooks, &charts};
+    services.files = &files;
+    return services;
 }
 
 } // namespace zel
