@@ -24,7 +24,10 @@ for image in build-package/carried/*.image; do
   cp "$image" "$work/$(basename "$image" .image).so"
   modules+=("-e$work/$(basename "$image" .image).so")
 done
-carried=$(cd "$work" && dpkg-shlibdeps -O "${modules[@]}" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
+# (It warns that the files are not in a package's folder: they are not yet.)
+shlibs=$(cd "$work" && dpkg-shlibdeps -O "${modules[@]}" 2> >(grep -v "should already be installed" >&2))
+carried=$(sed -n 's/^shlibs:Depends=//p' <<<"$shlibs")
+[ -n "$carried" ] || { echo "package.sh: dpkg-shlibdeps found no libraries" >&2; exit 1; }
 # The libraries opened by their SONAMEs: the packages that hold them here.
 carried_names=$(tr ',' '\n' <<<"$carried" | sed 's/^ *//; s/ .*//')
 opened=()
@@ -41,7 +44,7 @@ extra="qt6-qpa-plugins, libqt6sql6-sqlite"
 depends=$carried
 for pkg in $(printf '%s\n' "${opened[@]}" | sort -u); do depends+=", $pkg"; done
 depends+=", $extra"
-echo "zelmora Depends (beyond its own libraries): $depends"
+echo "zelmora Depends: $depends"
 
 rm -rf dist
 (cd build-package && cpack -G DEB \
