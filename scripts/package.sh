@@ -6,6 +6,7 @@
 # the libraries it opens by name (runtime-libraries.txt of the build).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/packageof.sh
 bash scripts/setup.sh --packages-only
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
@@ -32,10 +33,7 @@ carried=$(sed -n 's/^shlibs:Depends=//p' <<<"$shlibs")
 carried_names=$(tr ',' '\n' <<<"$carried" | sed 's/^ *//; s/ .*//')
 opened=()
 for soname in $(cat build-package/runtime-libraries.txt); do
-  path=$(ldconfig -p | awk -v n="$soname" '$1 == n && /x86-64|x86_64/ { print $NF; exit }')
-  [ -n "$path" ] || continue
-  # Under a merged /usr, dpkg knows a file by one of its two paths.
-  pkg=$({ dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | head -n 1 | cut -d: -f1) || true
+  pkg=$(package_of "$soname") || true
   if [ -n "$pkg" ] && ! grep -qxF "$pkg" <<<"$carried_names"; then opened+=("$pkg"); fi
 done
 # Qt's platform plugins and SQLite driver are loaded as plugins, which no

@@ -30,14 +30,7 @@ sed "s|/usr/bin/zelmora-service|$work/root/usr/bin/zelmora-service|" "$unit" > "
 warnings=$(systemd-analyze verify "$work/zelmora-service.service" 2>&1) || true
 [ -z "$warnings" ] || fail "systemd-analyze: $warnings"
 
-# The package that holds a library, as this system has it.
-package_of() {
-  local path
-  path=$(ldconfig -p | awk -v n="$1" '$1 == n && /x86-64|x86_64/ { print $NF; exit }')
-  [ -n "$path" ] || return 0
-  # Under a merged /usr, dpkg knows a file by one of its two paths.
-  { dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | head -n 1 | cut -d: -f1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/packageof.sh"
 # Depends of a package, names only.
 depends_of() {
   dpkg-deb -f "$1" Depends | tr ',' '\n' | sed 's/^ *//; s/[ (|].*//' | sort -u
