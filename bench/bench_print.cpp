@@ -16,7 +16,7 @@ QTemporaryDir* g_dir = nullptr;
 
 void BM_LargestTable(benchmark::State& state)
 {
-    zel::TForm3 table(g_form);
+    zel::TForm3 table(g_form, g_form->services());
     table.show();
     table.findChild<QRadioButton*>(QStringLiteral("RadioGroup1_2"))->click(); // formula: every cell computed
     const struct { const char* name; const char* text; } fields[] = {

@@ -4,9 +4,9 @@
 
 #include "../tests/fakes/memorystore.h"
 #include "../tests/fakes/testservices.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/settings.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 
 #include <QTemporaryDir>
 

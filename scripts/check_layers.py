@@ -4,7 +4,7 @@
 The layers, lowest first, are the ones ARCHITECTURE.md lists on its line
 starting "Layers, lowest first:". A file's layer is its folder's, except that
 files under <folder>/platform/ are in the layer "platform" and files under
-<folder>/ui/ in the layer "ui"; main.cpp is in "app". A file may include
+<folder>/ui/ in the layer "ui". A file may include
 headers of its own layer and of the layers below it, except that windows
 (the layer "ui") include no platform header: they reach the platform through
 the application's wiring. Tests, benchmarks and the build's own files are not
@@ -29,7 +29,7 @@ unchecked = {"tests", "bench", "build", "build-asan", "build-fuzz", "cmake", "sc
 def layer_of(path):
     parts = path.parts
     if len(parts) == 1:
-        return "app" if parts[0] == "main.cpp" else None
+        return None
     if parts[0] in unchecked or parts[0].startswith("."):
         return None
     if len(parts) > 2 and parts[1] in ("platform", "ui"):

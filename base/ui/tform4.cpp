@@ -7,7 +7,7 @@
 #include "shell/langtable.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
-#include "shell/ui/application.h"
+#include "shell/ui/appevents.h"
 #include "shell/ui/dialogs.h"
 
 #include <QFile>
@@ -32,6 +32,8 @@ TForm4::TForm4(QWidget* main, ListsSession& lists, const AppServices& services, 
     , m_model(new BaseModel(m_base, this))
 {
     setObjectName(QStringLiteral("Form4"));
+    if (m_services.events)
+        connect(m_services.events, &AppEvents::languageApplied, this, &TForm4::applyTitle);
     setMinimumSize(614, 262);
     resize(614, 295);
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
@@ -176,8 +178,7 @@ void TForm4::FormShow()
         m_loaded = true;
     } catch (const std::exception& e) {
         // Reported, and the window opens empty; the file stays as it is.
-        if (Application* app = Application::instance())
-            app->reportError(this, e);
+        m_services.report(this, e);
     }
     m_model->reload();
     // As in a data grid, the current record is the selected one: Enter,
@@ -197,8 +198,7 @@ void TForm4::FormShow()
         try {
             addCurrentCalculation();
         } catch (const std::exception& e) {
-            if (Application* app = Application::instance())
-                app->reportError(this, e);
+            m_services.report(this, e);
         }
     }
 }

@@ -11,7 +11,8 @@
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/fittext.h"
-#include "shell/ui/tform1.h"
+#include "shell/log.h"
+#include "shell/ui/appservices.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -47,9 +48,9 @@ NumberEdit* rangeField(QWidget* parent, const char* name, double min, double max
 
 } // namespace
 
-TForm3::TForm3(TForm1* main)
+TForm3::TForm3(QWidget* main, const AppServices& services)
     : QDialog(main)
-    , m_main(main)
+    , m_services(services)
     , m_model(new CubTableModel(this))
 {
     setObjectName(QStringLiteral("Form3"));
@@ -176,7 +177,7 @@ void TForm3::hideEvent(QHideEvent* event)
 
 void TForm3::FormShow()
 {
-    m_main->Log(QStringLiteral("cub table form3 show"));
+    m_services.log->write(QStringLiteral("cub table form3 show"));
     setWindowTitle(L(22));
     const int captions[6] = {68, 67, 66, 71, 70, 69};
     for (int i = 0; i < 6; ++i)
@@ -232,7 +233,7 @@ QString TForm3::methodName() const
 // Button1Click: Refresh (Enter): check the ranges and make the table anew.
 void TForm3::Button1Click()
 {
-    m_main->Log(QStringLiteral("Reload cub table"));
+    m_services.log->write(QStringLiteral("Reload cub table"));
     const TableRanges ranges = readRanges();
     if (const auto warning = checkRanges(ranges, Settings.Language)) {
         Dialogs::warning(this, *warning);
@@ -258,14 +259,14 @@ void TForm3::RadioGroup1Click()
 // SpeedButton1Click: Print: the table as HTML, shown in a preview of its own.
 void TForm3::SpeedButton1Click()
 {
-    m_main->Log(QStringLiteral("HTML generate cub tabel"));
+    m_services.log->write(QStringLiteral("HTML generate cub tabel"));
     QVector<QStringList> cells(m_table.rows);
     for (int r = 0; r < m_table.rows; ++r)
         for (int c = 0; c < m_table.columns; ++c)
             cells[r] << m_table.cell(c, r);
-    const QString path = reportFilePath(m_main->services().programFile);
+    const QString path = reportFilePath(m_services.programFile);
     writeReportFile(path, TableReportDocument(windowTitle(), methodName(), cells));
-    auto* preview = new TForm6(this, m_main->activityLog(), path);
+    auto* preview = new TForm6(this, *m_services.log, path);
     preview->show();
 }
 
@@ -273,7 +274,7 @@ void TForm3::SpeedButton1Click()
 void TForm3::SpeedButton2Click()
 {
     const QString chosen = Dialogs::saveFile(this, L(20), L(77), workbookFileName(methodName()), nullptr, false,
-                                             &m_main->services().store);
+                                             &m_services.store);
     if (chosen.isEmpty())
         return;
     const QString fileName = workbookFileName(chosen);
@@ -289,8 +290,8 @@ void TForm3::SpeedButton2Click()
 
 bool TForm3::SaveAsExcelFile(const CubTable& grid, const QString& fileName)
 {
-    m_main->Log(QStringLiteral("Save to Excel file"));
-    Facility<IWorkbooks>* workbooks = m_main->services().workbooks;
+    m_services.log->write(QStringLiteral("Save to Excel file"));
+    Facility<IWorkbooks>* workbooks = m_services.workbooks;
     IWorkbooks* books = workbooks ? workbooks->get() : nullptr;
     if (!books)
         throw Error(workbooks ? workbooks->error() : QStringLiteral("No spreadsheet application"));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cubtable/cubtable.h"
+#include "shell/ui/appservices.h"
 #include "shell/ui/openings.h"
 
 #include <QDialog>
@@ -16,14 +17,14 @@ class QTableView;
 
 namespace zel {
 
-class TForm1;
+
 class NumberEdit;
 class CubTableModel;
 
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(TForm1* main);
+    TForm3(QWidget* main, const AppServices& services);
 
     const CubTable& table() const { return m_table; }
     // Writes the grid into a new workbook and saves it; false when the save failed.
@@ -47,7 +48,7 @@ private:
     void setRanges(const TableRanges& r);
     QString methodName() const;
 
-    TForm1* m_main;
+    const AppServices m_services;
     CalcMethod SavedMethod = CalcMethod::Gost2708;
     CubTable m_table;
     CubTableModel* m_model;

@@ -32,6 +32,20 @@ LinesModel* ListsSession::inFront() const
     return front ? model(*front) : nullptr;
 }
 
+CalcReportInput ListsSession::reportInput(ListKind kind) const
+{
+    const LinesModel* lines = model(kind);
+    CalcReportInput in;
+    in.boards = kind == ListKind::Board;
+    in.methodName = L(36 + static_cast<int>(Settings.Method));
+    in.heading = in.boards ? L(102) : L(75);
+    for (int c = 0; c < lines->columnCount(); ++c)
+        in.columnCaptions << lines->header(c);
+    for (const ListLine& line : lines->lines())
+        in.lines << QStringList(line.cells.cbegin(), line.cells.cend());
+    return in;
+}
+
 ListContext ListsSession::context() const
 {
     ListContext c;

@@ -6,6 +6,7 @@
 
 #include "lists/calclists.h"
 #include "lists/listentry.h"
+#include "report/reports.h"
 
 #include <QObject>
 #include <QStringList>
@@ -38,6 +39,9 @@ public:
 
     // The list in front, null when there is none.
     LinesModel* inFront() const;
+    // The list's lines, captions, heading and method as the calculation
+    // report prints them (the totals are the window's to add).
+    CalcReportInput reportInput(ListKind kind) const;
     bool roundInFront() const { return m_front() == ListKind::Round; }
     bool boardInFront() const { return m_front() == ListKind::Board; }
     // What a recomputation reads of the settings now.

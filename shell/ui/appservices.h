@@ -3,10 +3,12 @@
 
 #include "online/servicehost.h"
 #include "shell/facility.h"
+#include "shell/ui/dialogs.h"
 
 #include <QApplication>
 #include <QString>
 
+#include <exception>
 #include <functional>
 
 namespace zel {
@@ -22,6 +24,8 @@ class IFileOps;
 class IRestart;
 class ISummaryCharts;
 class IWorkbooks;
+class AppEvents;
+class Log;
 
 struct AppServices {
     ISettingsStore& store;
@@ -48,6 +52,14 @@ struct AppServices {
     IFileOps* files = nullptr;
     IRestart* restart = nullptr;
     ServiceHosts hosts{};
+    // The activity log, and what the windows tell each other; the main
+    // window makes both when it is not given them.
+    zel::Log* log = nullptr;
+    AppEvents* events = nullptr;
+    // Where an error that a window caught but cannot show itself goes; a
+    // plain message box when empty.
+    std::function<void(QObject* sender, const std::exception& error)> reportError{};
+
     // The system's default beep when empty.
     std::function<void()> beep{};
 
@@ -57,6 +69,13 @@ struct AppServices {
             beep();
         else
             QApplication::beep();
+    }
+    void report(QObject* sender, const std::exception& error) const
+    {
+        if (reportError)
+            reportError(sender, error);
+        else
+            Dialogs::warning(nullptr, QString::fromUtf8(error.what()));
     }
 };
 

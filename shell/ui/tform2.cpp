@@ -6,7 +6,9 @@
 #include "shell/settingsstore.h"
 #include "shell/ui/pictures.h"
 #include "shell/ui/placement.h"
-#include "shell/ui/tform1.h"
+#include "shell/log.h"
+#include "shell/settingsstore.h"
+#include "shell/ui/appservices.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -41,7 +43,7 @@ QString TForm2::eMail()
     return QStringLiteral(ZELMORA_EMAIL);
 }
 
-TForm2::TForm2(TForm1* main)
+TForm2::TForm2(QWidget* main, const AppServices& services, const QString& version)
     : QDialog(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -93,19 +95,18 @@ TForm2::TForm2(TForm1* main)
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 
-    FormCreate(main);
+    FormCreate(services, version);
 }
 
-void TForm2::FormCreate(TForm1* main)
+void TForm2::FormCreate(const AppServices& services, const QString& version)
 {
-    const QString version = main->GetMyVersion();
     Label2->setText(QStringLiteral("Zelmora v.") + version + QStringLiteral(" (beta) [32-bit] "));
     Label3->setText(L(53) + QStringLiteral("Halvane, 2026"));
     Label4->setText(L(54));
-    main->Log(QStringLiteral("GetWindowsVersion"));
+    services.log->write(QStringLiteral("GetWindowsVersion"));
     const QStringList lines{
-        L(55) + main->services().programFile,
-        L(56) + main->services().store.location(),
+        L(55) + services.programFile,
+        L(56) + services.store.location(),
         L(57) + version + QStringLiteral(" (beta) [32-bit] "),
         QStringLiteral("E-mail: ") + eMail(),
         QString(),

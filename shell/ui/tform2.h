@@ -9,12 +9,13 @@ class QPushButton;
 
 namespace zel {
 
-class TForm1;
+struct AppServices;
 
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm2(TForm1* main);
+    // `version` is the program's, four numbers.
+    TForm2(QWidget* main, const AppServices& services, const QString& version);
 
     // The maker's web address and e-mail.
     static QString webAddress();
@@ -30,7 +31,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormCreate(TForm1* main);
+    void FormCreate(const AppServices& services, const QString& version);
     void enterlink();
     void leavelink();
 

@@ -3,7 +3,9 @@
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/fittext.h"
-#include "shell/ui/tform1.h"
+#include "shell/log.h"
+#include "shell/ui/appevents.h"
+#include "shell/ui/appservices.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -48,9 +50,11 @@ QComboBox* dropDown(QWidget* parent, const char* name)
 
 } // namespace
 
-TForm5::TForm5(TForm1* main)
+TForm5::TForm5(QWidget* main, const AppServices& services)
     : QWidget(main, Qt::Tool)
     , m_main(main)
+    , m_log(*services.log)
+    , m_events(*services.events)
 {
     setObjectName(QStringLiteral("Form5"));
     setFixedWidth(kDesignWidth);
@@ -160,8 +164,7 @@ void TForm5::closeEvent(QCloseEvent* event)
 
 void TForm5::FormClose()
 {
-    m_main->settingsClosed();
-    m_main->WriteParams();
+    emit m_events.settingsClosed();
 }
 
 void TForm5::SetPosition()
@@ -187,7 +190,7 @@ void TForm5::selectLanguage(int index)
 // RadioGroup1Click: apply the chosen language to every window that shows it now.
 void TForm5::RadioGroup1Click()
 {
-    m_main->Log(QStringLiteral("Change Language"));
+    m_log.write(QStringLiteral("Change Language"));
     Settings.Language = static_cast<UiLanguage>(std::max(0, m_languages->checkedId()));
     setWindowTitle(L(0));
     Label1->setText(L(1));
@@ -195,7 +198,6 @@ void TForm5::RadioGroup1Click()
     RadioGroupCategory->setTitle(L(29));
     CheckBox2->setText(L(79));
     Button1->setText(L(74));
-    m_main->applyLanguage();
     RadioGroup1->setTitle(L(27));
     const int species = ComboBoxTypeWood->currentIndex();
     for (int i = 0; i < 6; ++i)
@@ -209,15 +211,14 @@ void TForm5::RadioGroup1Click()
     // its texts when it is next shown.
     if (isVisible())
         fitWidth(this, kDesignWidth);
-    m_main->relabelBaseWindow();
-    m_main->refreshActiveList();
+    emit m_events.languageApplied();
 }
 
-void TForm5::ApplicationEvents1Idle()
+void TForm5::ApplicationEvents1Idle(bool roundInFront, bool boardInFront)
 {
-    if (m_main->roundTabActive())
+    if (roundInFront)
         RadioGroupCategory->setEnabled(true);
-    else if (m_main->boardTabActive())
+    else if (boardInFront)
         RadioGroupCategory->setEnabled(false);
     if (isVisible())
         SetPosition();
@@ -227,14 +228,14 @@ void TForm5::ApplicationEvents1Idle()
 void TForm5::ComboBoxTypeWoodChange()
 {
     Settings.TypeWood = static_cast<std::uint8_t>(ComboBoxTypeWood->currentIndex());
-    m_main->refreshActiveList();
+    emit m_events.settingsApplied();
 }
 
 // ComboBoxWetWoodChange: another moisture.
 void TForm5::ComboBoxWetWoodChange()
 {
     Settings.WetWood = static_cast<std::uint8_t>(ComboBoxWetWood->currentIndex());
-    m_main->refreshActiveList();
+    emit m_events.settingsApplied();
 }
 
 // RadioGroupCategoryClick: another volume method; the taper matters to the formula only.
@@ -244,20 +245,20 @@ void TForm5::RadioGroupCategoryClick()
     Label8->setEnabled(method == 2);
     ComboBoxDownGradeWood->setEnabled(method == 2);
     Settings.Method = static_cast<CalcMethod>(method);
-    m_main->refreshActiveList();
+    emit m_events.settingsApplied();
 }
 
 // ComboBoxDownGradeWoodChange: another taper.
 void TForm5::ComboBoxDownGradeWoodChange()
 {
     Settings.DownGradeWood = static_cast<TaperStep>(ComboBoxDownGradeWood->currentIndex());
-    m_main->refreshActiveList();
+    emit m_events.settingsApplied();
 }
 
 // CheckBox1Click: sorting on or off for both lists.
 void TForm5::CheckBox1Click()
 {
-    m_main->setSortMode(CheckBox1->isChecked());
+    emit m_events.sortingChosen(CheckBox1->isChecked());
 }
 
 void TForm5::showSortMode(bool on)
@@ -269,7 +270,7 @@ void TForm5::showSortMode(bool on)
 void TForm5::CheckBox2Click()
 {
     Settings.AutoUpdate = CheckBox2->isChecked();
-    m_main->WriteParams();
+    emit m_events.settingsToStore();
 }
 
 // Button1Click: Close or Esc.

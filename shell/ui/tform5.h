@@ -13,12 +13,15 @@ class QPushButton;
 
 namespace zel {
 
-class TForm1;
+struct AppServices;
+class AppEvents;
+class Log;
 
 class TForm5 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm5(TForm1* main);
+    // Docked beside `main`; tells what changed through the services' events.
+    TForm5(QWidget* main, const AppServices& services);
 
     // Docks beside the main window: on its right, or on its left when the
     // right side has no room on the screen.
@@ -29,7 +32,7 @@ public:
     void selectLanguage(int index);
     // Method group enabled on the round-timber tab, disabled on the board tab;
     // then SetPosition. Runs when the main window has changed.
-    void ApplicationEvents1Idle();
+    void ApplicationEvents1Idle(bool roundInFront, bool boardInFront);
     // The sorting box shows `on` (an undo turned sorting off or on).
     void showSortMode(bool on);
 
@@ -51,7 +54,9 @@ private:
     void FormShow();
     void FormClose();
 
-    TForm1* m_main;
+    QWidget* m_main;
+    zel::Log& m_log;
+    AppEvents& m_events;
     QCheckBox* CheckBox2;
     QGroupBox* RadioGroup1;
     QButtonGroup* m_languages;

@@ -6,7 +6,7 @@
 #include "engine/volume.h"
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 
 #include <QtTest>
 

@@ -20,9 +20,9 @@
 #include "shell/platform/qsettingsstore.h"
 #include "shell/settings.h"
 #include "shell/settingsio.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 
 #include <QDir>
 #include <QFile>

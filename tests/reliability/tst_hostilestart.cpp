@@ -11,9 +11,9 @@
 #include "lists/ui/linesmodel.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/settings.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 
 #include <QDir>
 #include <QFile>

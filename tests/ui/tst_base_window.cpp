@@ -12,9 +12,9 @@
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/settingsio.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 
 #include <QAction>
 #include <QCryptographicHash>

@@ -1,7 +1,7 @@
 // Errors that escape an event handler reach one handler and never end the
 // program; the application's style puts off only the cost of its icons.
 #include "engine/errors.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/ui/dialogs.h"
 
 #include <QCommandLinkButton>

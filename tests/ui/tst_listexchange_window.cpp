@@ -8,9 +8,9 @@
 #include "lists/ui/numberedit.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 
 #include <QClipboard>
 #include <QJsonDocument>

@@ -12,9 +12,9 @@
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/settingsio.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -262,7 +262,7 @@ void TestReportWindow::printedPagesCanBeRead()
         child<QLineEdit>(owner, "Edit6")->setText(u"2552"_qs);
         QTest::mouseClick(child<QPushButton>(owner, "Button3"), Qt::LeftButton);
     } else {
-        owner = new TForm3(m_form.get());
+        owner = new TForm3(m_form.get(), m_form->services());
         owner->show();
         if (what != u"GOST table"_qs)
             child<QRadioButton>(owner, "RadioGroup1_1")->click();
@@ -351,7 +351,7 @@ void TestReportWindow::previewCentredAndEnterPrints()
 
 void TestReportWindow::tableWindowDefaultsAndMethods()
 {
-    TForm3 table(m_form.get());
+    TForm3 table(m_form.get(), m_form->services());
     table.show();
     QCOMPARE(table.windowTitle(), Lang(22, UiLanguage::English));
     QCOMPARE(table.table().columns, 19);
@@ -394,7 +394,7 @@ void TestReportWindow::tableWindowDefaultsAndMethods()
 
 void TestReportWindow::tableWindowWarnings()
 {
-    TForm3 table(m_form.get());
+    TForm3 table(m_form.get(), m_form->services());
     table.show();
     const CubTable before = table.table();
     auto* minLength = child<NumberEdit>(&table, "CurrencyEdit3");
@@ -422,7 +422,7 @@ void TestReportWindow::tableWindowWarnings()
 
 void TestReportWindow::tableWindowEnterRefreshesOnce()
 {
-    TForm3 table(m_form.get());
+    TForm3 table(m_form.get(), m_form->services());
     table.show();
     auto reloads = [this] {
         return m_form->activityLog().entries().filter(u"_Reload_cub_table"_qs).size();
@@ -442,7 +442,7 @@ void TestReportWindow::tableWindowEnterRefreshesOnce()
 
 void TestReportWindow::tableWindowFieldsKeepWhatWasTyped()
 {
-    TForm3 table(m_form.get());
+    TForm3 table(m_form.get(), m_form->services());
     table.show();
     QApplication::setActiveWindow(&table);
     QVERIFY(QTest::qWaitForWindowActive(&table));
@@ -473,7 +473,7 @@ void TestReportWindow::tableWindowRestoresTheMethod()
 {
     Settings.Method = CalcMethod::Formula;
     {
-        TForm3 table(m_form.get());
+        TForm3 table(m_form.get(), m_form->services());
         table.show();
         // It starts at the method in force.
         QVERIFY(child<QRadioButton>(&table, "RadioGroup1_2")->isChecked());
@@ -492,7 +492,7 @@ void TestReportWindow::tableWindowRestoresTheMethod()
 
 void TestReportWindow::tableWindowPrintAndSave()
 {
-    auto* table = new TForm3(m_form.get());
+    auto* table = new TForm3(m_form.get(), m_form->services());
     table->show();
     child<QRadioButton>(table, "RadioGroup1_1")->click();
     QTest::mouseClick(child<QPushButton>(table, "Button3"), Qt::LeftButton);

@@ -12,11 +12,11 @@
 #include "shell/settings.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/settingsio.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/drawsvg.h"
 #include "shell/ui/pictures.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 #include "shell/ui/tform5.h"
 
 #include <QAbstractItemView>
@@ -132,7 +132,7 @@ void TestShellWindow::start(ISettingsStore* store)
 {
     // In the order of the program's start.
     m_form = std::make_unique<TForm1>(testServices(store ? *store : m_store, m_dir.filePath(u"zelmora"_qs)));
-    m_settings = std::make_unique<TForm5>(m_form.get());
+    m_settings = std::make_unique<TForm5>(m_form.get(), m_form->services());
     m_form->setSettingsWindow(m_settings.get());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));

@@ -11,7 +11,7 @@
 #include "shell/settings.h"
 #include "shell/settingsio.h"
 #include "shell/ui/dialogs.h"
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 #include "summary/summarydoc.h"
 #include "summary/ui/summarycharts.h"
 #include "summary/ui/lotsummarywindow.h"

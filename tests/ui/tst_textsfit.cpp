@@ -9,7 +9,7 @@
 #include "online/ui/tform10.h"
 #include "online/ui/tform8.h"
 #include "report/ui/tform6.h"
-#include "shell/ui/application.h"
+#include "app/application.h"
 #include "shell/ui/tform2.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
@@ -74,7 +74,7 @@ void TestTextsFit::textsFit()
     QFETCH(int, language);
     startWindowTest(m_store, static_cast<UiLanguage>(language));
     m_form = std::make_unique<TForm1>(testServices(m_store, m_dir.filePath(u"zelmora"_qs)));
-    m_settings = std::make_unique<TForm5>(m_form.get());
+    m_settings = std::make_unique<TForm5>(m_form.get(), m_form->services());
     m_form->setSettingsWindow(m_settings.get());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -102,13 +102,13 @@ void TestTextsFit::textsFit()
              return m_form.get();
          }},
         {u"settings"_qs, [&] { return m_settings.get(); }},
-        {u"table"_qs, [&] { return new TForm3(m_form.get()); }},
+        {u"table"_qs, [&] { return new TForm3(m_form.get(), m_form->services()); }},
         {u"base"_qs, [&] { return new TForm4(m_form.get(), m_form->lists(), m_form->services(), u"Лот 1"_qs); }},
         {u"preview"_qs, [&] {
              m_form->PrintCub();
              return m_form->findChildren<TForm6*>().constLast();
          }},
-        {u"about"_qs, [&] { return new TForm2(m_form.get()); }},
+        {u"about"_qs, [&] { return new TForm2(m_form.get(), m_form->services(), m_form->GetMyVersion()); }},
         {u"help"_qs, [&] { return new TForm9(m_form.get()); }},
         {u"feedback"_qs, [&] { return new TForm10(m_form.get(), m_form->online()); }},
         {u"progress"_qs, [&] { return new TForm8(m_form.get()); }},

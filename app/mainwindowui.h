@@ -21,6 +21,8 @@ class QWidget;
 namespace zel {
 
 class NumberEdit;
+struct CalcReportInput;
+struct ListTotals;
 
 class MainWindowUi {
 public:
@@ -41,6 +43,13 @@ public:
     void retranslateUi(QMainWindow* Form1);
 
     void showRow(int row, bool visible);
+    // One 4-pixel step of the totals panel opening or closing `window`, its
+    // rows shown as room comes; true once it is at its end (no step made).
+    bool slidePanel(QWidget* window, bool opening);
+    // The totals every list shows (the area is the board list's own).
+    void showTotals(const ListTotals& t);
+    // The totals' captions, figures and units as the report prints them.
+    void reportTotals(CalcReportInput& in, bool expanded) const;
     void setAreaRowEnabled(bool on);
     // The panel's toggle stays left of the widest caption beside it.
     void keepToggleClear();

@@ -1,12 +1,14 @@
 // Program entry: one copy, the windows in their order, the message loop.
+#include "app/application.h"
+#include "app/tform1.h"
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
-#include "lists/workbooks.h"
 #include "cubtable/ui/tform3.h"
+#include "lists/workbooks.h"
 #include "online/clock.h"
 #include "online/platform/deferredrestart.h"
-#include "online/platform/localfiles.h"
 #include "online/platform/lazynet.h"
+#include "online/platform/localfiles.h"
 #include "online/platform/systemidleclock.h"
 #include "online/ui/tform10.h"
 #include "report/reports.h"
@@ -15,11 +17,9 @@
 #include "shell/platform/fontsahead.h"
 #include "shell/platform/qsettingsstore.h"
 #include "shell/platform/singleinstance.h"
-#include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/firstshow.h"
 #include "shell/ui/moduletrouble.h"
-#include "shell/ui/tform1.h"
 #include "shell/ui/tform5.h"
 #include "shell/ui/tform9.h"
 #include "summary/ui/summarycharts.h"
@@ -89,16 +89,15 @@ int main(int argc, char** argv)
     // writes to the log).
     std::optional<zel::TForm3> form3;
     std::optional<zel::TForm4> form4;
-    zel::TForm5 form5(&form1);
+    zel::TForm5 form5(&form1, form1.services());
     form1.setSettingsWindow(&form5);
     zel::TForm6 form6(nullptr, form1.activityLog(), zel::reportFilePath(services.programFile));
     std::optional<zel::TForm9> form9;
     std::optional<zel::TForm10> form10;
     form1.show();
     zel::afterFirstShow(form1, [&] {
-        form3.emplace(&form1);
+        form3.emplace(&form1, form1.services());
         form4.emplace(&form1, form1.lists(), form1.services());
-        form1.setBaseWindow(&*form4);
         form9.emplace(&form1);
         form10.emplace(&form1, form1.online());
     });

@@ -1,13 +1,14 @@
 // The main window: the two calculation lists, their totals and commands.
 #pragma once
 
+#include "app/errorreporter.h"
+#include "app/listmenus.h"
+#include "app/mainwindowui.h"
 #include "lists/ui/listssession.h"
 #include "online/ui/onlinecontroller.h"
 #include "shell/ui/appservices.h"
-#include "shell/ui/mainwindowui.h"
 
 #include <QMainWindow>
-#include <QRandomGenerator>
 #include <QStringList>
 
 #include <array>
@@ -30,7 +31,8 @@ class QKeyEvent;
 
 namespace zel {
 
-class ErrorReporter;
+class EntryRows;
+class LogTab;
 class Log;
 class LinesModel;
 class ListExchange;
@@ -50,18 +52,15 @@ public:
     // The settings window, created after this one; it applies the language
     // at the first showing of this window.
     void setSettingsWindow(TForm5* settings) { m_settings = settings; }
-    // The calculation base window made at start-up, whose title follows the language.
-    void setBaseWindow(TForm4* base) { m_base = base; }
-    void relabelBaseWindow();
 
     // The program's file version, four numbers ("1.0.0.1").
     QString GetMyVersion();
     void ReadParams();
     bool WriteParams();
-    void LoadZM1();
-    void LoadZM2();
+    void LoadZM1() { m_lists->loadStored(ListKind::Round); }
+    void LoadZM2() { m_lists->loadStored(ListKind::Board); }
     // The calculation of the list in front as an HTML report, in a preview.
-    void PrintCub();
+    void PrintCub() { printReport(this); }
     // The same with a preview owned by `owner`: a modal window prints through
     // a preview of its own, which its modality would otherwise block.
     void printReport(QWidget* owner);
@@ -81,14 +80,12 @@ public:
     // Whether the base's engine is there.
     bool SaveMidas();
     // A saved calculation back into its list, which comes to front.
-    void openSavedLines(const QStringList& texts, bool boards);
+    void openSavedLines(const QStringList& texts, bool boards) { m_lists->openSaved(texts, boards); }
     // The total volume as its box shows it.
     QString volumeText() const;
     // The name of a calculation to add when the base window opens; empty
     // when the base is only browsed.
     QString AddRec;
-    // The settings window closed: its menu item may open it again.
-    void settingsClosed();
     AppServices& services() { return m_services; }
 
     // Writes one activity-log entry ("save" writes the log file).
@@ -118,17 +115,17 @@ public:
     void GIFStart(const QString& text) { m_online->GIFStart(text); }
     void GIFStop() { m_online->GIFStop(); }
     bool IsConnectedToInternet() { return m_online->IsConnectedToInternet(); }
-    // The application-wide error handler (shell/ui/errorreporter.h).
-    void MyExcept(QObject* Sender, const std::exception& E);
-    bool logAndSave(QObject* Sender, const std::exception& E);
+    // The application-wide error handler (app/errorreporter.h).
+    void MyExcept(QObject* Sender, const std::exception& E) { m_errors->MyExcept(Sender, E); }
+    bool logAndSave(QObject* Sender, const std::exception& E) { return m_errors->logAndSave(Sender, E); }
     bool SendMess(const QString& theme, const QString& email, const QString& message)
     {
         return m_online->SendMess(theme, email, message);
     }
     void PlayBeep() { m_services.playBeep(); }
     // The Messages or Log tab made visible and active, with its header picture.
-    void showMessagesTab();
-    void showLogTab();
+    void showMessagesTab() { m_online->showMessagesTab(); }
+    void showLogTab() { m_online->showLogTab(); }
 
     LinesModel* roundModel() const { return m_lists->roundModel(); }
     LinesModel* boardModel() const { return m_lists->boardModel(); }
@@ -151,15 +148,15 @@ public:
 private slots:
     void Button1Click();
     void Button3Click();
-    void res1Click(int column);
-    void N3Click();
-    void N1Click();
-    void PopupMenu1Popup();
-    void PopupMenu2Popup();
-    void ListView1DblClick();
-    void undoClick();
-    void redoClick();
-    void relabelUndo();
+    // The list menus' commands (app/listmenus.h).
+    void res1Click(int column) { m_menus->editCell(column); }
+    void N3Click() { m_menus->deleteLine(); }
+    void N1Click() { m_menus->clearList(); }
+    void PopupMenu1Popup() { m_menus->listMenuOpening(); }
+    void PopupMenu2Popup() { m_menus->editMenuOpening(); }
+    void ListView1DblClick() { m_menus->openEditMenu(); }
+    void undoClick() { m_menus->undo(); }
+    void redoClick() { m_menus->redo(); }
     void PageControl1Change();
     void Button2Click();
     void PopupMenu3Popup();
@@ -191,14 +188,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Log entries not yet in Memo3 appended to it, in their order.
-    void showNewLogEntries();
-    // A new entry is shown at once only where it can be seen. The Log tab
-    // comes forward through a tab change, which is logged: it takes the
-    // entries kept back then, or when its text is read.
-    void logAppended();
-    // The Log tab's text to the log file; false when it could not be written.
-    bool saveLog();
     void FormCreate();
     void FormShow();
     void FormClose();
@@ -206,15 +195,13 @@ private:
     void buildOnlineTabs();
     void buildWindow();
     void connectMenus();
+    // What the other windows tell through the services' events.
+    void listenToWindows();
     void showTab(QWidget* tab, const QString& picture);
     // Runs one start-up step; what it throws is reported and start-up goes on.
     void startStep(const std::function<void()>& step);
     bool windowKey(QKeyEvent* key);
     void followSettingsWindow();
-    void showTotals(const ListTotals& t);
-    // Button1Click's and Button3Click's work, recorded as one step.
-    void addRoundEntry();
-    void addBoardEntry();
     // A list was recomputed: its totals shown, or the line it stopped at told.
     void listRecomputed(LinesModel* model, const ListTotals& t);
     // A list stopped at a line that does not read: reported the first time
@@ -222,21 +209,16 @@ private:
     void listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t);
     void bringListToFront(ListKind kind);
     std::optional<ListKind> frontList() const;
-    QTreeView* activeView() const;
-    LinesModel* activeModel() const;
-    int selectedRow() const;
-    // A default of an empty entry field, whole and in [low, high].
-    int entryRandom(int low, int high);
 
     AppServices m_services;
     TForm5* m_settings = nullptr;
-    TForm4* m_base = nullptr;
     LotSummaryWindow* m_summary = nullptr;
     std::shared_ptr<SummaryParams> m_summaryParams;
     void readSummaryParams();
     bool m_shown = false;
-    zel::Log* m_log;
-    qsizetype m_logShown = 0; // log entries already in Memo3
+    zel::Log* m_log = nullptr;
+    LogTab* m_logTab = nullptr;
+    std::unique_ptr<EntryRows> m_entries;
     UnreadLineNotice m_unreadRound;
     UnreadLineNotice m_unreadBoard;
     // The first show is over: a report now comes over the window, not before it.
@@ -245,10 +227,7 @@ private:
     bool m_unreadAtStart = false;
     ListExchange* m_exchange = nullptr; // export, import, copy and paste
     ListsSession* m_lists = nullptr;
-    // Seeded once: a generator seeded from the clock at every draw gives the
-    // width and the height of one click the same seed, so the height would
-    // follow from the width.
-    QRandomGenerator m_random{QRandomGenerator::global()->generate()};
+    ListMenus* m_menus = nullptr;
 
     OnlineController* m_online = nullptr;
     std::unique_ptr<ErrorReporter> m_errors;

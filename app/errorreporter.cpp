@@ -1,13 +1,15 @@
 // The routes of an error that no handler caught.
-#include "shell/ui/errorreporter.h"
+#include "app/errorreporter.h"
+#include "app/application.h"
 #include "online/errorreport.h"
-#include "shell/log.h"
 #include "online/ui/onlinecontroller.h"
 #include "online/updater.h"
 #include "shell/langtable.h"
+#include "shell/log.h"
 #include "shell/settings.h"
-#include "shell/ui/application.h"
 #include "shell/ui/dialogs.h"
+
+#include <QTabWidget>
 
 #include <QWidget>
 
@@ -77,6 +79,22 @@ bool ErrorReporter::logAndSave(QObject* Sender, const std::exception& E)
                                     : QStringLiteral("zel::Application");
     m_log.write(errorDescription(reporter, E));
     return m_saveLog();
+}
+
+void ErrorReporter::reportUnreadLine(const std::exception& error, bool tell, QTabWidget* tabs)
+{
+    if (!tell) {
+        logAndSave(m_window, error);
+        return;
+    }
+    // The report brings the Log tab forward.
+    QWidget* front = tabs->currentWidget();
+    if (Application* app = Application::instance())
+        app->reportError(m_window, error);
+    else
+        MyExcept(m_window, error);
+    if (tabs->currentWidget() != front)
+        tabs->setCurrentWidget(front);
 }
 
 } // namespace zel

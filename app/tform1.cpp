@@ -1,29 +1,25 @@
 // The main window: the two calculation lists, their totals and commands.
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
+#include "app/application.h"
+#include "app/errorreporter.h"
+#include "app/listmenus.h"
 #include "base/calcbase.h"
 #include "base/ui/tform4.h"
 #include "cubtable/ui/tform3.h"
-#include "engine/convert.h"
 #include "engine/errors.h"
-#include "lists/listentry.h"
-#include "lists/liststore.h"
-#include "lists/ui/lineicons.h"
+#include "lists/ui/entryrows.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/listexchange.h"
 #include "lists/ui/listundo.h"
 #include "lists/ui/numberedit.h"
-#include "online/httpaccess.h"
-#include "shell/ui/errorreporter.h"
-#include "online/ui/memolines.h"
-#include "online/updater.h"
-#include "shell/log.h"
+#include "online/ui/logtab.h"
 #include "report/reports.h"
 #include "report/ui/tform6.h"
-#include "shell/langtable.h"
+#include "shell/log.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/settingsio.h"
-#include "shell/ui/application.h"
+#include "shell/ui/appevents.h"
 #include "shell/ui/dialogs.h"
 #include "shell/ui/firstshow.h"
 #include "shell/ui/fittext.h"
@@ -35,44 +31,36 @@
 #include "shell/ui/tform9.h"
 
 #include <QCloseEvent>
-#include <QCollator>
-#include <QCommandLinkButton>
-#include <QCoreApplication>
-#include <QCursor>
 #include <QFile>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QRegularExpressionValidator>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
 
 namespace zel {
-namespace {
-
-// A number field's whole text as a signed 32-bit integer, or the conversion error.
-int readInteger(const QLineEdit* edit)
-{
-    return StrToInt(edit->text());
-}
-
-} // namespace
-
 TForm1::TForm1(AppServices services, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
-    , m_log(new zel::Log(zel::Log::filePathFor(services.programFile), this))
 {
     setObjectName(QStringLiteral("Form1"));
+    if (!m_services.log)
+        m_services.log = new zel::Log(zel::Log::filePathFor(m_services.programFile), this);
+    if (!m_services.events)
+        m_services.events = new AppEvents(this);
+    if (!m_services.reportError)
+        m_services.reportError = [](QObject* sender, const std::exception& error) {
+            if (Application* app = Application::instance())
+                app->reportError(sender, error);
+            else
+                Dialogs::warning(nullptr, QString::fromUtf8(error.what()));
+        };
+    m_log = m_services.log;
+    listenToWindows();
     buildWindow();
     FormCreate();
 }
@@ -102,8 +90,9 @@ void TForm1::buildWindow()
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     for (QLineEdit* e : {Edit5, Edit7, static_cast<QLineEdit*>(CurrencyEdit2), Edit6})
         connect(e, &QLineEdit::returnPressed, this, &TForm1::Button3Click);
-    // Entries may come from a worker thread; they are shown on the UI thread.
-    connect(m_log, &zel::Log::appended, this, &TForm1::logAppended);
+    m_logTab = new LogTab(*m_log, Memo3, this);
+    m_entries = std::make_unique<EntryRows>(*m_lists, this, EntryRows::RoundFields{Edit1, CurrencyEdit1, Edit3},
+                                            EntryRows::BoardFields{Edit5, Edit7, CurrencyEdit2, Edit6});
     buildOnlineTabs();
     connectMenus();
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
@@ -116,57 +105,45 @@ void TForm1::buildWindow()
     qApp->installEventFilter(this);
 }
 
+void TForm1::listenToWindows()
+{
+    const AppEvents* events = m_services.events;
+    connect(events, &AppEvents::languageApplied, this, [this] {
+        applyLanguage();
+        refreshActiveList();
+    });
+    connect(events, &AppEvents::settingsApplied, this, &TForm1::refreshActiveList);
+    connect(events, &AppEvents::sortingChosen, this, &TForm1::setSortMode);
+    connect(events, &AppEvents::settingsToStore, this, &TForm1::WriteParams);
+    connect(events, &AppEvents::settingsClosed, this, [this] {
+        N16->setEnabled(true);
+        WriteParams();
+    });
+}
+
 void TForm1::connectMenus()
 {
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     Image2->installEventFilter(this);
     connect(PopupMenu3, &QMenu::aboutToShow, this, &TForm1::PopupMenu3Popup);
-    connect(N16, &QAction::triggered, this, &TForm1::N16Click);
-    connect(Update1, &QAction::triggered, this, &TForm1::Update1Click);
-    connect(Connect1, &QAction::triggered, this, &TForm1::Connect1Click);
-    connect(help1, &QAction::triggered, this, &TForm1::help1Click);
-    connect(N27, &QAction::triggered, this, &TForm1::N17Click);
-    connect(N25, &QAction::triggered, this, &TForm1::PrintCub);
-    connect(N30, &QAction::triggered, this, &TForm1::LotSummaryClick);
-    connect(N23, &QAction::triggered, this, &TForm1::N2708751Click);
-    connect(N110, &QAction::triggered, this, &TForm1::N222click);
-    connect(N22, &QAction::triggered, this, &TForm1::N18Click);
-    connect(N29, &QAction::triggered, this, &TForm1::N21Click);
     m_exchange = new ListExchange(*m_lists, m_services, this, ListView1, ListView2);
     m_exchange->addMenuItems(PopupMenu3, N23);
 
-    connect(m_undoAction, &QAction::triggered, this, &TForm1::undoClick);
-    connect(m_redoAction, &QAction::triggered, this, &TForm1::redoClick);
-    connect(&m_lists->undo(), &ListUndo::changed, this, &TForm1::relabelUndo);
-    connect(N1, &QAction::triggered, this, &TForm1::N1Click);
-    connect(N12, &QAction::triggered, this, &TForm1::PrintCub);
-    connect(N14, &QAction::triggered, this, &TForm1::N2708751Click);
-    connect(N17, &QAction::triggered, this, &TForm1::N18Click);
-    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
-    const QAction* columnEntries[2][4] = {{N8, N9, N10, res1}, {N4, N5, N6, res2}};
-    for (const auto& entries : columnEntries)
-        for (int column = 0; column < 4; ++column)
-            connect(entries[column], &QAction::triggered, this, [this, column] { res1Click(column); });
-    connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm1::PopupMenu1Popup);
-    connect(PopupMenu2, &QMenu::aboutToShow, this, &TForm1::PopupMenu2Popup);
-
-    for (QTreeView* view : {ListView1, ListView2}) {
-        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
-            PopupMenu1->popup(view->viewport()->mapToGlobal(pos));
-        });
-        // The Delete key deletes the selected line, as the menu's Delete does.
-        auto* deleteKey = new QShortcut(QKeySequence::Delete, view, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(deleteKey, &QShortcut::activated, this, [this] {
-            if (selectedRow() >= 0)
-                N3Click();
-        });
-        view->viewport()->installEventFilter(this);
-    }
+    m_menus = new ListMenus(*this, *m_lists, this);
+    const std::pair<QAction*, void (TForm1::*)()> commands[] = {
+        {N16, &TForm1::N16Click},     {Update1, &TForm1::Update1Click}, {Connect1, &TForm1::Connect1Click},
+        {help1, &TForm1::help1Click}, {N27, &TForm1::N17Click},         {N25, &TForm1::PrintCub},
+        {N30, &TForm1::LotSummaryClick}, {N23, &TForm1::N2708751Click}, {N110, &TForm1::N222click},
+        {N22, &TForm1::N18Click},     {N29, &TForm1::N21Click},         {N12, &TForm1::PrintCub},
+        {N14, &TForm1::N2708751Click}, {N17, &TForm1::N18Click},
+    };
+    for (const auto& [action, command] : commands)
+        connect(action, &QAction::triggered, this, command);
 }
 
 void TForm1::FormCreate()
 {
-    m_errors = std::make_unique<ErrorReporter>(this, *m_log, *m_online, [this] { return saveLog(); });
+    m_errors = std::make_unique<ErrorReporter>(this, *m_log, *m_online, [this] { return m_logTab->save(); });
     Log(QStringLiteral("Create form"));
     setFixedHeight(kCollapsed);
     // The settings are not read yet: this message comes in Ukrainian.
@@ -211,8 +188,7 @@ void TForm1::startStep(const std::function<void()>& step)
     try {
         step();
     } catch (const std::exception& e) {
-        if (Application* app = Application::instance())
-            app->reportError(this, e);
+        m_services.report(this, e);
     }
 }
 
@@ -241,16 +217,6 @@ bool TForm1::WriteParams()
         return true;
     Log(QStringLiteral("Write params REG"));
     return writeParams(m_services.store, Settings);
-}
-
-void TForm1::LoadZM1()
-{
-    m_lists->loadStored(ListKind::Round);
-}
-
-void TForm1::LoadZM2()
-{
-    m_lists->loadStored(ListKind::Board);
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -317,12 +283,7 @@ void TForm1::followSettingsWindow()
 {
     // Once the events of the move or resize have been handled.
     if (m_settings)
-        QTimer::singleShot(0, m_settings, [s = m_settings] { s->ApplicationEvents1Idle(); });
-}
-
-void TForm1::settingsClosed()
-{
-    N16->setEnabled(true);
+        QTimer::singleShot(0, m_settings, [this] { m_settings->ApplicationEvents1Idle(roundTabActive(), boardTabActive()); });
 }
 
 void TForm1::Log(const QString& label)
@@ -331,32 +292,7 @@ void TForm1::Log(const QString& label)
         m_log->write(label);
         return;
     }
-    // The log is what the Log tab shows, the user's edits included: the file
-    // takes the memo's text, as the upload does, each entry on a line of its
-    // own however the memo wraps it. Entries still on their way from a
-    // worker go in first, in their order.
-    saveLog();
-}
-
-bool TForm1::saveLog()
-{
-    showNewLogEntries();
-    const QString text = Memo3->toPlainText();
-    return saveLogLines(m_log->filePath(), text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
-}
-
-void TForm1::logAppended()
-{
-    if (Memo3->isVisible())
-        showNewLogEntries();
-}
-
-void TForm1::showNewLogEntries()
-{
-    const QStringList fresh = m_log->entries(m_logShown);
-    m_logShown += fresh.size();
-    for (const QString& e : fresh)
-        Memo3->appendPlainText(e);
+    m_logTab->save();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -375,46 +311,29 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         Image2Click();
         return true;
     }
-    if (event->type() == QEvent::MouseButtonDblClick
-        && (watched == ListView1->viewport() || watched == ListView2->viewport())) {
-        // The view's own handling selects the line under the pointer first.
-        QTreeView* view = watched == ListView1->viewport() ? ListView1 : ListView2;
-        const QModelIndex at = view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-        if (at.isValid())
-            view->setCurrentIndex(at);
-        ListView1DblClick();
-        return true;
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 bool TForm1::windowKey(QKeyEvent* key)
 {
-    const QKeyCombination k = key->keyCombination();
-    const auto is = [&k](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        return k == QKeyCombination(mods, key);
+    const std::pair<QKeyCombination, std::function<void()>> keys[] = {
+        {Qt::CTRL | Qt::Key_O, [this] { N16Click(); }},
+        {Qt::CTRL | Qt::Key_X, [this] { N21Click(); }},
+        {Qt::CTRL | Qt::Key_P, [this] { PrintCub(); }},
+        {Qt::CTRL | Qt::Key_T, [this] { N2708751Click(); }},
+        {QKeyCombination(Qt::Key_F2), [this] { N222click(); }},
+        {Qt::CTRL | Qt::Key_S, [this] { N18Click(); }},
+        {Qt::CTRL | Qt::Key_E, [this] { m_exchange->exportList(); }},
+        {Qt::CTRL | Qt::Key_I, [this] { m_exchange->importList(); }},
+        {Qt::CTRL | Qt::Key_L, [this] { LotSummaryClick(); }},
     };
-    if (is(Qt::Key_O, Qt::ControlModifier))
-        N16Click();
-    else if (is(Qt::Key_X, Qt::ControlModifier))
-        N21Click();
-    else if (is(Qt::Key_P, Qt::ControlModifier))
-        PrintCub();
-    else if (is(Qt::Key_T, Qt::ControlModifier))
-        N2708751Click();
-    else if (is(Qt::Key_F2))
-        N222click();
-    else if (is(Qt::Key_S, Qt::ControlModifier))
-        N18Click();
-    else if (is(Qt::Key_E, Qt::ControlModifier))
-        m_exchange->exportList();
-    else if (is(Qt::Key_I, Qt::ControlModifier))
-        m_exchange->importList();
-    else if (is(Qt::Key_L, Qt::ControlModifier))
-        LotSummaryClick();
-    else
-        return false;
-    return true;
+    for (const auto& [combination, command] : keys) {
+        if (key->keyCombination() == combination) {
+            command();
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<ListKind> TForm1::frontList() const
@@ -436,22 +355,6 @@ bool TForm1::boardTabActive() const
     return PageControl1->currentWidget() == TabSheet2;
 }
 
-QTreeView* TForm1::activeView() const
-{
-    return boardTabActive() ? ListView2 : ListView1;
-}
-
-LinesModel* TForm1::activeModel() const
-{
-    return boardTabActive() ? boardModel() : roundModel();
-}
-
-int TForm1::selectedRow() const
-{
-    const QModelIndexList rows = activeView()->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
-
 QString TForm1::statusText(int panel) const
 {
     return panel == 0 || panel == 1 ? wholeText(m_statusPanels[panel]) : QString();
@@ -461,81 +364,14 @@ QString TForm1::statusText(int panel) const
 void TForm1::Button1Click()
 {
     Log(QStringLiteral("Add round"));
-    m_lists->undo().record(roundModel(), kTxtStepAdd, [this] { addRoundEntry(); });
-}
-
-void TForm1::addRoundEntry()
-{
-    if (Edit1->text().isEmpty()) {
-        Edit1->setText(QString::number(entryRandom(10, 59)));
-        Edit1->selectAll();
-    }
-    if (Edit3->text().isEmpty())
-        Edit3->setText(QStringLiteral("1"));
-    const int d = readInteger(Edit1);
-    const int count = readInteger(Edit3);
-    const double len = CurrencyEdit1->value();
-    for (const auto& [field, value] : {std::pair{EntryField::Diameter, d}, std::pair{EntryField::Count, count}}) {
-        if (!entryFits(ListKind::Round, field, value)) {
-            Dialogs::message(this, entryLimitMessage(ListKind::Round, field, Settings.Language));
-            Edit1->selectAll();
-            return;
-        }
-    }
-    if (!scan(d, len, count)) {
-        roundModel()->append(newRoundLine(Edit1->text(), len, Edit3->text()));
-        ReFreshList();
-    }
-    // The next diameter typed replaces this one, from whichever field Enter
-    // was pressed in.
-    Edit1->setFocus();
-    Edit1->selectAll();
+    m_entries->addRound();
 }
 
 // Button3Click: add the typed boards to the board list.
 void TForm1::Button3Click()
 {
     Log(QStringLiteral("Add board"));
-    m_lists->undo().record(boardModel(), kTxtStepAdd, [this] { addBoardEntry(); });
-}
-
-void TForm1::addBoardEntry()
-{
-    if (Edit5->text().isEmpty()) {
-        Edit5->setText(QString::number(entryRandom(10, 19)));
-        Edit5->selectAll();
-    }
-    if (Edit7->text().isEmpty()) {
-        Edit7->setText(QString::number(entryRandom(5, 9)));
-        Edit7->selectAll();
-    }
-    const int x = readInteger(Edit5);
-    const int y = readInteger(Edit7);
-    const int count = readInteger(Edit6);
-    const double len = CurrencyEdit2->value();
-    if (!ScanBoard(x, y, len, count)) {
-        boardModel()->append(newBoardLine(Edit5->text(), Edit7->text(), len, Edit6->text()));
-        ReFreshListBoard();
-    }
-    Edit5->setFocus();
-    Edit5->selectAll();
-}
-
-int TForm1::entryRandom(int low, int high)
-{
-    return static_cast<int>(m_random.bounded(low, high + 1));
-}
-
-void TForm1::showTotals(const ListTotals& t)
-{
-    total = t.total;
-    Edit2->setText(t.volume);
-    Edit4->setText(t.weight);
-    Edit9->setText(t.runningLength);
-    Edit10->setText(t.mean);
-    Label9->setText(L(12));
-    Label15->setText(L(9));
-    Label17->setText(L(7));
+    m_entries->addBoard();
 }
 
 void TForm1::listRecomputed(LinesModel* model, const ListTotals& t)
@@ -543,6 +379,7 @@ void TForm1::listRecomputed(LinesModel* model, const ListTotals& t)
     const bool boards = model == boardModel();
     if (!t.ok())
         return listUnread(model, boards ? m_unreadBoard : m_unreadRound, t);
+    total = t.total;
     showTotals(t);
     if (boards) {
         Edit8->setText(t.area);
@@ -553,129 +390,11 @@ void TForm1::listRecomputed(LinesModel* model, const ListTotals& t)
 
 void TForm1::listUnread(LinesModel* model, UnreadLineNotice& notice, const ListTotals& t)
 {
-    const ConvertError error(t.error);
     // Before the window is up nothing is told: the report would come ahead
     // of the window it belongs to.
-    if (!m_onScreen) {
+    if (!m_onScreen)
         m_unreadAtStart = true;
-        logAndSave(this, error);
-        return;
-    }
-    if (!notice.isNew(model->lines(), t)) {
-        logAndSave(this, error);
-        return;
-    }
-    // The report brings the Log tab forward; the list the user went to goes
-    // back in front, where its red line can be mended or deleted.
-    QWidget* front = PageControl1->currentWidget();
-    if (Application* app = Application::instance())
-        app->reportError(this, error);
-    else
-        MyExcept(this, error);
-    if (PageControl1->currentWidget() != front)
-        PageControl1->setCurrentWidget(front);
-}
-
-// res1Click: edit one cell of the selected line through an input box.
-void TForm1::res1Click(int column)
-{
-    Log(QStringLiteral("right click menu edit"));
-    LinesModel* model = activeModel();
-    m_lists->undo().record(model, kTxtStepEdit, [&] {
-        const int row = selectedRow();
-        if (row >= 0 && column < model->columnCount()) {
-            const QString prompt = QStringLiteral("\" ") + model->header(column) + QStringLiteral(" \"");
-            const QString typed = Dialogs::input(this, L(51), prompt, model->lines()[row].cells[column]);
-            // A text that is no number of the column would stop every recomputation.
-            if (cellReads(typed, column, model == boardModel())) {
-                model->lines()[row].cells[column] = typed;
-                model->linesChanged({row});
-            } else {
-                Dialogs::message(this, L(260));
-            }
-        }
-        refreshActiveList();
-    });
-}
-
-// N3Click: delete the selected line.
-void TForm1::N3Click()
-{
-    Log(QStringLiteral("Delete"));
-    m_lists->undo().record(activeModel(), kTxtStepDelete, [this] {
-        const int row = selectedRow();
-        if (row >= 0)
-            activeModel()->removeLine(row);
-        refreshActiveList();
-    });
-}
-
-// N1Click: clear the list in front.
-void TForm1::N1Click()
-{
-    Log(QStringLiteral("Clear list"));
-    m_lists->undo().record(activeModel(), kTxtStepClear, [this] {
-        activeModel()->clearLines();
-        refreshActiveList();
-    });
-}
-
-// undoClick: take back the last change of the list in front.
-void TForm1::undoClick()
-{
-    Log(QStringLiteral("Undo"));
-    if (LinesModel* model = listInFront())
-        m_lists->undo().undo(model);
-}
-
-// redoClick: make the change taken back last again.
-void TForm1::redoClick()
-{
-    Log(QStringLiteral("Redo"));
-    if (LinesModel* model = listInFront())
-        m_lists->undo().redo(model);
-}
-
-// The undo items name what they would take back or make again, in the
-// language in force; with nothing to do they are off.
-void TForm1::relabelUndo()
-{
-    LinesModel* model = listInFront();
-    const int undo = model ? m_lists->undo().undoName(model) : -1;
-    const int redo = model ? m_lists->undo().redoName(model) : -1;
-    m_undoAction->setText(undo >= 0 ? L(kTxtUndoStep).arg(L(undo)) : L(kTxtUndo));
-    m_redoAction->setText(redo >= 0 ? L(kTxtRedoStep).arg(L(redo)) : L(kTxtRedo));
-    m_undoAction->setEnabled(undo >= 0);
-    m_redoAction->setEnabled(redo >= 0);
-}
-
-// PopupMenu1Popup: the list menu is opening.
-void TForm1::PopupMenu1Popup()
-{
-    Log(QStringLiteral("right clik menu 1"));
-    QAction* const columns[4] = {N8, N9, N10, res1};
-    setColumnCaptions(columns, boardTabActive());
-    const bool any = activeModel()->size() > 0;
-    for (QAction* a : {N1, N7, N3, N17, N12})
-        a->setEnabled(any);
-    N14->setEnabled(true);
-    relabelUndo();
-}
-
-// PopupMenu2Popup: the edit menu is opening.
-void TForm1::PopupMenu2Popup()
-{
-    Log(QStringLiteral("right clik menu 2"));
-    QAction* const columns[4] = {N4, N5, N6, res2};
-    setColumnCaptions(columns, boardTabActive());
-}
-
-// ListView1DblClick: a double click on a list opens the edit menu beside the pointer.
-void TForm1::ListView1DblClick()
-{
-    Log(QStringLiteral("Edit menu"));
-    if (selectedRow() >= 0)
-        PopupMenu2->popup(QCursor::pos() - QPoint(50, 50));
+    m_errors->reportUnreadLine(ConvertError(t.error), m_onScreen && notice.isNew(model->lines(), t), PageControl1);
 }
 
 // PageControl1Change: the user brought another tab to front.
@@ -700,7 +419,7 @@ void TForm1::PageControl1Change()
         showPicture(Image1, QStringLiteral("error"));
     }
     fitTexts(this); // the mean's caption follows the tab
-    relabelUndo();   // the undo follows the list in front
+    m_menus->relabelUndo();   // the undo follows the list in front
     keepToggleClear();
 }
 
@@ -747,85 +466,34 @@ void TForm1::StopMore()
 void TForm1::Timer1Timer()
 {
     checkmessage();
-    const int h = height();
-    if (Bigform) {
-        if (h >= 540 - kFrame) {
+    if (Bigform || Smallform) {
+        if (slidePanel(this, Bigform)) {
             Timer1->setInterval(1000);
-            Bigform = false;
-            showPicture(Image2, QStringLiteral("Bitmap_4"));
-        } else {
-            Image2->move(Image2->x(), Image2->y() + 4);
-            if (h > 490 - kFrame)
-                showRow(kAreaRow, true);
-            if (h > 511 - kFrame)
-                showRow(kLengthRow, true);
-            if (h > 532 - kFrame)
-                showRow(kAverageRow, true);
-            setFixedHeight(h + 4);
-        }
-    } else if (Smallform) {
-        if (h <= kCollapsed) {
-            Timer1->setInterval(1000);
-            Smallform = false;
-            showPicture(Image2, QStringLiteral("Bitmap_3"));
-        } else {
-            Image2->move(Image2->x(), Image2->y() - 4);
-            if (h < 495 - kFrame)
-                showRow(kAreaRow, false);
-            if (h < 516 - kFrame)
-                showRow(kLengthRow, false);
-            if (h < 537 - kFrame)
-                showRow(kAverageRow, false);
-            setFixedHeight(h - 4);
+            Bigform = Smallform = false;
         }
     } else {
         m_online->autoCheckUpdate();
     }
 }
 
-void TForm1::PrintCub()
-{
-    printReport(this);
-}
-
 void TForm1::printReport(QWidget* owner)
 {
     Log(QStringLiteral("Print table"));
     // Only a list tab has a calculation to print.
-    const bool boards = boardTabActive();
-    if (!boards && !roundTabActive())
+    const std::optional<ListKind> kind = frontList();
+    if (!kind || m_lists->model(*kind)->size() == 0)
         return;
-    LinesModel* model = activeModel();
-    if (model->size() == 0)
-        return;
-    CalcReportInput in;
-    in.boards = boards;
-    in.methodName = L(36 + static_cast<int>(Settings.Method));
-    in.heading = boards ? L(102) : L(75);
-    for (int c = 0; c < model->columnCount(); ++c)
-        in.columnCaptions << model->header(c);
-    for (const ListLine& line : model->lines())
-        in.lines << QStringList(line.cells.cbegin(), line.cells.cend());
-    in.volumeCaption = Label18->text();
-    in.volume = Edit2->text();
-    in.volumeUnit = Label9->text();
-    in.weightCaption = Label12->text();
-    in.weight = Edit4->text();
-    in.weightUnit = Label10->text();
-    in.areaCaption = Label13->text();
-    in.area = Edit8->text();
-    in.areaUnit = Label11->text();
-    in.areaRow = Label13->isEnabled() && boards && height() != kCollapsed;
+    CalcReportInput in = m_lists->reportInput(*kind);
+    reportTotals(in, height() != kCollapsed);
     const QString path = reportFilePath(m_services.programFile);
     writeReportFile(path, CalcReportDocument(in));
-    auto* preview = new TForm6(owner, *m_log, path);
-    preview->show();
+    (new TForm6(owner, *m_log, path))->show();
 }
 
 void TForm1::N2708751Click()
 {
     Log(QStringLiteral("Cub table window"));
-    TForm3 table(this);
+    TForm3 table(this, m_services);
     table.exec();
 }
 
@@ -861,11 +529,6 @@ void TForm1::N18Click()
     base.exec();
 }
 
-void TForm1::openSavedLines(const QStringList& texts, bool boards)
-{
-    m_lists->openSaved(texts, boards);
-}
-
 void TForm1::bringListToFront(ListKind kind)
 {
     QWidget* tab = kind == ListKind::Board ? TabSheet2 : TabSheet1;
@@ -878,12 +541,6 @@ void TForm1::bringListToFront(ListKind kind)
 QString TForm1::volumeText() const
 {
     return Edit2->text();
-}
-
-void TForm1::relabelBaseWindow()
-{
-    if (m_base)
-        m_base->applyTitle();
 }
 
 // N16Click: open the settings window, unless it is open already.
@@ -900,7 +557,7 @@ void TForm1::N16Click()
 void TForm1::N17Click()
 {
     Log(QStringLiteral("About window"));
-    TForm2 about(this);
+    TForm2 about(this, m_services, GetMyVersion());
     about.exec();
 }
 
@@ -935,7 +592,7 @@ void TForm1::applyLanguage()
     boardModel()->setHeaders({L(43), L(42), L(4), L(5), L(6)});
     retranslateUi(this);
     m_exchange->relabel();
-    relabelUndo();
+    m_menus->relabelUndo();
     fitTexts(this);
     keepToggleClear();
     m_lists->languageSwitched();
@@ -943,10 +600,7 @@ void TForm1::applyLanguage()
 
 void TForm1::buildOnlineTabs()
 {
-    m_online = new OnlineController(m_services, *m_log, this, [this] {
-        showNewLogEntries();
-        return displayedLines(Memo3);
-    });
+    m_online = new OnlineController(m_services, *m_log, this, [this] { return m_logTab->lines(); });
     m_online->attach(Button4, Button5, Edit11, Memo4);
     connect(m_online, &OnlineController::status, this, [this](const QString& text) {
         showElided(m_statusPanels[0], text);
@@ -975,26 +629,6 @@ void TForm1::showTab(QWidget* tab, const QString& picture)
     }
     showPicture(Image1, picture);
     followSettingsWindow();
-}
-
-void TForm1::showMessagesTab()
-{
-    m_online->showMessagesTab();
-}
-
-void TForm1::showLogTab()
-{
-    m_online->showLogTab();
-}
-
-void TForm1::MyExcept(QObject* Sender, const std::exception& E)
-{
-    m_errors->MyExcept(Sender, E);
-}
-
-bool TForm1::logAndSave(QObject* Sender, const std::exception& E)
-{
-    return m_errors->logAndSave(Sender, E);
 }
 
 } // namespace zel

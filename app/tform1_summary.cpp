@@ -1,5 +1,5 @@
 // The main window's way into the lot summary.
-#include "shell/ui/tform1.h"
+#include "app/tform1.h"
 #include "shell/settingsio.h"
 #include "summary/lotsummary.h"
 #include "summary/ui/lotsummarywindow.h"

@@ -1,6 +1,8 @@
 // The main window's controls and their captions.
-#include "shell/ui/mainwindowui.h"
+#include "app/mainwindowui.h"
+#include "lists/calclists.h"
 #include "lists/ui/numberedit.h"
+#include "report/reports.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/pictures.h"
@@ -398,6 +400,53 @@ void MainWindowUi::retranslateUi(QMainWindow*)
         Label16->setText(L(100));
     else if (PageControl1->currentWidget() == TabSheet2)
         Label16->setText(L(101));
+}
+
+bool MainWindowUi::slidePanel(QWidget* window, bool opening)
+{
+    const int h = window->height();
+    if (opening ? h >= 540 - kFrame : h <= kCollapsed) {
+        showPicture(Image2, opening ? QStringLiteral("Bitmap_4") : QStringLiteral("Bitmap_3"));
+        return true;
+    }
+    const int step = opening ? 4 : -4;
+    Image2->move(Image2->x(), Image2->y() + step);
+    // Each row appears once the panel has room for it, and goes 5 pixels
+    // later on the way back.
+    constexpr std::pair<int, int> rows[] = {{kAreaRow, 490}, {kLengthRow, 511}, {kAverageRow, 532}};
+    for (const auto& [row, height] : rows) {
+        if (opening && h > height - kFrame)
+            showRow(row, true);
+        else if (!opening && h < height + 5 - kFrame)
+            showRow(row, false);
+    }
+    window->setFixedHeight(h + step);
+    return false;
+}
+
+void MainWindowUi::showTotals(const ListTotals& t)
+{
+    Edit2->setText(t.volume);
+    Edit4->setText(t.weight);
+    Edit9->setText(t.runningLength);
+    Edit10->setText(t.mean);
+    Label9->setText(L(12));
+    Label15->setText(L(9));
+    Label17->setText(L(7));
+}
+
+void MainWindowUi::reportTotals(CalcReportInput& in, bool expanded) const
+{
+    in.volumeCaption = Label18->text();
+    in.volume = Edit2->text();
+    in.volumeUnit = Label9->text();
+    in.weightCaption = Label12->text();
+    in.weight = Edit4->text();
+    in.weightUnit = Label10->text();
+    in.areaCaption = Label13->text();
+    in.area = Edit8->text();
+    in.areaUnit = Label11->text();
+    in.areaRow = Label13->isEnabled() && in.boards && expanded;
 }
 
 } // namespace zel

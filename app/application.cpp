@@ -1,8 +1,8 @@
 // Catches what escapes an event handler, so that no error ends the program.
-#include "shell/ui/application.h"
+#include "app/application.h"
+#include "engine/errors.h"
 #include "shell/ui/deferredstyle.h"
 #include "shell/ui/dialogs.h"
-#include "engine/errors.h"
 
 #include <QDBusConnection>
 

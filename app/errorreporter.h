@@ -12,6 +12,7 @@
 #include <functional>
 
 class QObject;
+class QTabWidget;
 class QWidget;
 
 namespace zel {
@@ -35,6 +36,11 @@ public:
     // The error's description into the log, and the log to its file; false
     // when the file could not be written.
     bool logAndSave(QObject* Sender, const std::exception& E);
+
+    // A list stopped at a line that does not read: told when `tell` (the
+    // first time for that line), logged and saved every time. The list in
+    // front of `tabs` stays there, where its line can be mended or deleted.
+    void reportUnreadLine(const std::exception& error, bool tell, QTabWidget* tabs);
 
 private:
     QWidget* m_window;
