@@ -4,8 +4,6 @@
 #include "shell/ui/deferredstyle.h"
 #include "shell/ui/dialogs.h"
 
-#include <QDBusConnection>
-
 namespace zel {
 namespace {
 
@@ -21,19 +19,9 @@ Application::Application(int& argc, char** argv)
 {
     nameLocalTimeZone();
     setStyle(new DeferredIconStyle(style()));
-    // On X the first widget made starts the accessibility bridge, which waits
-    // for the session bus to connect (and, where there is none, for an
-    // attempt to start one). Asked for on a thread now, the connection is
-    // made while the main window is built, and the bridge finds it ready.
-    if (platformName() == QLatin1String("xcb"))
-        m_sessionBus = std::thread([] { QDBusConnection::sessionBus(); });
 }
 
-Application::~Application()
-{
-    if (m_sessionBus.joinable())
-        m_sessionBus.join();
-}
+Application::~Application() = default;
 
 void nameLocalTimeZone()
 {

@@ -5,7 +5,6 @@
 
 #include <exception>
 #include <functional>
-#include <thread>
 
 namespace zel {
 
@@ -43,8 +42,6 @@ private:
     ErrorHandler m_handler;
     ErrorHandler m_nested;
     bool m_reporting = false;
-    // Connects to the session bus ahead of the first widget (see the constructor).
-    std::thread m_sessionBus;
 };
 
 } // namespace zel

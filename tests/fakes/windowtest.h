@@ -7,9 +7,11 @@
 #include "shell/settings.h"
 #include "shell/ui/dialogs.h"
 #include "app/tform1.h"
+#include "shell/ui/appevents.h"
 
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace zel {
@@ -28,6 +30,20 @@ inline void startWindowTest(MemoryStore& store, UiLanguage language)
     Settings.TypeWood = 4;
     Settings.WetWood = 8;
     Settings.DownGradeWood = 1;
+}
+
+// The settings changed as the settings window changes them once the windows
+// are up: the record first, then every window told (a new language, or new
+// calculation settings), never behind their backs.
+inline void applySettings(TForm1& form, const std::function<void(SettingsRecord&)>& change)
+{
+    const UiLanguage language = Settings.Language;
+    change(Settings);
+    AppEvents* events = form.services().events;
+    if (Settings.Language != language)
+        emit events->languageApplied();
+    else
+        emit events->settingsApplied();
 }
 
 // The main window made with `services`, shown, and on the screen.

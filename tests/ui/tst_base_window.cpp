@@ -1,5 +1,6 @@
 // The calculation base through the main window: saving, browsing, opening,
 // printing and deleting calculations, and a damaged base file.
+#include "../fakes/windowtest.h"
 #include "../fakes/memorystore.h"
 #include "../fakes/testservices.h"
 #include "base/platform/sqlitebase.h"
@@ -160,8 +161,10 @@ void TestBaseWindow::cancelledNameOpensNothing()
 
 void TestBaseWindow::russianCylinderedCategory()
 {
-    Settings.Language = UiLanguage::Russian;
-    Settings.Method = CalcMethod::Cylindered;
+    applySettings(*m_form, [](SettingsRecord& s) {
+        s.Language = UiLanguage::Russian;
+        s.Method = CalcMethod::Cylindered;
+    });
     addRound(u"20"_qs, u"3"_qs);
     Dialogs::queueInput(u"Бревна"_qs);
     withBase([this] { m_form->N18Click(); }, [](TForm4* base) { QCOMPARE(base->base().size(), 1); });
@@ -187,7 +190,7 @@ void TestBaseWindow::roundCalculationStoresAndReopens()
     // saved lines back in the current language's units.
     m_form->findChild<QAction*>(u"N1"_qs)->trigger(); // clear the round list
     addBoard(u"15"_qs, u"5"_qs, u"10"_qs);
-    Settings.Language = UiLanguage::English;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Language = UiLanguage::English; });
     withBase([this] { m_form->N222click(); }, [](TForm4* base) {
         base->selectIndex(0);
         QTest::mouseClick(base->findChild<QPushButton*>(u"Button2"_qs), Qt::LeftButton); // OK

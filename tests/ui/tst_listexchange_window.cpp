@@ -125,7 +125,7 @@ void TestListExchangeWindow::csvRoundTripInEachLanguage()
     m_form->boardModel()->setLines({newBoardLine(u"15"_qs, u"5"_qs, 6.0, u"10"_qs),
                                     newBoardLine(u"2000"_qs, u"100"_qs, 15.0, u"3"_qs)});
     for (UiLanguage lang : {UiLanguage::Ukrainian, UiLanguage::Russian, UiLanguage::English}) {
-        Settings.Language = lang;
+        applySettings(*m_form, [lang](SettingsRecord& s) { s.Language = lang; });
         for (int tab : {0, 1}) {
             showTab(tab);
             m_form->refreshActiveList();
@@ -160,7 +160,7 @@ void TestListExchangeWindow::importAsksFirst()
 
     // A tally whose count column is headed as clerks head it keeps its counts.
     QMetaObject::invokeMethod(m_form.get(), "N1Click");
-    Settings.Language = UiLanguage::English;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Language = UiLanguage::English; });
     writeFile(u"qty.csv"_qs, "Diameter,Length,Qty\n20,4.0,7\n30,4.0,3\n");
     importFrom(u"qty.csv"_qs, Dialogs::Yes);
     QCOMPARE(m_form->Memo1().value(2), u"7 pcs."_qs);
@@ -215,7 +215,7 @@ void TestListExchangeWindow::badFilesChangeNothing()
 
 void TestListExchangeWindow::copyAndPaste()
 {
-    Settings.Language = UiLanguage::English;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Language = UiLanguage::English; });
     addRound(20, u"4,0"_qs, 3);
     addRound(24, u"5,5"_qs, 2);
     selectRow("ListView1", 1);
@@ -265,8 +265,10 @@ void TestListExchangeWindow::windowAndProgramAgree()
     }
     const char* words[] = {"gost", "iso", "formula", "cylinder"};
     for (int m = 0; m < 4; ++m) {
-        Settings.Method = static_cast<CalcMethod>(m);
-        Settings.DownGradeWood = static_cast<TaperStep>(m + 1);
+        applySettings(*m_form, [m](SettingsRecord& s) {
+            s.Method = static_cast<CalcMethod>(m);
+            s.DownGradeWood = static_cast<TaperStep>(m + 1);
+        });
         QMetaObject::invokeMethod(m_form.get(), "N1Click");
         for (const auto& [d, len, count] : std::as_const(typed))
             addRound(d, len, count);

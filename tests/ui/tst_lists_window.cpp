@@ -264,14 +264,16 @@ void TestListsWindow::cancelledEditStillRecomputes()
 {
     addRound(u"20"_qs, u"4,0"_qs, u"1"_qs);
     selectRow(0);
-    Settings.Method = CalcMethod::Cylindered;
+    // A volume text only a recomputation puts right.
+    const auto stale = [this] { m_form->roundModel()->lines()[0].cells[3] = u"?"_qs; };
+    stale();
     fromEventLoop([this] { child<QAction>("N8")->trigger(); }); // no answer queued: cancelled
     QCOMPARE(roundLine(0).cells[0], u"20 см."_qs);
-    QCOMPARE(roundLine(0).cells[3], u"0,1257 м3."_qs);
+    QCOMPARE(roundLine(0).cells[3], u"0,1470 м3."_qs);
 
     // Without a selected line nothing is asked, and the list is recomputed all the same.
     child<QAbstractItemView>("ListView1")->clearSelection();
-    Settings.Method = CalcMethod::Gost2708;
+    stale();
     const int boxes = Dialogs::shown().size();
     fromEventLoop([this] { child<QAction>("N8")->trigger(); });
     QCOMPARE(Dialogs::shown().size(), boxes);
@@ -559,9 +561,7 @@ void TestListsWindow::listMenuEnabling()
 void TestListsWindow::englishUnits()
 {
     addRound(u"20"_qs, u"4,0"_qs, u"3"_qs);
-    Settings.Language = UiLanguage::English;
-    m_form->applyLanguage();
-    m_form->ReFreshList();
+    applySettings(*m_form, [](SettingsRecord& s) { s.Language = UiLanguage::English; });
     QCOMPARE(roundLine(0).cells, (QVector<QString>{u"20 sm."_qs, u"4,00 m."_qs, u"3 pcs."_qs, u"0,4410 m3."_qs}));
     QCOMPARE(m_form->roundModel()->header(0), u"Diameter"_qs);
     QCOMPARE(child<QPushButton>("Button1")->text(), u"Add"_qs);
@@ -601,7 +601,7 @@ void TestListsWindow::everyChangeIsUndone_data()
 void TestListsWindow::everyChangeIsUndone()
 {
     QFETCH(QString, step);
-    Settings.Language = UiLanguage::English;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Language = UiLanguage::English; });
     addRound(u"30"_qs, u"6,0"_qs, u"2"_qs);
     addRound(u"20"_qs, u"12,0"_qs, u"1"_qs); // red: past the table
     addRound(u"25"_qs, u"4,0"_qs, u"3"_qs);

@@ -1,6 +1,7 @@
 // The main window's online services against a service of the test's own on
 // 127.0.0.1: the update, the messages and the feedback window, the log
 // upload and the error report.
+#include "../fakes/windowtest.h"
 #include "../fakes/memorystore.h"
 #include "../fakes/onlinefakes.h"
 #include "../fakes/testservices.h"
@@ -674,7 +675,7 @@ void TestOnlineWindow::dailyCheckOncePerDay()
     QCOMPARE(labels().last(), u"auto_checkupdate"_qs);
     QVERIFY(!m_store.values.contains(kDateCheckValue));
     // On, but today is stored already.
-    Settings.AutoUpdate = true;
+    applySettings(*m_form, [](SettingsRecord& s) { s.AutoUpdate = true; });
     m_store.values[kDateCheckValue] = shortDateText(m_clock.at.date());
     tick();
     QCOMPARE(labels().last(), u"auto_checkupdate"_qs);
@@ -789,7 +790,7 @@ void TestOnlineWindow::unreachableService()
     QCOMPARE(Dialogs::shown(), (QStringList{u"IP error"_qs, u"check error"_qs, EN(103)}));
     Dialogs::clear();
     m_store.values[kAutoUpdateValue] = 1;
-    Settings.AutoUpdate = true;
+    applySettings(*m_form, [](SettingsRecord& s) { s.AutoUpdate = true; });
     m_idle.idleMs = 30000;
     tick();
     QCOMPARE(Dialogs::shown(), (QStringList{u"IP error"_qs, u"check error"_qs}));

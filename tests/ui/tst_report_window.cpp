@@ -471,7 +471,7 @@ void TestReportWindow::tableWindowFieldsKeepWhatWasTyped()
 
 void TestReportWindow::tableWindowRestoresTheMethod()
 {
-    Settings.Method = CalcMethod::Formula;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Method = CalcMethod::Formula; });
     {
         TForm3 table(m_form.get(), m_form->services());
         table.show();

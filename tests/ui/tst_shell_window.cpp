@@ -1,5 +1,6 @@
 // The main window as a whole: start-up, language switch, settings window,
 // totals panel, main menu and keys, lists kept between runs.
+#include "../fakes/windowtest.h"
 #include "../fakes/memorystore.h"
 #include "../fakes/storefile.h"
 #include "../fakes/testservices.h"
@@ -219,7 +220,7 @@ void TestShellWindow::listsSurviveARestart()
     QCOMPARE(m_form->Memo2().size(), 5);
     QCOMPARE(text("Edit2"), u"1,1010"_qs);
     // Recomputed with the settings in force: the method starts at GOST again.
-    Settings.Method = CalcMethod::Cylindered;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Method = CalcMethod::Cylindered; });
     restart();
     QCOMPARE(Settings.Method, CalcMethod::Gost2708);
     QCOMPARE(m_form->roundModel()->lines().at(0).cells[3], u"0,4410 m3."_qs);

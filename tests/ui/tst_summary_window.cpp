@@ -170,8 +170,7 @@ void TestSummaryWindow::keyOpensItAndPricesMakeCosts()
     QCOMPARE(cell(2, kColCount), u"6"_qs);
     QCOMPARE(cell(2, kColCost), u"1"_qs + nb + u"058,40 UAH"_qs);
     // ... and the settings: the cylinder rule in force.
-    Settings.Method = CalcMethod::Cylindered;
-    m_form->refreshActiveList();
+    applySettings(*m_form, [](SettingsRecord& s) { s.Method = CalcMethod::Cylindered; });
     QCOMPARE(cell(2, kColVolume), u"0,7540"_qs);
     auto* methods = child<QTableWidget>(w, u"MethodTable"_qs);
     QCOMPARE(methods->item(3, kColMethod)->text(), u"Machine rounded (in force)"_qs);
@@ -182,7 +181,7 @@ void TestSummaryWindow::keyOpensItAndPricesMakeCosts()
     QCOMPARE(rules->item(0, kColRuleTotal)->text(), u"0,960"_qs);
     QCOMPARE(rules->item(2, kColRuleTotal)->text(), u"78"_qs);
     QCOMPARE(rules->item(3, kColRuleTotal)->text(), u"180"_qs);
-    Settings.Method = CalcMethod::Gost2708;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Method = CalcMethod::Gost2708; });
 
     // The board tab in front: sections instead of classes.
     child<QTabWidget>(m_form.get(), u"PageControl1"_qs)->setCurrentIndex(1);
@@ -317,7 +316,7 @@ static QStringList chartTexts(QChartView* view)
 void TestSummaryWindow::chartFollowsTheList()
 {
     makeWindow();
-    Settings.Language = UiLanguage::Russian;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Language = UiLanguage::Russian; });
     addRound(u"20"_qs, u"3"_qs);
     addRound(u"30"_qs, u"7"_qs);
     LotSummaryWindow* w = openByKey();
@@ -355,7 +354,7 @@ void TestSummaryWindow::chartFollowsTheList()
     // Cleared: no diameter of the old list is left on the axis.
     QMetaObject::invokeMethod(m_form.get(), "N1Click");
     QCOMPARE(countLabels(), (QStringList{u"0"_qs, u"1"_qs}));
-    Settings.Language = UiLanguage::English;
+    applySettings(*m_form, [](SettingsRecord& s) { s.Language = UiLanguage::English; });
 }
 
 void TestSummaryWindow::chartFromTheCarriedModule()
