@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -66,6 +67,21 @@ struct ServerAccess {
 // A key that says which file record a copied one came from, so that copying
 // the same file again adds nothing twice.
 QString sourceKey(const QString& computer, const BaseRecord& record);
+
+class IServerBase;
+
+// Makes server bases and tests connections: the window's way to the server.
+class IServerBases {
+public:
+    virtual ~IServerBases() = default;
+    // A base at `place`, not connected yet.
+    virtual std::unique_ptr<IServerBase> base(const ServerPlace& place) = 0;
+    // Whether the server answers and its user may read and write the base;
+    // the caller's events go on meanwhile. Changes nothing.
+    virtual ServerAccess test(const ServerPlace& place) = 0;
+    // This computer's name, which keeps its copied file records apart.
+    virtual QString computer() const = 0;
+};
 
 class IServerBase {
 public:

@@ -431,6 +431,23 @@ ServerAccess testServerAccess(const ServerPlace& place)
     return access;
 }
 
+std::unique_ptr<IServerBase> PgServerBases::base(const ServerPlace& place)
+{
+    return std::make_unique<PgServerBase>(place);
+}
+
+ServerAccess PgServerBases::test(const ServerPlace& place)
+{
+    ServerAccess access;
+    runAside([&] { access = testServerAccess(place); });
+    return access;
+}
+
+QString PgServerBases::computer() const
+{
+    return computerName();
+}
+
 void runAside(const std::function<void()>& work)
 {
     // Off the main thread nobody waits on the screen for it.

@@ -46,6 +46,13 @@ private:
     QObject m_context; // ends the notification's connection with us
 };
 
+class PgServerBases : public IServerBases {
+public:
+    std::unique_ptr<IServerBase> base(const ServerPlace& place) override;
+    ServerAccess test(const ServerPlace& place) override;
+    QString computer() const override;
+};
+
 // Whether the server answers and its user may read and write the base; never
 // changes anything. Blocks for at most the connection time-out.
 ServerAccess testServerAccess(const ServerPlace& place);

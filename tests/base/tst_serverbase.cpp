@@ -68,11 +68,7 @@ void TestServerBase::hostsAndPorts()
 
 void TestServerBase::initTestCase()
 {
-    QString why;
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
-        skipped = QStringLiteral("Qt's QPSQL driver (libqt6sql6-psql) is not installed");
-    else if (!m_server.start(&why))
-        skipped = QStringLiteral("PostgreSQL could not be started: ") + why;
+    skipped = m_server.startForQt();
     if (!skipped.isEmpty())
         QSKIP(qPrintable(skipped));
 }
@@ -81,13 +77,7 @@ void TestServerBase::init()
 {
     // Each case in a database of its own, empty.
     m_place = {m_server.socketFolder(), QStringLiteral("case%1").arg(++m_case), QStringLiteral("zelmora")};
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("make"));
-    db.setConnectOptions(m_server.conninfo());
-    QVERIFY(db.open());
-    QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE DATABASE ") + m_place.database));
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("make"));
+    QVERIFY(m_server.createDatabase(m_place.database));
 }
 
 QVariant TestServerBase::admin(const QString& sql)

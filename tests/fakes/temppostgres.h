@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -83,6 +85,30 @@ public:
 
     // The folder of its socket, the host name its clients take.
     QString socketFolder() const { return m_dir.path(); }
+
+    // Started for Qt's driver: empty, or why it could not be.
+    QString startForQt()
+    {
+        QString why;
+        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+            return QStringLiteral("Qt's QPSQL driver (libqt6sql6-psql) is not installed");
+        if (!start(&why))
+            return QStringLiteral("PostgreSQL could not be started: ") + why;
+        return QString();
+    }
+
+    // A new empty database; false when it could not be made.
+    bool createDatabase(const QString& name)
+    {
+        bool made = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("temppostgres"));
+            db.setConnectOptions(conninfo());
+            made = db.open() && QSqlQuery(db).exec(QStringLiteral("CREATE DATABASE ") + name);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("temppostgres"));
+        return made;
+    }
 
 private:
     bool run(const QString& tool, const QStringList& args, QString* why)
