@@ -419,15 +419,20 @@ ServerAccess testServerAccess(const ServerPlace& place)
         q.exec(QStringLiteral("SELECT has_table_privilege('zelmora_records', 'SELECT')"
                               " AND has_table_privilege('zelmora_records', 'INSERT')"
                               " AND has_table_privilege('zelmora_records', 'DELETE')"
-                              " AND has_table_privilege('zelmora_version', 'SELECT')"));
+                              " AND has_table_privilege('zelmora_version', 'SELECT'), current_user"));
+        access.detail = QStringLiteral("%1 needs SELECT, INSERT and DELETE on zelmora_records"
+                                       " and SELECT on zelmora_version");
     } else {
         // An empty database: the program makes its tables there.
-        q.exec(QStringLiteral("SELECT has_schema_privilege(current_schema(), 'CREATE')"));
+        q.exec(QStringLiteral("SELECT has_schema_privilege(current_schema(), 'CREATE'), current_user"));
+        access.detail = QStringLiteral("%1 may not create the base's tables in this database");
     }
-    if (q.isActive() && q.next())
+    if (q.isActive() && q.next()) {
         access.readWrite = q.value(0).toBool();
-    else
+        access.detail = access.readWrite ? QString() : access.detail.arg(q.value(1).toString());
+    } else {
         access.detail = q.lastError().text();
+    }
     return access;
 }
 

@@ -1,5 +1,6 @@
 // The settings window.
 #include "shell/ui/tform5.h"
+#include "base/ui/baseserverbox.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/fittext.h"
@@ -108,6 +109,8 @@ TForm5::TForm5(TForm1* main)
     CheckBox1 = new QCheckBox(this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     layout->addWidget(CheckBox1);
+    BaseBox = new BaseServerBox(main->services().store, main->services().serverBases, this);
+    layout->addWidget(BaseBox);
     layout->addStretch();
 
     Button1 = new QPushButton(this);
@@ -150,6 +153,7 @@ void TForm5::FormShow()
     selectLanguage(static_cast<int>(Settings.Language));
     RadioGroup1Click();
     CheckBox2->setChecked(Settings.AutoUpdate);
+    BaseBox->load();
 }
 
 void TForm5::closeEvent(QCloseEvent* event)
@@ -205,6 +209,7 @@ void TForm5::RadioGroup1Click()
         m_methods->button(i)->setText(L(36 + i));
     Label8->setText(L(40));
     CheckBox1->setText(L(41));
+    BaseBox->retranslate();
     // Its width matters only on the screen: a hidden window is fitted to
     // its texts when it is next shown.
     if (isVisible())

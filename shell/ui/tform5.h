@@ -14,6 +14,7 @@ class QPushButton;
 namespace zel {
 
 class TForm1;
+class BaseServerBox;
 
 class TForm5 : public QWidget {
     Q_OBJECT
@@ -65,6 +66,7 @@ private:
     QComboBox* ComboBoxDownGradeWood;
     QCheckBox* CheckBox1;
     QPushButton* Button1;
+    BaseServerBox* BaseBox; // where the calculation base is
 };
 
 } // namespace zel

@@ -6,16 +6,19 @@
 #include "../fakes/temppostgres.h"
 #include "../fakes/windowtest.h"
 #include "base/platform/pgbase.h"
+#include "base/ui/baseserverbox.h"
 #include "base/ui/serverbasemodel.h"
 #include "base/ui/tform4.h"
 #include "lists/ui/linesmodel.h"
 #include "lists/ui/numberedit.h"
 #include "report/ui/tform6.h"
 #include "shell/settingsio.h"
+#include "shell/ui/tform5.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -39,6 +42,7 @@ private slots:
     void anotherDesksChangesAreSeen();
     void aStoppedServerLosesNothing();
     void theFileIsCopiedOnce();
+    void theSettingsChooseAndTestTheServer();
 
 private:
     void addRound(const QString& d, const QString& count);
@@ -236,6 +240,50 @@ void TestBaseWindowServer::theFileIsCopiedOnce()
         QCOMPARE(Dialogs::shown().last(), L(379).arg(0));
         QCOMPARE(names(base), (QStringList{u"файл 2"_qs, u"файл 1"_qs}));
     });
+}
+
+void TestBaseWindowServer::theSettingsChooseAndTestTheServer()
+{
+    TForm5 settings(m_form.get());
+    settings.show();
+    auto* box = settings.findChild<BaseServerBox*>();
+    QVERIFY(box);
+    QCOMPARE(box->title(), L(362));
+    auto* server = box->findChild<QLineEdit*>(u"BaseServer"_qs);
+    auto* user = box->findChild<QLineEdit*>(u"BaseUser"_qs);
+    QVERIFY(box->findChild<QRadioButton*>(u"BaseWhere_1"_qs)->isChecked());
+    QCOMPARE(server->text(), m_place.server);
+    // A user without rights in a base already made, a folder with no server.
+    PgServerBase(m_place).open();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("role"));
+        db.setConnectOptions(m_server.conninfo());
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(u"CREATE ROLE clerk LOGIN"_qs));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("role"));
+    const struct {
+        QString server, user, told;
+    } cases[] = {
+        {m_place.server, u"zelmora"_qs, L(369)},
+        {m_place.server, u"clerk"_qs, L(370).arg(u"clerk needs SELECT, INSERT and DELETE on zelmora_records"
+                                                 " and SELECT on zelmora_version"_qs)},
+        {m_dir->path(), u"zelmora"_qs, L(371)},
+    };
+    for (const auto& c : cases) {
+        server->setText(c.server);
+        user->setText(c.user);
+        box->findChild<QPushButton*>(u"BaseTest"_qs)->click();
+        const QString told = Dialogs::shown().last();
+        QVERIFY2(told.startsWith(c.told.left(c.told.indexOf(u"%1"_qs))), qPrintable(told));
+        QCOMPARE(readServerPlace(m_store).user, c.user);
+    }
+    // This computer: the server's name goes, the rest is kept for next time.
+    QTest::mouseClick(box->findChild<QRadioButton*>(u"BaseWhere_0"_qs), Qt::LeftButton);
+    QVERIFY(!server->isVisible());
+    QCOMPARE(readServerPlace(m_store).isServer(), false);
+    QCOMPARE(readServerPlace(m_store).database, m_place.database);
+    withBase([this] { m_form->N222click(); }, [](TForm4* base) { QVERIFY(!base->serverRecords()); });
 }
 
 int main(int argc, char* argv[])
