@@ -8,8 +8,11 @@
 #include "base/platform/sqlitebase.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 #include <QtTest>
@@ -33,10 +36,13 @@ private slots:
     void aDeleteIsSeenByTheOtherDesk();
     void aStoppedServerIsToldAndTheNextSaveWorks();
     void aFileBaseIsCopiedOnce();
+    void theReadmesRightsAreEnough();
 
 private:
     // Runs `sql` on the case's database as the server's owner.
     QVariant admin(const QString& sql);
+    // Runs each statement of `sql` as the server's owner in `database`.
+    bool script(const QString& database, const QString& sql);
     BaseRecord record(const QString& name) const;
 
     TempPostgres m_server;
@@ -249,6 +255,57 @@ void TestServerBase::aFileBaseIsCopiedOnce()
     QCOMPARE(copied.size(), size_t(6));
     QCOMPARE(copied.back().Name, u"file 1"_qs);
     QCOMPARE(copied.back().Computer, u"desk-a"_qs);
+}
+
+bool TestServerBase::script(const QString& database, const QString& sql)
+{
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("script"));
+        db.setConnectOptions(QStringLiteral("host=%1 dbname=%2 user=zelmora").arg(m_server.socketFolder(), database));
+        ok = db.open();
+        for (const QString& statement : sql.split(QStringLiteral(";\n"), Qt::SkipEmptyParts)) {
+            QSqlQuery q(db);
+            if (ok && !q.exec(statement)) {
+                qWarning() << statement << q.lastError().text();
+                ok = false;
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("script"));
+    return ok;
+}
+
+void TestServerBase::theReadmesRightsAreEnough()
+{
+    QFile readme(QStringLiteral(ZEL_SOURCE_DIR "/README.md"));
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const QString part = text.mid(text.indexOf(u"## A base the office shares"_qs));
+    static const QRegularExpression block(QStringLiteral("```sql\n(.*?)```"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    QRegularExpressionMatchIterator blocks = block.globalMatch(part);
+    QVERIFY(blocks.hasNext());
+    QVERIFY(script(u"postgres"_qs, blocks.next().captured(1)));
+    QVERIFY(blocks.hasNext());
+    QVERIFY(script(u"zelmora"_qs, blocks.next().captured(1)));
+
+    const ServerPlace desk{m_server.socketFolder(), u"zelmora"_qs, u"zelmora_desk"_qs};
+    QVERIFY(testServerAccess(desk).readWrite);
+    PgServerBase base(desk);
+    const qint64 no = base.add(record(u"desk"_qs));
+    QCOMPARE(base.page(0, 10).size(), size_t(1));
+    QCOMPARE(base.copyIn({record(u"file"_qs)}, u"desk-a"_qs), 1);
+    QVERIFY(base.remove(no));
+    QVERIFY(!base.record(no));
+    // Nothing more than that: no changing records, no tables of its own.
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("desk"));
+    db.setConnectOptions(QStringLiteral("host=%1 dbname=zelmora user=zelmora_desk").arg(desk.server));
+    QVERIFY(db.open());
+    QVERIFY(!QSqlQuery(db).exec(u"UPDATE zelmora_records SET name = 'x'"_qs));
+    QVERIFY(!QSqlQuery(db).exec(u"CREATE TABLE mine (a int)"_qs));
+    QVERIFY(!QSqlQuery(db).exec(u"DELETE FROM zelmora_version"_qs));
+    db.close();
 }
 
 int main(int argc, char* argv[])
