@@ -15,9 +15,14 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace zel;
 
@@ -35,6 +40,7 @@ private slots:
     void twoDesksSavingAtOnceKeepEveryRecord();
     void aDeleteIsSeenByTheOtherDesk();
     void aStoppedServerIsToldAndTheNextSaveWorks();
+    void aSilentServerIsWaitedForFiveSecondsWithEventsGoingOn();
     void aFileBaseIsCopiedOnce();
     void theReadmesRightsAreEnough();
 
@@ -232,6 +238,29 @@ void TestServerBase::aStoppedServerIsToldAndTheNextSaveWorks()
         names << r.Name;
     QCOMPARE(names, (QStringList{u"after"_qs, u"before"_qs}));
     QVERIFY(testServerAccess(m_place).readWrite);
+}
+
+void TestServerBase::aSilentServerIsWaitedForFiveSecondsWithEventsGoingOn()
+{
+    // A port on 127.0.0.1 that takes connections and never says a word.
+    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof at;
+    QVERIFY(silent >= 0 && ::bind(silent, reinterpret_cast<sockaddr*>(&at), size) == 0 && ::listen(silent, 4) == 0
+            && ::getsockname(silent, reinterpret_cast<sockaddr*>(&at), &size) == 0);
+    const ServerPlace place{QStringLiteral("127.0.0.1:%1").arg(ntohs(at.sin_port)), u"zelmora"_qs, u"zelmora"_qs};
+    int ticks = 0;
+    QTimer clock;
+    connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+    clock.start(100);
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY_THROWS_EXCEPTION(BaseUnreachable, PgServerBase(place).open());
+    ::close(silent);
+    QVERIFY2(waited.elapsed() >= 4500 && waited.elapsed() < 7000, qPrintable(QString::number(waited.elapsed())));
+    QVERIFY2(ticks >= 30, qPrintable(QString::number(ticks))); // the caller's events went on
 }
 
 void TestServerBase::aFileBaseIsCopiedOnce()

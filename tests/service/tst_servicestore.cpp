@@ -8,7 +8,6 @@
 #include "../fakes/temppostgres.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -16,9 +15,6 @@
 
 #include <optional>
 #include <set>
-
-#include <pwd.h>
-#include <unistd.h>
 
 using namespace zel::service;
 
