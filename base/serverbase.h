@@ -102,7 +102,7 @@ public:
     virtual bool remove(qint64 no) = 0;
     // Adds the records not copied before; returns how many it added.
     virtual int copyIn(const std::vector<BaseRecord>& records, const QString& computer) = 0;
-    // Called when another desk (or this one) changed the base.
+    // Called when another desk changed the base (this one knows its own changes).
     virtual void onChanged(std::function<void()> changed) = 0;
 };
 

@@ -231,8 +231,10 @@ void PgServerBase::open()
                 ensureTables(db);
                 if (db.driver()->subscribeToNotification(kChannel)) {
                     QObject::connect(db.driver(), &QSqlDriver::notification, &m_context,
-                                     [this](const QString& channel, QSqlDriver::NotificationSource, const QVariant&) {
-                                         if (channel == kChannel && m_changed)
+                                     [this](const QString& channel, QSqlDriver::NotificationSource source,
+                                            const QVariant&) {
+                                         // Our own changes the caller knows of already.
+                                         if (channel == kChannel && source != QSqlDriver::SelfSource && m_changed)
                                              m_changed();
                                      });
                 }
