@@ -6,11 +6,12 @@
 #include "shell/ui/dialogs.h"
 
 #include <QButtonGroup>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace zel {
@@ -32,20 +33,13 @@ BaseServerBox::BaseServerBox(ISettingsStore& store, IServerBases* servers, QWidg
     }
     m_where->button(0)->setChecked(true);
     m_where->button(1)->setEnabled(servers != nullptr);
-    // The connection shows only for a server, and scrolls where the
-    // settings window (as high as the main window) has no room for it.
-    m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(QStringLiteral("BaseConnectionScroll"));
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_connection = new QWidget;
+    // The connection shows only for a server.
+    m_connection = new QWidget(this);
     m_connection->setObjectName(QStringLiteral("BaseConnection"));
     auto* fields = new QVBoxLayout(m_connection);
     fields->setContentsMargins(0, 0, 0, 0);
     fields->setSpacing(2);
-    m_scroll->setWidget(m_connection);
-    layout->addWidget(m_scroll);
+    layout->addWidget(m_connection);
     auto field = [this, fields](QLabel*& label, QLineEdit*& edit, const char* name) {
         label = new QLabel(m_connection);
         label->setObjectName(QLatin1String(name) + QStringLiteral("Label"));
@@ -95,13 +89,44 @@ void BaseServerBox::retranslate()
 
 void BaseServerBox::enableFields()
 {
-    m_scroll->setVisible(m_where->checkedId() == 1);
+    m_connection->setVisible(m_where->checkedId() == 1);
 }
 
 void BaseServerBox::keep()
 {
     const bool server = m_where->checkedId() == 1;
     writeServerPlace(m_store, {server ? m_server->text() : QString(), m_database->text(), m_user->text()});
+}
+
+BaseServerButton::BaseServerButton(ISettingsStore& store, IServerBases* servers, QWidget* parent)
+    : QToolButton(parent)
+{
+    setObjectName(QStringLiteral("BaseServerButton"));
+    setText(QStringLiteral("\u2026"));
+    m_dialog = new QDialog(this);
+    m_dialog->setObjectName(QStringLiteral("BaseServerDialog"));
+    auto* layout = new QVBoxLayout(m_dialog);
+    m_box = new BaseServerBox(store, servers, m_dialog);
+    layout->addWidget(m_box);
+    layout->addStretch();
+    auto* buttons = new QDialogButtonBox(m_dialog);
+    m_close = buttons->addButton(QDialogButtonBox::Close);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, m_dialog, &QDialog::reject);
+    connect(this, &QToolButton::clicked, this, [this] {
+        m_box->load();
+        m_dialog->open();
+    });
+    m_dialog->setMinimumWidth(260);
+}
+
+void BaseServerButton::retranslate()
+{
+    setToolTip(L(362));
+    setAccessibleName(L(362));
+    m_dialog->setWindowTitle(L(362));
+    m_close->setText(L(74));
+    m_box->retranslate();
 }
 
 void BaseServerBox::testConnection()

@@ -3,12 +3,13 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QToolButton>
 
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QScrollArea;
+class QDialog;
 
 namespace zel {
 
@@ -36,7 +37,6 @@ private:
     ISettingsStore& m_store;
     IServerBases* m_servers;
     QButtonGroup* m_where;
-    QScrollArea* m_scroll;
     QWidget* m_connection;
     QLabel* m_serverLabel;
     QLineEdit* m_server;
@@ -45,6 +45,21 @@ private:
     QLabel* m_userLabel;
     QLineEdit* m_user;
     QPushButton* m_test;
+};
+
+// The settings window has no room to spare (it is as high as the main
+// window, and its controls fill it): a button beside its Close button opens
+// the choice in a window of its own.
+class BaseServerButton : public QToolButton {
+    Q_OBJECT
+public:
+    BaseServerButton(ISettingsStore& store, IServerBases* servers, QWidget* parent);
+    void retranslate();
+
+private:
+    QDialog* m_dialog;
+    BaseServerBox* m_box;
+    QPushButton* m_close;
 };
 
 } // namespace zel

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -109,13 +110,15 @@ TForm5::TForm5(TForm1* main)
     CheckBox1 = new QCheckBox(this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     layout->addWidget(CheckBox1);
-    BaseBox = new BaseServerBox(main->services().store, main->services().serverBases, this);
-    layout->addWidget(BaseBox);
     layout->addStretch();
 
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    layout->addWidget(Button1);
+    BaseButton = new BaseServerButton(main->services().store, main->services().serverBases, this);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Button1, 1);
+    bottom->addWidget(BaseButton);
+    layout->addLayout(bottom);
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &TForm5::Button1Click);
 
@@ -153,7 +156,6 @@ void TForm5::FormShow()
     selectLanguage(static_cast<int>(Settings.Language));
     RadioGroup1Click();
     CheckBox2->setChecked(Settings.AutoUpdate);
-    BaseBox->load();
 }
 
 void TForm5::closeEvent(QCloseEvent* event)
@@ -209,7 +211,7 @@ void TForm5::RadioGroup1Click()
         m_methods->button(i)->setText(L(36 + i));
     Label8->setText(L(40));
     CheckBox1->setText(L(41));
-    BaseBox->retranslate();
+    BaseButton->retranslate();
     // Its width matters only on the screen: a hidden window is fitted to
     // its texts when it is next shown.
     if (isVisible())

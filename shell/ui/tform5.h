@@ -14,7 +14,7 @@ class QPushButton;
 namespace zel {
 
 class TForm1;
-class BaseServerBox;
+class BaseServerButton;
 
 class TForm5 : public QWidget {
     Q_OBJECT
@@ -66,7 +66,7 @@ private:
     QComboBox* ComboBoxDownGradeWood;
     QCheckBox* CheckBox1;
     QPushButton* Button1;
-    BaseServerBox* BaseBox; // where the calculation base is
+    BaseServerButton* BaseButton; // where the calculation base is
 };
 
 } // namespace zel

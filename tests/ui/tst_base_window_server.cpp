@@ -246,8 +246,12 @@ void TestBaseWindowServer::theSettingsChooseAndTestTheServer()
 {
     TForm5 settings(m_form.get());
     settings.show();
+    auto* open = settings.findChild<BaseServerButton*>();
+    QVERIFY(open);
+    QCOMPARE(open->toolTip(), L(362));
+    open->click();
     auto* box = settings.findChild<BaseServerBox*>();
-    QVERIFY(box);
+    QVERIFY(box && box->isVisible());
     QCOMPARE(box->title(), L(362));
     auto* server = box->findChild<QLineEdit*>(u"BaseServer"_qs);
     auto* user = box->findChild<QLineEdit*>(u"BaseUser"_qs);
