@@ -1,6 +1,7 @@
 // Program entry: one copy, the windows in their order, the message loop.
 #include "app/application.h"
 #include "app/tform1.h"
+#include "base/platform/pgbase.h"
 #include "base/platform/sqlitebase.h"
 #include "base/ui/tform4.h"
 #include "cubtable/ui/tform3.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv)
 
     zel::QSettingsStore store;
     zel::SqliteBaseFile baseFile;
+    zel::PgServerBases serverBases;
     zel::HttpTimeouts timeouts;
     timeouts.idleMs = zel::serviceIdleMs(timeouts.idleMs);
     zel::ModuleTroubleNotice trouble;
@@ -71,6 +73,7 @@ int main(int argc, char** argv)
     zel::Facility<zel::IWorkbooks> workbooks(zel::workbookModule(), zel::kWorkbookModuleOpen, trouble.handler());
     zel::Facility<zel::ISummaryCharts> charts(zel::chartsModule(), zel::kSummaryChartsOpen, trouble.handler());
     zel::AppServices services{store, QCoreApplication::applicationFilePath(), &baseFile, &workbooks, &charts};
+    services.serverBases = &serverBases;
     services.http = &net;
     services.downloader = &net;
     services.connectivity = &net;

@@ -69,7 +69,7 @@ public:
     // The calculation base window, for browsing.
     void N222click();
     // The lot summary of the list in front, a window that follows the lists
-    // (summary/ui/tform1_summary.cpp).
+    // (app/tform1_summary.cpp).
     void LotSummaryClick();
     LotSummaryWindow* summaryWindow() const { return m_summary; }
     // The summary's stored values, read at start with the other settings.

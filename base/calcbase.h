@@ -29,6 +29,9 @@ struct BaseRecord {
     QString Name;
     double volume = 0.0; // m3
     QString Notes;       // the list's cell texts, one per line
+    // Kept by the server base only: the login name that saved it and the computer.
+    QString Who;
+    QString Computer;
 };
 
 // A record of a calculation; texts longer than their fields are cut.

@@ -36,9 +36,10 @@ for soname in $(cat build-package/runtime-libraries.txt); do
   pkg=$(package_of "$soname") || true
   if [ -n "$pkg" ] && ! grep -qxF "$pkg" <<<"$carried_names"; then opened+=("$pkg"); fi
 done
-# Qt's platform plugins and SQLite driver are loaded as plugins, which no
-# library list shows.
-extra="qt6-qpa-plugins, libqt6sql6-sqlite"
+# Qt's platform plugins and SQL drivers (SQLite for the base file, PostgreSQL
+# for an office's shared base) are loaded as plugins, which no library list
+# shows.
+extra="qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql"
 depends=$carried
 for pkg in $(printf '%s\n' "${opened[@]}" | sort -u); do depends+=", $pkg"; done
 depends+=", $extra"

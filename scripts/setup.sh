@@ -10,6 +10,9 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-qpa-plugins
+  # The calculation base on an office's PostgreSQL server (and the service's
+  # storage): Qt's driver, and a PostgreSQL 15 for their tests.
+  libqt6sql6-psql postgresql-15
   # Qt's own texts (file dialogs, standard buttons) in Ukrainian and Russian.
   qt6-translations-l10n
   # The lot summary's chart; Qt Charts' CMake files need Qt OpenGL's.
@@ -23,10 +26,9 @@ PACKAGES=(
   poppler-utils
   fonts-dejavu-core
   # The maker's service: Ed25519 signatures (also checked by the program),
-  # its HTTP front, Qt's PostgreSQL driver and a PostgreSQL 15 for its
-  # storage tests, iproute2 for the end-to-end test's own network namespace,
+  # its HTTP front, iproute2 for the end-to-end test's own network namespace,
   # nginx and openssl for the test of the README's reverse-proxy setup.
-  libsodium-dev libmicrohttpd-dev libqt6sql6-psql postgresql-15 iproute2 nginx openssl
+  libsodium-dev libmicrohttpd-dev iproute2 nginx openssl
   # Its load script: the load generator, and curl for its first request.
   wrk curl
   # The test that the carried modules' debugging information is found.

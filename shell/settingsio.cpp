@@ -18,6 +18,9 @@ const QString kLotNumberValue = QStringLiteral("LotNumber");
 const QString kSellerValue = QStringLiteral("Seller");
 const QString kBuyerValue = QStringLiteral("Buyer");
 const QString kPlaceValue = QStringLiteral("Place");
+const QString kBaseServerValue = QStringLiteral("BaseServer");
+const QString kBaseDatabaseValue = QStringLiteral("BaseDatabase");
+const QString kBaseUserValue = QStringLiteral("BaseUser");
 
 QString languageCode(UiLanguage language)
 {

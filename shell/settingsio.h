@@ -29,6 +29,10 @@ extern const QString kLotNumberValue;   // "LotNumber"
 extern const QString kSellerValue;      // "Seller"
 extern const QString kBuyerValue;       // "Buyer"
 extern const QString kPlaceValue;       // "Place"
+// Where the calculation base is, texts; an empty server means the file.
+extern const QString kBaseServerValue;   // "BaseServer": host[:port] or a socket folder
+extern const QString kBaseDatabaseValue; // "BaseDatabase"
+extern const QString kBaseUserValue;     // "BaseUser"
 // The folder the file dialogs opened last, a text.
 extern const QString kLastFolderValue;  // "LastFolder"
 

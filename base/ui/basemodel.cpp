@@ -44,16 +44,20 @@ int BaseModel::rowCount(const QModelIndex& parent) const
 
 int BaseModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 5;
+    return parent.isValid() ? 0 : kBaseColumns;
 }
 
 QVariant BaseModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_base.size())
         return QVariant();
-    const BaseRecord& r = m_base.records()[index.row()];
+    return baseCell(m_base.records()[index.row()], index.column(), role);
+}
+
+QVariant baseCell(const BaseRecord& r, int column, int role)
+{
     if (role == Qt::DisplayRole) {
-        switch (index.column()) {
+        switch (column) {
         case 0: return r.No;
         case 1: return QLocale().toString(r.DateTime, QLocale::ShortFormat);
         case 2: return r.Name;
@@ -61,7 +65,7 @@ QVariant BaseModel::data(const QModelIndex& index, int role) const
         case 4: return QLocale().toString(r.volume, 'f', 4);
         }
     }
-    if (role == Qt::TextAlignmentRole && (index.column() == 0 || index.column() == 4))
+    if (role == Qt::TextAlignmentRole && (column == 0 || column == 4))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return QVariant();
 }

@@ -7,6 +7,10 @@
 
 namespace zel {
 
+// No, DateTime, Name, Category, volume: a record's cell as the table shows it.
+constexpr int kBaseColumns = 5;
+QVariant baseCell(const BaseRecord& record, int column, int role);
+
 class BaseModel : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 // The calculation base window.
 #include "base/ui/tform4.h"
 #include "base/ui/basemodel.h"
+#include "base/ui/serverbasemodel.h"
 #include "lists/ui/listssession.h"
 #include "shell/log.h"
 #include "report/ui/tform6.h"
@@ -8,6 +9,7 @@
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/ui/appevents.h"
+#include "shell/settingsio.h"
 #include "shell/ui/dialogs.h"
 
 #include <QFile>
@@ -16,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -42,7 +45,24 @@ TForm4::TForm4(QWidget* main, ListsSession& lists, const AppServices& services, 
 
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setModel(m_model);
+    const ServerPlace place = readServerPlace(services.store);
+    if (place.isServer() && services.serverBases) {
+        m_server = services.serverBases->base(place);
+        m_serverModel = new ServerBaseModel(*m_server, this);
+        // A burst of changes elsewhere is read once.
+        m_server->onChanged([this] {
+            if (m_refreshDue)
+                return;
+            m_refreshDue = true;
+            QTimer::singleShot(0, this, [this] {
+                m_refreshDue = false;
+                refreshServer(false);
+            });
+        });
+        DBGrid1->setModel(m_serverModel);
+    } else {
+        DBGrid1->setModel(m_model);
+    }
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -69,6 +89,12 @@ TForm4::TForm4(QWidget* main, ListsSession& lists, const AppServices& services, 
     PopupMenu1->addSeparator();
     N4 = PopupMenu1->addAction(QString());
     N4->setObjectName(QStringLiteral("N4"));
+    if (onServer()) {
+        PopupMenu1->addSeparator();
+        N5 = PopupMenu1->addAction(QString());
+        N5->setObjectName(QStringLiteral("N5"));
+        connect(N5, &QAction::triggered, this, &TForm4::copyFileToServer);
+    }
 
     auto* bottom = new QHBoxLayout;
     DBNavigator1 = new QToolBar(this);
@@ -111,15 +137,19 @@ TForm4::TForm4(QWidget* main, ListsSession& lists, const AppServices& services, 
     // The navigator moves the selection; the records themselves are never
     // changed after they are added, so editing has nothing to do.
     auto move = [this](int to) {
-        if (m_base.size() > 0)
-            selectIndex(std::clamp(to, 0, m_base.size() - 1));
+        if (shownCount() > 0)
+            selectIndex(std::clamp(to, 0, shownCount() - 1));
     };
     connect(DBNavigator1->actions()[0], &QAction::triggered, this, [move] { move(0); });
     connect(DBNavigator1->actions()[1], &QAction::triggered, this, [this, move] { move(selectedIndex() - 1); });
     connect(DBNavigator1->actions()[2], &QAction::triggered, this, [this, move] { move(selectedIndex() + 1); });
-    connect(DBNavigator1->actions()[3], &QAction::triggered, this, [this, move] { move(m_base.size() - 1); });
+    connect(DBNavigator1->actions()[3], &QAction::triggered, this, [this, move] { move(shownCount() - 1); });
     connect(DBNavigator1->actions()[4], &QAction::triggered, this, [this] {
         // An empty record, only its number given.
+        if (onServer()) {
+            saveToServer(BaseRecord());
+            return;
+        }
         m_base.add(BaseRecord());
         m_model->appended();
         selectIndex(m_base.size() - 1);
@@ -130,6 +160,11 @@ TForm4::TForm4(QWidget* main, ListsSession& lists, const AppServices& services, 
 QString TForm4::basePath() const
 {
     return fileBeside(m_services.programFile, QStringLiteral("base.cds"));
+}
+
+int TForm4::shownCount() const
+{
+    return onServer() ? m_serverModel->rowCount() : m_base.size();
 }
 
 int TForm4::selectedIndex() const
@@ -167,6 +202,10 @@ void TForm4::hideEvent(QHideEvent* event)
 void TForm4::FormShow()
 {
     m_lists.log().write(QStringLiteral("form4 show"));
+    if (onServer()) {
+        showServer();
+        return;
+    }
     m_loaded = false;
     m_base.reset({}, 1);
     IBaseFile* file = m_services.baseFile;
@@ -203,7 +242,7 @@ void TForm4::FormShow()
     }
 }
 
-void TForm4::addCurrentCalculation()
+std::optional<BaseRecord> TForm4::currentCalculation() const
 {
     QString category;
     QStringList lines;
@@ -214,18 +253,141 @@ void TForm4::addCurrentCalculation()
         category = L(89);
         lines = m_lists.boardTexts();
     } else {
-        return;
+        return std::nullopt;
     }
     // The volume first: a total that does not read adds no record at all.
     const double volume = readVolumeText(m_lists.volumeText());
-    m_base.add(makeRecord(QDateTime::currentDateTime(), category, m_addName, volume, lines));
+    return makeRecord(QDateTime::currentDateTime(), category, m_addName, volume, lines);
+}
+
+void TForm4::addCurrentCalculation()
+{
+    const std::optional<BaseRecord> record = currentCalculation();
+    if (!record)
+        return;
+    m_base.add(*record);
     m_model->appended();
     selectIndex(m_base.size() - 1);
+}
+
+namespace {
+
+// Counts a wait for the server while it lasts.
+class Busy {
+public:
+    explicit Busy(int& count) : m_count(count) { ++m_count; }
+    ~Busy() { --m_count; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    int& m_count;
+};
+
+} // namespace
+
+void TForm4::showServer()
+{
+    const Busy busy(m_busy);
+    applyTitle();
+    m_serverModel->setTitles({QStringLiteral("№"), L(47), L(48), L(46), L(5), L(360), L(361)});
+    N1->setText(L(50));
+    N2->setText(L(19));
+    N4->setText(L(24));
+    N5->setText(L(378));
+    Button2->setText(L(50));
+    Button1->setText(L(74));
+
+    std::optional<BaseRecord> record;
+    if (!m_addName.isEmpty()) {
+        try {
+            record = currentCalculation();
+        } catch (const std::exception& e) {
+            m_services.report(this, e);
+        }
+    }
+    // A calculation to save is told of a server that does not answer as
+    // not saved; browsing only, as not answering.
+    if (record)
+        saveToServer(*record);
+    else
+        refreshServer(true);
+}
+
+bool TForm4::refreshServer(bool tell)
+{
+    const Busy busy(m_busy);
+    const BaseRecord* selected = m_serverModel->recordAt(selectedIndex());
+    const qint64 no = selected ? selected->No : 0;
+    const int row = selectedIndex();
+    try {
+        m_server->open();
+        m_serverModel->refresh();
+    } catch (const std::exception& e) {
+        if (tell)
+            tellServerFailure(e, m_serverModel->rowCount() > 0 ? L(373) : L(371));
+        return false;
+    }
+    // The same record, or the one now in its place.
+    const int at = m_serverModel->rowOf(no);
+    if (at >= 0)
+        selectIndex(at);
+    else if (shownCount() > 0)
+        selectIndex(std::clamp(row, 0, shownCount() - 1));
+    return true;
+}
+
+void TForm4::saveToServer(const BaseRecord& record)
+{
+    const Busy busy(m_busy);
+    qint64 no = 0;
+    try {
+        no = m_server->add(record);
+    } catch (const std::exception& e) {
+        tellServerFailure(e, L(372));
+        return;
+    }
+    refreshServer(true);
+    const int at = m_serverModel->rowOf(no);
+    if (at >= 0)
+        selectIndex(at);
+}
+
+void TForm4::tellServerFailure(const std::exception& e, const QString& unreachable)
+{
+    const QString detail = QString::fromUtf8(e.what());
+    m_lists.log().write(QStringLiteral("Base server: ") + detail);
+    QString text;
+    if (const auto* refused = dynamic_cast<const BaseRefused*>(&e))
+        text = refused->why == BaseRefused::LaterVersion ? L(375).arg(refused->version) : L(376);
+    else if (dynamic_cast<const BaseUnreachable*>(&e))
+        text = unreachable.contains(QLatin1String("%1")) ? unreachable.arg(detail) : unreachable;
+    else
+        text = L(377).arg(detail);
+    Dialogs::warning(this, text);
+}
+
+void TForm4::copyFileToServer()
+{
+    const Busy busy(m_busy);
+    IBaseFile* file = m_services.baseFile;
+    if (!onServer() || !file)
+        return;
+    try {
+        const BaseContents contents = file->load(basePath());
+        const int copied = m_server->copyIn(contents.records, m_services.serverBases->computer());
+        Dialogs::message(this, L(379).arg(copied));
+    } catch (const std::exception& e) {
+        tellServerFailure(e, L(371));
+        return;
+    }
+    refreshServer(true);
 }
 
 void TForm4::FormHide()
 {
     IBaseFile* file = m_services.baseFile;
+    // The server keeps each save and delete as it is made.
     if (!m_loaded || !file)
         return;
     m_loaded = false;
@@ -261,10 +423,28 @@ void TForm4::handOverPreviews()
 bool TForm4::AddToList()
 {
     m_lists.log().write(QStringLiteral("Add to list form4"));
+    m_unopened = false;
     const int index = selectedIndex();
     if (index < 0)
         return false;
-    const BaseRecord& r = m_base.records()[index];
+    std::optional<BaseRecord> fresh;
+    if (onServer()) {
+        m_unopened = true;
+        // What the server holds now: the record may have gone meanwhile.
+        try {
+            fresh = m_server->record(m_serverModel->recordAt(index)->No);
+        } catch (const std::exception& e) {
+            tellServerFailure(e, L(371));
+            return false;
+        }
+        if (!fresh) {
+            Dialogs::warning(this, L(374));
+            refreshServer(false);
+            return false;
+        }
+        m_unopened = false;
+    }
+    const BaseRecord& r = fresh ? *fresh : m_base.records()[index];
     const SavedKind kind = savedKind(r);
     if (kind == SavedKind::None)
         return false;
@@ -275,7 +455,10 @@ bool TForm4::AddToList()
 // DBGrid1DblClick: open the selected calculation into its list (double click, OK, Open).
 void TForm4::DBGrid1DblClick()
 {
-    AddToList();
+    // A record the server no longer holds (or could not give) is told and
+    // the window stays, to choose another.
+    if (!AddToList() && m_unopened)
+        return;
     accept();
 }
 
@@ -287,6 +470,18 @@ void TForm4::N2Click()
         return;
     if (Dialogs::ask(this, L(49), Dialogs::Information) != Dialogs::Yes)
         return;
+    if (onServer()) {
+        // Gone already elsewhere is as good as deleted here.
+        try {
+            m_server->remove(m_serverModel->recordAt(index)->No);
+        } catch (const std::exception& e) {
+            tellServerFailure(e, L(371));
+            return;
+        }
+        if (refreshServer(true) && shownCount() > 0)
+            selectIndex(std::min(index, shownCount() - 1));
+        return;
+    }
     m_model->removeRecord(index);
     // The next record becomes the current one, or the previous when the last went.
     if (m_base.size() > 0)

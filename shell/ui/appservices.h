@@ -15,6 +15,7 @@ namespace zel {
 
 class ISettingsStore;
 class IBaseFile;
+class IServerBases;
 class IHttpClient;
 class IDownloader;
 class IConnectivity;
@@ -62,6 +63,9 @@ struct AppServices {
 
     // The system's default beep when empty.
     std::function<void()> beep{};
+    // The calculation base on an office's server, when the settings name
+    // one; without it the base is the file.
+    IServerBases* serverBases = nullptr;
 
     void playBeep() const
     {

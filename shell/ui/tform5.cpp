@@ -1,5 +1,6 @@
 // The settings window.
 #include "shell/ui/tform5.h"
+#include "base/ui/baseserverbox.h"
 #include "shell/langtable.h"
 #include "shell/settings.h"
 #include "shell/ui/fittext.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -116,7 +118,11 @@ TForm5::TForm5(QWidget* main, const AppServices& services)
 
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    layout->addWidget(Button1);
+    BaseButton = new BaseServerButton(services.store, services.serverBases, this);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Button1, 1);
+    bottom->addWidget(BaseButton);
+    layout->addLayout(bottom);
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &TForm5::Button1Click);
 
@@ -207,6 +213,7 @@ void TForm5::RadioGroup1Click()
         m_methods->button(i)->setText(L(36 + i));
     Label8->setText(L(40));
     CheckBox1->setText(L(41));
+    BaseButton->retranslate();
     // Its width matters only on the screen: a hidden window is fitted to
     // its texts when it is next shown.
     if (isVisible())

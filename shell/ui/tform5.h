@@ -16,6 +16,7 @@ namespace zel {
 struct AppServices;
 class AppEvents;
 class Log;
+class BaseServerButton;
 
 class TForm5 : public QWidget {
     Q_OBJECT
@@ -70,6 +71,7 @@ private:
     QComboBox* ComboBoxDownGradeWood;
     QCheckBox* CheckBox1;
     QPushButton* Button1;
+    BaseServerButton* BaseButton; // where the calculation base is
 };
 
 } // namespace zel

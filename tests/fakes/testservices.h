@@ -4,6 +4,7 @@
 // is given.
 #pragma once
 
+#include "base/platform/pgbase.h"
 #include "base/platform/sqlitebase.h"
 #include "engine/errors.h"
 #include "lists/workbooks.h"
@@ -36,6 +37,7 @@ inline AppServices testServices(ISettingsStore& store, const QString& programFil
                                 SpreadsheetFactory spreadsheet = {})
 {
     static SqliteBaseFile baseFile;
+    static PgServerBases serverBases;
     static TestWorkbooks books;
     static Facility<IWorkbooks> workbooks(books);
     static Facility<ISummaryCharts> charts(qtSummaryCharts());
@@ -43,6 +45,7 @@ inline AppServices testServices(ISettingsStore& store, const QString& programFil
     books.start = std::move(spreadsheet);
     AppServices services{store, programFile, &baseFile, &workbooks, &charts};
     services.files = &files;
+    services.serverBases = &serverBases;
     return services;
 }
 
