@@ -25,8 +25,8 @@ class IWorkbooks;
 
 struct AppServices {
     ISettingsStore& store;
-    // The program's own file: the log, the report, the base and the update
-    // files live beside it.
+    // The program's own file: the update files live beside it, the log, the
+    // report and the base where keptFile() says.
     QString programFile;
     // Keeps the calculation base.
     IBaseFile* baseFile = nullptr;
@@ -50,6 +50,10 @@ struct AppServices {
     ServiceHosts hosts{};
     // The system's default beep when empty.
     std::function<void()> beep{};
+    // The program downloads and puts in place its own updates; a build for a
+    // package manager (ZELMORA_SELF_UPDATE off) leaves that to the system's
+    // package updates and never checks by itself.
+    bool selfUpdate = ZELMORA_SELF_UPDATE;
 
     void playBeep() const
     {
