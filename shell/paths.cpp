@@ -50,8 +50,10 @@ QString keptFile(const QString& programFile, const QString& name)
     if (folder != beside) {
         if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (!QFileInfo::exists(path) && QFileInfo::exists(beside + name))
-            QFile::copy(beside + name, path);
+        // The copy takes the original's permissions; one the user may not
+        // write, as in a folder closed as a whole, could never be saved.
+        if (!QFileInfo::exists(path) && QFileInfo::exists(beside + name) && QFile::copy(beside + name, path))
+            QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
     }
     return path;
 }

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # The real program under Xvfb, started from a folder its user cannot write
 # (as the unprivileged user "nobody" when run as root, since root may write
-# anywhere), a base of an earlier portable run in it: the window comes up, a
-# calculation saved to the base lands in the user's data folder beside the
-# earlier record, nothing is told, the program closes normally, and the
-# folder holds what it held.
+# anywhere), a read-only base of an earlier portable run in it: the window
+# comes up, a calculation saved to the base lands in the user's data folder
+# beside the earlier record, nothing is told, the program closes normally,
+# and the folder holds what it held.
 # Usage: unwritable_folder.sh <zelmora executable> <screenshot.png>
 source "$(dirname "$(readlink -f "$0")")/setup.sh" "$@"
 printf 'kept' >"$work/app/notes.txt"
 sqlite3 "$work/app/base.cds" "CREATE TABLE records (No INTEGER PRIMARY KEY AUTOINCREMENT, DateTime TEXT,
   Category VARCHAR(20), Name VARCHAR(30), volume DOUBLE, Notes TEXT);
   INSERT INTO records (DateTime, Category, Name, volume, Notes) VALUES ('', 'ГОСТ 2708-75', 'Yard 1', 0.1, '')"
+chmod a-w "$work/app/base.cds"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
   chown nobody "$work/config" "$work/tmp" "$work/run" "$work/cache"
