@@ -109,7 +109,7 @@ QStringList TableReportDocument(const QString& caption, const QString& methodNam
 
 QString reportFilePath(const QString& programFile)
 {
-    return fileBeside(programFile, QStringLiteral("HTML.html"));
+    return keptFile(programFile, QStringLiteral("HTML.html"));
 }
 
 void writeReportFile(const QString& path, const QStringList& lines)

@@ -10,7 +10,7 @@ source scripts/packageof.sh
 bash scripts/setup.sh --packages-only
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DZELMORA_SELF_UPDATE=OFF \
       -DCMAKE_INSTALL_PREFIX=/usr "${launcher[@]}" >/dev/null
 cmake --build build-package
 

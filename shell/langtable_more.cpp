@@ -198,6 +198,11 @@ const LangMoreEntry LangMoreTable[] = {
            "Часть функций Zelmora не удалось запустить: экспорт в таблицы, диаграмма итогов партии или связь с сервисом в этом сеансе работать не будут. Причина записана в журнал.",
            "Some of Zelmora's functions could not be started: the export to spreadsheets, the lot summary's chart or the online service will not work in this session. The reason is written in the log."}},
 
+    // 350-359: a program installed from a package.
+    {350, {"Цю копію Zelmora встановлено з пакунка: оновлення надходять разом з оновленнями пакунків системи.",
+           "Эта копия Zelmora установлена из пакета: обновления приходят вместе с обновлениями пакетов системы.",
+           "This copy of Zelmora was installed from a package: its updates come with the system's package updates."}},
+
     // 360-399: the calculation base on an office's server.
     {360, {"Хто", "Кто", "Who"}},
     {361, {"Комп'ютер", "Компьютер", "Computer"}},

@@ -4,6 +4,7 @@
 #include "shell/paths.h"
 #include "shell/savefile.h"
 
+#include <QFileInfo>
 #include <QMutexLocker>
 
 #include <algorithm>
@@ -39,7 +40,7 @@ Log::Log(const QString& filePath, QObject* parent)
 
 QString Log::filePathFor(const QString& programFile)
 {
-    return ChangeFileExt(programFile, QStringLiteral(".log"));
+    return keptFile(programFile, QFileInfo(programFile).completeBaseName() + QStringLiteral(".log"));
 }
 
 QString Log::timeFormatOf(const QLocale& locale)

@@ -23,7 +23,8 @@ public:
     // `filePath` is where "save" writes; see filePathFor().
     explicit Log(const QString& filePath = QString(), QObject* parent = nullptr);
 
-    // The log file of a program file: same folder and name, extension ".log".
+    // The log file of a program file: its name with the extension ".log",
+    // kept where keptFile() says.
     static QString filePathFor(const QString& programFile);
 
     // The locale's long time format without its time-zone part.

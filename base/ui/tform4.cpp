@@ -159,7 +159,7 @@ TForm4::TForm4(QWidget* main, ListsSession& lists, const AppServices& services, 
 
 QString TForm4::basePath() const
 {
-    return fileBeside(m_services.programFile, QStringLiteral("base.cds"));
+    return keptFile(m_services.programFile, QStringLiteral("base.cds"));
 }
 
 int TForm4::shownCount() const

@@ -142,7 +142,7 @@ void OnlineController::GIFStop()
 
 void OnlineController::autoCheckUpdate()
 {
-    if (!m_services.idle)
+    if (!m_services.selfUpdate || !m_services.idle)
         return;
     if (m_services.idle->idleMilliseconds() / 1000 != 30)
         return;
@@ -158,6 +158,12 @@ void OnlineController::UpDate(bool mess, bool rebot)
     // One check at a time: a second one would swap the same files.
     if (m_updating)
         return;
+    if (!m_services.selfUpdate) {
+        m_log.write(QStringLiteral("Updates by the package manager"));
+        if (mess)
+            Dialogs::message(m_window, L(350));
+        return;
+    }
     m_updating = true;
     struct Done {
         bool& flag;

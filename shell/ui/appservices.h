@@ -30,8 +30,8 @@ class Log;
 
 struct AppServices {
     ISettingsStore& store;
-    // The program's own file: the log, the report, the base and the update
-    // files live beside it.
+    // The program's own file: the update files live beside it, the log, the
+    // report and the base where keptFile() says.
     QString programFile;
     // Keeps the calculation base.
     IBaseFile* baseFile = nullptr;
@@ -66,6 +66,10 @@ struct AppServices {
     // The calculation base on an office's server, when the settings name
     // one; without it the base is the file.
     IServerBases* serverBases = nullptr;
+    // The program downloads and puts in place its own updates; a build for a
+    // package manager (ZELMORA_SELF_UPDATE off) leaves that to the system's
+    // package updates and never checks by itself.
+    bool selfUpdate = ZELMORA_SELF_UPDATE;
 
     void playBeep() const
     {

@@ -70,6 +70,8 @@ TForm5::TForm5(QWidget* main, const AppServices& services)
     CheckBox2 = new QCheckBox(this);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     layout->addWidget(CheckBox2);
+    // A packaged program never checks for updates by itself.
+    CheckBox2->setVisible(services.selfUpdate);
 
     RadioGroup1 = radioGroup(this, "RadioGroup1", &m_languages, 3);
     m_languages->button(0)->setText(QStringLiteral("Українська"));

@@ -124,6 +124,16 @@ close_with_ctrl_x() {
   wait_end "$2" || fail "Ctrl+X did not end the program"
 }
 
+# Main window $1 of process $2: nothing else of the program is shown, Ctrl+X
+# closes it, and it ends with status 0 (else its error stream, file $3, shows).
+close_quietly() {
+  local b status=0
+  if b=$(other_window "$1" 1); then fail "also shown: $(xdotool getwindowname "$b")"; fi
+  close_with_ctrl_x "$1" "$2"
+  wait "$2" || status=$?
+  [ "$status" -eq 0 ] || { cat "$3"; fail "the program ended with status $status"; }
+}
+
 # Process $1, a second copy whose errors go to file $2, only says that the
 # first exists: the message, its box (captured to $3 when given), and its end.
 expect_refused() {

@@ -2,6 +2,7 @@
 #include "shell/codepage.h"
 #include "shell/log.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -93,9 +94,13 @@ void TestLog::timeFormatLosesOnlyTheZone()
 
 void TestLog::filePath()
 {
-    QCOMPARE(Log::filePathFor(QStringLiteral("/opt/z/zelmora")), QStringLiteral("/opt/z/zelmora.log"));
-    QCOMPARE(Log::filePathFor(QStringLiteral("/opt/z/calc.exe")), QStringLiteral("/opt/z/calc.log"));
-    QCOMPARE(Log::filePathFor(QStringLiteral("/opt/z.d/a.b.exe")), QStringLiteral("/opt/z.d/a.b.log"));
+    // A folder the user may write: the portable layout, the log beside the program.
+    QTemporaryDir dir;
+    const QString z = dir.filePath(QStringLiteral("z.d"));
+    QVERIFY(QDir().mkpath(z));
+    QCOMPARE(Log::filePathFor(z + QStringLiteral("/zelmora")), z + QStringLiteral("/zelmora.log"));
+    QCOMPARE(Log::filePathFor(z + QStringLiteral("/calc.exe")), z + QStringLiteral("/calc.log"));
+    QCOMPARE(Log::filePathFor(z + QStringLiteral("/a.b.exe")), z + QStringLiteral("/a.b.log"));
 }
 
 void TestLog::saveWritesWindows1251WithCrLf()

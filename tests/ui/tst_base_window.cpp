@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -376,10 +377,19 @@ void TestBaseWindow::damagedBaseIsReportedAndLeftAlone()
 
 void TestBaseWindow::unwritableFolderIsToldOnce()
 {
-    // The program's folder below a plain file: nothing can be written there.
+    // The program's folder and the user's data folder below a plain file:
+    // nothing can be written in either.
     QFile blocker(m_dir->filePath(u"blocker"_qs));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(blocker.fileName()));
+    const auto restore = qScopeGuard([&] {
+        if (dataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", dataHome);
+    });
     m_form.reset();
     m_form = std::make_unique<TForm1>(testServices(m_store, m_dir->filePath(u"blocker/zelmora"_qs)));
     m_form->show();

@@ -90,6 +90,7 @@ private slots:
     void updateFromTheMenuSwapsAndRestarts();
     void silentCheckSwapsAndAsksNothing();
     void dailyCheckOncePerDay();
+    void packagedProgramLeavesUpdatesToThePackageManager();
     void excludedAddressLeavesOutStatistics();
     void failedDownloadChangesNothing();
     void programCutShortIsRefused_data();
@@ -127,6 +128,7 @@ private:
     FakeRestart m_restart;
     ServiceHosts m_hosts;
     int m_beeps = 0;
+    bool m_selfUpdate = true;
     std::unique_ptr<TForm1> m_form;
 };
 
@@ -150,6 +152,7 @@ void TestOnlineWindow::init()
     m_hosts.update = m_service->host();
     m_hosts.excluded = u"10.9.9.9"_qs;
     m_beeps = 0;
+    m_selfUpdate = true;
     QFile f(program());
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("the old program");
@@ -178,6 +181,7 @@ void TestOnlineWindow::start(const QString& language)
     services.restart = &m_restart;
     services.hosts = m_hosts;
     services.beep = [this] { ++m_beeps; };
+    services.selfUpdate = m_selfUpdate;
     m_form = std::make_unique<TForm1>(services);
     // The tests drive both timers themselves.
     child<QTimer>("Timer1")->stop();
@@ -685,6 +689,24 @@ void TestOnlineWindow::dailyCheckOncePerDay()
     tick();
     QVERIFY(m_service->requests().isEmpty());
     QCOMPARE(labels().count(u"auto_checkupdate"_qs), 2);
+}
+
+// A packaged program: the menu's item tells where updates come from, and
+// neither it nor a still machine's daily check asks the service anything.
+void TestOnlineWindow::packagedProgramLeavesUpdatesToThePackageManager()
+{
+    announce("106");
+    m_store.values[kAutoUpdateValue] = 1;
+    m_selfUpdate = false;
+    start();
+    child<QAction>("Update1")->trigger();
+    QCOMPARE(Dialogs::shown(), QStringList{EN(350)});
+    m_idle.idleMs = 30000;
+    tick();
+    QCOMPARE(Dialogs::shown(), QStringList{EN(350)});
+    QVERIFY(m_service->requests().isEmpty());
+    QVERIFY(!m_store.values.contains(kDateCheckValue));
+    QVERIFY(!QFile::exists(program() + u".new"_qs));
 }
 
 void TestOnlineWindow::excludedAddressLeavesOutStatistics()
