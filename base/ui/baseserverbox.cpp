@@ -100,30 +100,49 @@ void BaseServerBox::keep()
 
 BaseServerButton::BaseServerButton(ISettingsStore& store, IServerBases* servers, QWidget* parent)
     : QToolButton(parent)
+    , m_store(store)
+    , m_servers(servers)
 {
     setObjectName(QStringLiteral("BaseServerButton"));
     setText(QStringLiteral("\u2026"));
+    connect(this, &QToolButton::clicked, this, [this] {
+        makeDialog();
+        m_box->load();
+        m_dialog->open();
+    });
+}
+
+// Made at the first click: its standard Close button would read the icon
+// theme at the program's start, for a dialog most users never open.
+void BaseServerButton::makeDialog()
+{
+    if (m_dialog)
+        return;
     m_dialog = new QDialog(this);
     m_dialog->setObjectName(QStringLiteral("BaseServerDialog"));
     auto* layout = new QVBoxLayout(m_dialog);
-    m_box = new BaseServerBox(store, servers, m_dialog);
+    m_box = new BaseServerBox(m_store, m_servers, m_dialog);
     layout->addWidget(m_box);
     layout->addStretch();
     auto* buttons = new QDialogButtonBox(m_dialog);
     m_close = buttons->addButton(QDialogButtonBox::Close);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, m_dialog, &QDialog::reject);
-    connect(this, &QToolButton::clicked, this, [this] {
-        m_box->load();
-        m_dialog->open();
-    });
     m_dialog->setMinimumWidth(260);
+    relabelDialog();
 }
 
 void BaseServerButton::retranslate()
 {
     setToolTip(L(362));
     setAccessibleName(L(362));
+    relabelDialog();
+}
+
+void BaseServerButton::relabelDialog()
+{
+    if (!m_dialog)
+        return;
     m_dialog->setWindowTitle(L(362));
     m_close->setText(L(74));
     m_box->retranslate();

@@ -57,9 +57,14 @@ public:
     void retranslate();
 
 private:
-    QDialog* m_dialog;
-    BaseServerBox* m_box;
-    QPushButton* m_close;
+    void makeDialog();
+    void relabelDialog();
+
+    ISettingsStore& m_store;
+    IServerBases* m_servers;
+    QDialog* m_dialog = nullptr;
+    BaseServerBox* m_box = nullptr;
+    QPushButton* m_close = nullptr;
 };
 
 } // namespace zel
