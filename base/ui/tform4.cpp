@@ -8,8 +8,8 @@
 #include "shell/langtable.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
-#include "shell/ui/appevents.h"
 #include "shell/settingsio.h"
+#include "shell/ui/appevents.h"
 #include "shell/ui/dialogs.h"
 
 #include <QFile>

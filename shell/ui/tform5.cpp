@@ -2,11 +2,11 @@
 #include "shell/ui/tform5.h"
 #include "base/ui/baseserverbox.h"
 #include "shell/langtable.h"
-#include "shell/settings.h"
-#include "shell/ui/fittext.h"
 #include "shell/log.h"
+#include "shell/settings.h"
 #include "shell/ui/appevents.h"
 #include "shell/ui/appservices.h"
+#include "shell/ui/fittext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
