@@ -104,6 +104,10 @@ public:
     virtual int copyIn(const std::vector<BaseRecord>& records, const QString& computer) = 0;
     // Called when another desk changed the base (this one knows its own changes).
     virtual void onChanged(std::function<void()> changed) = 0;
+    // Whether changes are still told: false once the connection they come
+    // by is lost (the server restarted), until open() makes it again.
+    // Never waits on the server.
+    virtual bool listening() = 0;
 };
 
 } // namespace zel

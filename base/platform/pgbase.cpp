@@ -19,6 +19,7 @@
 #include <atomic>
 #include <thread>
 
+#include <dlfcn.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -120,6 +121,25 @@ bool connectionAlive(const QSqlDatabase& db)
     return q.exec(QStringLiteral("SELECT 1")) && q.next();
 }
 
+// Whether libpq still counts the connection as made, from the connection's
+// own state: a query would wait for ever on a server that vanished without a
+// word. libpq is loaded, by the driver, whenever a connection is open.
+bool connectionUp(const QSqlDatabase& db)
+{
+    using Status = int (*)(const void*);
+    static Status status = nullptr;
+    if (!status) {
+        if (void* libpq = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD))
+            status = reinterpret_cast<Status>(dlsym(libpq, "PQstatus"));
+    }
+    const QVariant handle = db.driver()->handle();
+    if (!status || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return db.isOpen();
+    const void* connection = *static_cast<void* const*>(handle.constData());
+    constexpr int connectionOk = 0; // CONNECTION_OK
+    return connection && status(connection) == connectionOk;
+}
+
 // The version of the tables, making them in an empty database.
 void ensureTables(QSqlDatabase& db)
 {
@@ -183,6 +203,16 @@ PgServerBase::PgServerBase(const ServerPlace& place)
 PgServerBase::~PgServerBase()
 {
     close();
+}
+
+bool PgServerBase::listening()
+{
+    if (!m_open)
+        return false;
+    if (connectionUp(QSqlDatabase::database(m_name, false)))
+        return true;
+    close();
+    return false;
 }
 
 bool PgServerBase::available()

@@ -26,6 +26,7 @@ public:
     bool remove(qint64 no) override;
     int copyIn(const std::vector<BaseRecord>& records, const QString& computer) override;
     void onChanged(std::function<void()> changed) override { m_changed = std::move(changed); }
+    bool listening() override;
 
     // Whether QPSQL is there at all.
     static bool available();

@@ -60,6 +60,9 @@ TForm4::TForm4(QWidget* main, ListsSession& lists, const AppServices& services, 
             });
         });
         DBGrid1->setModel(m_serverModel);
+        m_listen = new QTimer(this);
+        m_listen->setInterval(1000);
+        connect(m_listen, &QTimer::timeout, this, &TForm4::listenAgain);
     } else {
         DBGrid1->setModel(m_model);
     }
@@ -204,6 +207,7 @@ void TForm4::FormShow()
     m_lists.log().write(QStringLiteral("form4 show"));
     if (onServer()) {
         showServer();
+        m_listen->start();
         return;
     }
     m_loaded = false;
@@ -337,6 +341,19 @@ bool TForm4::refreshServer(bool tell)
     return true;
 }
 
+void TForm4::listenAgain()
+{
+    if (m_busy > 0 || m_server->listening())
+        return;
+    // A server that does not answer holds the window for up to the time-out:
+    // it is asked again only after four times as long as it took.
+    if (m_sinceListenTry.isValid() && m_sinceListenTry.elapsed() < m_listenPause)
+        return;
+    m_sinceListenTry.start();
+    const bool made = refreshServer(false);
+    m_listenPause = made ? 0 : std::max<qint64>(2000, 4 * m_sinceListenTry.elapsed());
+}
+
 void TForm4::saveToServer(const BaseRecord& record)
 {
     const Busy busy(m_busy);
@@ -386,6 +403,8 @@ void TForm4::copyFileToServer()
 
 void TForm4::FormHide()
 {
+    if (m_listen)
+        m_listen->stop();
     IBaseFile* file = m_services.baseFile;
     // The server keeps each save and delete as it is made.
     if (!m_loaded || !file)

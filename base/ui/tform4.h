@@ -7,6 +7,7 @@
 #include "shell/ui/openings.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <memory>
 
@@ -14,6 +15,7 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QTableView;
+class QTimer;
 class QToolBar;
 
 namespace zel {
@@ -67,6 +69,8 @@ private:
     // Reads the server's records again, keeping the selected one where it
     // is still there; false when the server could not be asked.
     bool refreshServer(bool tell);
+    // Makes the lost connection of changes again and reads what was missed.
+    void listenAgain();
     void saveToServer(const BaseRecord& record);
     // Tells a failure of the server base in plain words; `unreachable` is
     // the text for a server that does not answer.
@@ -85,6 +89,9 @@ private:
     std::unique_ptr<IServerBase> m_server;
     ServerBaseModel* m_serverModel = nullptr;
     bool m_refreshDue = false;
+    QTimer* m_listen = nullptr;
+    QElapsedTimer m_sinceListenTry;
+    qint64 m_listenPause = 0;
     int m_busy = 0;
     bool m_unopened = false; // the last record to open could not be had from the server
 

@@ -215,8 +215,15 @@ void TestBaseWindowServer::aStoppedServerLosesNothing()
     QString why;
     QVERIFY2(m_server.startAgain(&why), qPrintable(why));
     save(u"після"_qs);
-    withBase([this] { m_form->N222click(); },
-             [](TForm4* base) { QCOMPARE(names(base), (QStringList{u"після"_qs, u"до"_qs})); });
+    withBase([this] { m_form->N222click(); }, [this](TForm4* base) {
+        QCOMPARE(names(base), (QStringList{u"після"_qs, u"до"_qs}));
+        // Restarted while the window only shows: it follows the other desks again.
+        m_server.stop();
+        QString why;
+        QVERIFY2(m_server.startAgain(&why), qPrintable(why));
+        PgServerBase(m_place).add(makeRecord(QDateTime::currentDateTime(), L(36), u"знову"_qs, 0.1, {}));
+        QTRY_COMPARE_WITH_TIMEOUT(names(base).value(0), u"знову"_qs, 5000);
+    });
     QCOMPARE(Dialogs::shown().mid(told + 2), QStringList{L(52)}); // nothing told after the restart
 }
 
