@@ -65,7 +65,7 @@ bool ListMenus::eventFilter(QObject* watched, QEvent* event)
 
 bool ListMenus::boardsInFront() const
 {
-    return m_lists.inFront() && m_lists.inFront() == m_lists.boardModel();
+    return m_lists.inFront() == m_lists.boardModel();
 }
 
 QTreeView* ListMenus::activeView() const

@@ -52,12 +52,10 @@ TForm1::TForm1(AppServices services, QWidget* parent)
         m_services.log = new zel::Log(zel::Log::filePathFor(m_services.programFile), this);
     if (!m_services.events)
         m_services.events = new AppEvents(this);
-    if (!m_services.reportError)
+    // Without the application object the services' own plain box serves.
+    if (!m_services.reportError && Application::instance())
         m_services.reportError = [](QObject* sender, const std::exception& error) {
-            if (Application* app = Application::instance())
-                app->reportError(sender, error);
-            else
-                Dialogs::warning(nullptr, QString::fromUtf8(error.what()));
+            Application::instance()->reportError(sender, error);
         };
     m_log = m_services.log;
     listenToWindows();
